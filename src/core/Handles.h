@@ -1,0 +1,68 @@
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <utility>
+
+// Owns a kernel handle; both 0 and INVALID_HANDLE_VALUE mean none.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : m_handle(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
+    explicit operator bool() const { return Valid(); }
+    HANDLE Release() { return std::exchange(m_handle, nullptr); }
+    void Reset(HANDLE h = nullptr) {
+        HANDLE old = std::exchange(m_handle, h);
+        if (old != nullptr && old != INVALID_HANDLE_VALUE)
+            ::CloseHandle(old);
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+};
+
+// Owns a Winsock socket.
+class UniqueSocket {
+public:
+    UniqueSocket() = default;
+    explicit UniqueSocket(SOCKET s) : m_socket(s) {}
+    UniqueSocket(UniqueSocket&& other) noexcept : m_socket(other.Release()) {}
+    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    UniqueSocket(const UniqueSocket&) = delete;
+    UniqueSocket& operator=(const UniqueSocket&) = delete;
+    ~UniqueSocket() { Reset(); }
+
+    SOCKET Get() const { return m_socket; }
+    bool Valid() const { return m_socket != INVALID_SOCKET; }
+    SOCKET Release() { return std::exchange(m_socket, INVALID_SOCKET); }
+    void Reset(SOCKET s = INVALID_SOCKET) {
+        SOCKET old = std::exchange(m_socket, s);
+        if (old != INVALID_SOCKET)
+            ::closesocket(old);
+    }
+
+private:
+    SOCKET m_socket = INVALID_SOCKET;
+};
+
+// Frees a LocalAlloc'ed block, as FormatMessage and a few security calls hand out.
+struct LocalFreeDeleter {
+    void operator()(void* p) const { ::LocalFree(p); }
+};

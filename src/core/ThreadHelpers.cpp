@@ -1,0 +1,23 @@
+#include "core/ThreadHelpers.h"
+
+#include <exception>
+
+#include "core/Log.h"
+
+void LogThreadStop(const char* name) {
+    Log::Write("[THREAD][STOP] name=%s tid=%lu", name ? name : "?", static_cast<unsigned long>(Log::CurrentThreadId()));
+}
+
+void DetachWorkerThread(std::thread& thread, const char* ownerName) {
+    const char* owner = ownerName ? ownerName : "thread";
+    try {
+        if (!thread.joinable())
+            return;
+        Log::Write("%s: detach worker thread", owner);
+        thread.detach();
+    } catch (const std::exception& e) {
+        Log::Write("%s: detach exception: %s", owner, e.what());
+    } catch (...) {
+        Log::Write("%s: detach unknown exception", owner);
+    }
+}

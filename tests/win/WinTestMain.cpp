@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include "core/Log.h"
+#include "core/Win32LogPlatform.h"
+
+int wmain(int argc, wchar_t** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    Log::InstallPlatform(&Win32LogPlatform());
+    return RUN_ALL_TESTS();
+}
