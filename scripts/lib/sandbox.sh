@@ -1,0 +1,27 @@
+# Helpers for running Windows programs under Wine inside a network namespace of their own, so that nothing
+# they send can leave the machine. Sourced by the test scripts.
+
+export PATH=/usr/lib/wine:$PATH
+
+# Prints a display number that no X server uses.
+free_display() {
+  local d
+  for d in $(seq "${1:-80}" 199); do
+    if [ ! -e "/tmp/.X11-unix/X$d" ] && [ ! -e "/tmp/.X$d-lock" ]; then echo "$d"; return 0; fi
+  done
+  return 1
+}
+
+# Waits (bounded) until the X server of display $1 accepts connections.
+wait_display() {
+  local i
+  for i in $(seq 1 100); do
+    [ -S "/tmp/.X11-unix/X$1" ] && return 0
+    sleep 0.1
+  done
+  echo "X display :$1 did not come up" >&2
+  return 1
+}
+
+# Windows form of a Unix path (Wine maps / to Z:).
+zpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs the Windows test executables under Wine with Xvfb, inside a network namespace that has only
+# loopback. Usage: run-wine-tests.sh BUILD_DIR RESULTS_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/lib/sandbox.sh"
+build=$(realpath "${1:-$root/build/win}")
+results=$(realpath -m "${2:-$root/out/test-results}")
+state="$root/.deps/wine-tests" # prefix and home, kept between local runs
+mkdir -p "$results" "$state/home"
+
+ns="tsly-wt-$$"
+display=$(free_display 80)
+xvfb_pid=""
+cleanup() {
+  ip netns exec "$ns" env WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  ip netns del "$ns" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+ip netns add "$ns"
+ip netns exec "$ns" ip link set lo up
+ip netns exec "$ns" Xvfb ":$display" -nolisten tcp -screen 0 1280x800x24 >/dev/null 2>&1 &
+xvfb_pid=$!
+wait_display "$display"
+
+in_sandbox() {
+  ip netns exec "$ns" env HOME="$state/home" WINEPREFIX="$state/prefix" WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display" "$@"
+}
+if [ ! -f "$state/prefix/system.reg" ]; then
+  in_sandbox wineboot -i >/dev/null 2>&1
+  in_sandbox wineserver -w
+fi
+# A crash must fail the test, not wait for someone to close a dialog.
+in_sandbox wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+rc=0
+for exe in "$build"/tests/*Tests.exe; do
+  name=$(basename "$exe" .exe)
+  echo "== $name (Wine)"
+  in_sandbox timeout 900 wine "$exe" --gtest_output="xml:$(zpath "$results/wine-$name.xml")" || rc=1
+done
+exit $rc

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/Utf.h"
+
+namespace {
+
+TEST(UtfTest, Utf16ToUtf8Table) {
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"", ""},
+        {u"abc", "abc"},
+        {std::u16string(1, u'\0'), std::string(1, '\0')},
+        {u"\u007F", "\x7F"},
+        {u"\u0080", "\xC2\x80"},
+        {u"\u00E9", "\xC3\xA9"},
+        {u"\u07FF", "\xDF\xBF"},
+        {u"\u0800", "\xE0\xA0\x80"},
+        {u"\u20AC", "\xE2\x82\xAC"},
+        {u"\uFFFF", "\xEF\xBF\xBF"},
+        {u"\U00010000", "\xF0\x90\x80\x80"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80"},
+        {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+        {u"a\u00E9\U0001F600z", "a\xC3\xA9\xF0\x9F\x98\x80z"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(Utf16ToUtf8(in), out) << "input units " << in.size();
+}
+
+TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {
+    const std::string kReplacement = "\xEF\xBF\xBD";
+    const std::pair<std::u16string, std::string> cases[] = {
+        {{0xD83D}, kReplacement},                                         // high at the end
+        {{0xDE00}, kReplacement},                                         // low alone
+        {{0xD83D, u'A'}, kReplacement + "A"},                             // high then not a low
+        {{0xDE00, 0xD83D}, kReplacement + kReplacement},                  // reversed pair
+        {{0xD83D, 0xD83D, 0xDE00}, kReplacement + "\xF0\x9F\x98\x80"},    // the second high pairs
+        {{u'x', 0xDFFF, u'y', 0xDBFF}, "x" + kReplacement + "y" + kReplacement},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(Utf16ToUtf8(in), out) << "input units " << in.size();
+}
+
+} // namespace
