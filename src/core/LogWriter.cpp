@@ -49,11 +49,18 @@ void LogWriter::WriteV(const char* format, va_list args) {
     if (formatted < 0)
         return;
     size_t messageLen = static_cast<size_t>(formatted) < room ? static_cast<size_t>(formatted) : room;
+    // vsnprintf cuts at a byte count: drop a character that the cut left incomplete.
+    if (static_cast<size_t>(formatted) > room)
+        messageLen = Utf8CompleteLength(std::string_view(message, messageLen));
     std::string_view text(message, messageLen);
     if (IsBlankMessage(text))
         return;
 
-    size_t len = prefix + AppendEscapedMessage(line + prefix, room, text);
+    size_t escaped = AppendEscapedMessage(line + prefix, room, text);
+    // A cut in front of an escape that does not fit can leave only blanks.
+    if (IsBlankMessage(std::string_view(line + prefix, escaped)))
+        return;
+    size_t len = prefix + escaped;
     line[len++] = '\r';
     line[len++] = '\n';
     line[len] = '\0';

@@ -36,8 +36,14 @@ public:
         return std::string(value, len);
     }
     bool OpenFile() override {
-        m_file.Reset(::CreateFileW(LogFilePath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        // A copy relaunched elevated can start before its parent has closed the log: give the parent a moment.
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            m_file.Reset(::CreateFileW(LogFilePath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (m_file.Valid() || ::GetLastError() != ERROR_SHARING_VIOLATION)
+                break;
+            ::Sleep(50);
+        }
         return m_file.Valid();
     }
     void WriteFile(const char* data, size_t size) override {

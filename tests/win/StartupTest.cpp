@@ -178,3 +178,25 @@ TEST(Startup, FinalDestroyMessageEndsTheRunThroughTheWindow) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Startup, CategorySwitchesComeFromTheEnvironment) {
+    SetEnvironmentVariableW(L"MARLO_DEBUG_STATE_LOG", L"yes");
+    SetEnvironmentVariableW(L"MARLO_DEBUG_UI_LOG", L"off");
+    TessalyProcess tessaly(L"categories");
+    bool started = tessaly.Start(L"");
+    SetEnvironmentVariableW(L"MARLO_DEBUG_STATE_LOG", nullptr);
+    SetEnvironmentVariableW(L"MARLO_DEBUG_UI_LOG", nullptr);
+    ASSERT_TRUE(started);
+    HWND window = tessaly.WaitMainWindow(kStartMs);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_QUIT, 0, 0);
+    EXPECT_EQ(tessaly.WaitExit(kExitMs), 0u);
+    EXPECT_NE(tessaly.Log().find("[LOG][PROFILE] runtime-slim all=0 input=0 hid=0 drag=0 resize=0 ui=0 timeline=0 "
+                                 "media=0 visibility=0 state=1 startup=0 transfer=0\r\n"),
+              std::string::npos)
+        << tessaly.Log();
+}
+
+} // namespace
