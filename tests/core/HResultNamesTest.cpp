@@ -7,7 +7,9 @@
 
 namespace {
 
-int32_t Hr(uint32_t code) { return static_cast<int32_t>(code); }
+int32_t Hr(uint32_t code) {
+    return static_cast<int32_t>(code);
+}
 
 // Codes as the Windows SDK headers define them.
 TEST(HResultNamesTest, KnownCodes) {

@@ -10,7 +10,9 @@ namespace {
 
 using FlagMember = bool DebugFlags::*;
 
-DebugFlags NoFlags() { return DebugFlags{}; }
+DebugFlags NoFlags() {
+    return DebugFlags{};
+}
 
 DebugFlags Only(FlagMember member) {
     DebugFlags f;
@@ -41,7 +43,8 @@ const Category kCategories[] = {
     {"ui", "MARLO_DEBUG_UI_LOG", &DebugFlags::ui, "[TRAY][NOTIFY] msg=0x404"},
     {"timeline", "MARLO_DEBUG_TIMELINE_LOG", &DebugFlags::timeline, "[DIAG][TIMELINE] t=17"},
     {"media", "MARLO_DEBUG_MEDIA_LOG", &DebugFlags::media, "[RENDER][PACE] fps=60"},
-    {"visibility", "MARLO_DEBUG_VISIBILITY_LOG", &DebugFlags::visibility, "[VIDEO][VISIBILITY][SYNCED] visible=1"},
+    {"visibility", "MARLO_DEBUG_VISIBILITY_LOG", &DebugFlags::visibility,
+     "[VIDEO][VISIBILITY][SYNCED] visible=1"},
     {"state", "MARLO_DEBUG_STATE_LOG", &DebugFlags::state, "[STATE] mode=idle"},
     {"startup", "MARLO_DEBUG_STARTUP_LOG", &DebugFlags::startup, "[FW] rule add port=5000"},
     {"transfer", "MARLO_DEBUG_TRANSFER_LOG", &DebugFlags::transfer, "[HTTP][SEND] bytes=4096"},
@@ -117,7 +120,8 @@ TEST(LogFilterTest, SuppressionTable) {
         {"[VIDEO][VISIBILITY][TX_ACK] confirmed=1 reason=periodic-resync", NoFlags(), true},
         {"[VIDEO][VISIBILITY][TX_ACK] confirmed=0 reason=periodic-resync", NoFlags(), false},
         {"[VIDEO][VISIBILITY][TX_ACK] confirmed=1 reason=user", NoFlags(), false},
-        {"[VIDEO][VISIBILITY][TX_ACK] confirmed=1 reason=periodic-resync", Only(&DebugFlags::visibility), false},
+        {"[VIDEO][VISIBILITY][TX_ACK] confirmed=1 reason=periodic-resync", Only(&DebugFlags::visibility),
+         false},
 
         // The media block, not the state one, holds the long-run guard.
         {"LongRunGuard reason=idle", NoFlags(), true},
@@ -195,7 +199,7 @@ TEST(LogFilterTest, CategoryValueParsing) {
 
 TEST(LogFilterTest, DebugOutputSwitchNeedsLeadingOne) {
     const std::pair<std::optional<std::string>, bool> cases[] = {
-        {std::nullopt, false}, {"", false}, {"1", true},  {"1yes", true}, {"0", false},
+        {std::nullopt, false}, {"", false},  {"1", true},  {"1yes", true},  {"0", false},
         {"01", false},         {"y", false}, {"t", false}, {"true", false},
     };
     for (const auto& [value, expected] : cases)

@@ -57,7 +57,11 @@ std::string MessageOf(const std::string& line) {
 bool IsCompleteUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t need = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        size_t need = c < 0x80             ? 1
+                      : (c & 0xE0) == 0xC0 ? 2
+                      : (c & 0xF0) == 0xE0 ? 3
+                      : (c & 0xF8) == 0xF0 ? 4
+                                           : 0;
         if (need == 0 || i + need > text.size())
             return false;
         for (size_t k = 1; k < need; ++k)
@@ -189,7 +193,8 @@ TEST_F(LogWriterTest, CutNeverSplitsEscape) {
             std::string full = std::string(lead, 'a') + c.escaped + "tail";
             EXPECT_EQ(full.compare(0, message.size(), message), 0);
             // Either the whole escape fits or none of it.
-            EXPECT_TRUE(message.size() <= lead || message.size() >= lead + std::strlen(c.escaped)) << message.size();
+            EXPECT_TRUE(message.size() <= lead || message.size() >= lead + std::strlen(c.escaped))
+                << message.size();
         }
     }
 }
@@ -211,7 +216,8 @@ TEST_F(LogWriterTest, MultiByteCharacterAfterEscapesAtCut) {
         std::string message = MessageOf(m_platform.file);
         EXPECT_TRUE(IsCompleteUtf8(message));
         EXPECT_EQ(escaped.compare(0, message.size(), message), 0);
-        EXPECT_TRUE(message.ends_with("\xE2\x82\xAC") || message.ends_with("\\x02") || message.ends_with("a"));
+        EXPECT_TRUE(message.ends_with("\xE2\x82\xAC") || message.ends_with("\\x02") ||
+                    message.ends_with("a"));
         EXPECT_GT(message.size() + 4, kRoom);
     }
 }
@@ -227,7 +233,10 @@ TEST_F(LogWriterTest, ControlCharactersAreEscaped) {
                        [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
         char hex[8];
         std::snprintf(hex, sizeof hex, "\\x%02x", c);
-        std::string expected = c == '\t' ? "a\tb" : c == '\r' ? "a\\rb" : c == '\n' ? "a\\nb" : std::string("a") + hex + "b";
+        std::string expected = c == '\t'   ? "a\tb"
+                               : c == '\r' ? "a\\rb"
+                               : c == '\n' ? "a\\nb"
+                                           : std::string("a") + hex + "b";
         EXPECT_EQ(message, expected) << "byte " << c;
         EXPECT_TRUE(IsWellFormedLine(m_platform.file)) << "byte " << c;
     }
@@ -239,7 +248,8 @@ TEST_F(LogWriterTest, PeerTextCannotForgeALine) {
     const char* peer = "name\r\n2026-01-01 00:00:00.000 tid=1 [ERR] forged\nmore\r";
     Write(m_writer, "peer says %s", peer);
     ASSERT_EQ(SplitLines(m_platform.file).size(), 1u);
-    EXPECT_EQ(MessageOf(m_platform.file), "peer says name\\r\\n2026-01-01 00:00:00.000 tid=1 [ERR] forged\\nmore\\r");
+    EXPECT_EQ(MessageOf(m_platform.file),
+              "peer says name\\r\\n2026-01-01 00:00:00.000 tid=1 [ERR] forged\\nmore\\r");
 }
 
 TEST_F(LogWriterTest, BlankMessagesWriteNothing) {
@@ -255,8 +265,14 @@ TEST_F(LogWriterTest, BlankMessagesWriteNothing) {
     // Cut to blanks by the line limit.
     Write(m_writer, "%s", (std::string(kRoom, '\t') + "[ERR] failed").c_str());
     // Cut to the blanks in front of an escape that does not fit.
-    Write(m_writer, "%s\x01" "x failed", std::string(kRoom - 3, ' ').c_str());
-    Write(m_writer, "%s\x1b" "x", std::string(kRoom - 2, '\t').c_str());
+    Write(m_writer,
+          "%s\x01"
+          "x failed",
+          std::string(kRoom - 3, ' ').c_str());
+    Write(m_writer,
+          "%s\x1b"
+          "x",
+          std::string(kRoom - 2, '\t').c_str());
     EXPECT_EQ(m_platform.file, before);
     EXPECT_TRUE(m_platform.debugOutput.empty());
     EXPECT_TRUE(SinkLines().empty());
@@ -327,8 +343,8 @@ TEST_F(LogWriterTest, DebugOutputSwitch) {
         const char* value; // null: unset
         bool on;
     };
-    for (Case c : {Case{nullptr, false}, Case{"1", true}, Case{"1x", true}, Case{"0", false}, Case{"yes", false},
-                   Case{"", false}}) {
+    for (Case c : {Case{nullptr, false}, Case{"1", true}, Case{"1x", true}, Case{"0", false},
+                   Case{"yes", false}, Case{"", false}}) {
         MemoryLogPlatform platform;
         if (c.value)
             platform.environment["MARLO_ENABLE_OUTPUT_DEBUG_STRING"] = c.value;
@@ -349,9 +365,10 @@ TEST_F(LogWriterTest, OpenWritesProfileLineOnce) {
     m_platform.environment["MARLO_DEBUG_STATE_LOG"] = "Yes";
     m_platform.environment["MARLO_DEBUG_INPUT_LOG"] = "on";
     ASSERT_TRUE(m_writer.Open());
-    const std::string profile = std::string(kPrefix) +
-                                "[LOG][PROFILE] runtime-slim all=0 input=0 hid=0 drag=0 resize=0 ui=0 timeline=0 "
-                                "media=1 visibility=0 state=1 startup=0 transfer=0\r\n";
+    const std::string profile =
+        std::string(kPrefix) +
+        "[LOG][PROFILE] runtime-slim all=0 input=0 hid=0 drag=0 resize=0 ui=0 timeline=0 "
+        "media=1 visibility=0 state=1 startup=0 transfer=0\r\n";
     EXPECT_EQ(m_platform.file, profile);
     EXPECT_EQ(m_platform.opens, 1);
 
@@ -363,9 +380,10 @@ TEST_F(LogWriterTest, OpenWritesProfileLineOnce) {
 TEST_F(LogWriterTest, ProfileLineWithAllFlag) {
     m_platform.environment["MARLO_DEBUG_ALL_LOG"] = "true";
     ASSERT_TRUE(m_writer.Open());
-    EXPECT_EQ(m_platform.file, std::string(kPrefix) +
-                                   "[LOG][PROFILE] runtime-slim all=1 input=1 hid=1 drag=1 resize=1 ui=1 timeline=1 "
-                                   "media=1 visibility=1 state=1 startup=1 transfer=1\r\n");
+    EXPECT_EQ(m_platform.file,
+              std::string(kPrefix) +
+                  "[LOG][PROFILE] runtime-slim all=1 input=1 hid=1 drag=1 resize=1 ui=1 timeline=1 "
+                  "media=1 visibility=1 state=1 startup=1 transfer=1\r\n");
 }
 
 TEST_F(LogWriterTest, WriteWhenNotOpenReachesOnlySinkAndDebugger) {
@@ -382,7 +400,8 @@ TEST_F(LogWriterTest, WriteWhenNotOpenReachesOnlySinkAndDebugger) {
     const std::string closedFile = m_platform.file;
     Write(m_writer, "late step failed");
     EXPECT_EQ(m_platform.file, closedFile);
-    EXPECT_THAT(m_platform.Messages(), testing::ElementsAre(testing::StartsWith("[LOG][PROFILE]"), "running"));
+    EXPECT_THAT(m_platform.Messages(),
+                testing::ElementsAre(testing::StartsWith("[LOG][PROFILE]"), "running"));
     EXPECT_EQ(m_platform.debugOutput.size(), 3u);
     EXPECT_EQ(SinkLines().size(), 2u);
 }
@@ -455,7 +474,8 @@ TEST_F(LogWriterTest, ConcurrentWritersKeepEachLineIntact) {
         int t = -1, i = -1;
         ASSERT_EQ(std::sscanf(message.c_str(), "writer=%d line=%d", &t, &i), 2) << message;
         std::string expected = "writer=" + std::to_string(t) + " line=" + std::to_string(i) + " " +
-                               std::string(300 + t * 50, static_cast<char>('a' + t)) + (i % 10 == 0 ? " failed" : "");
+                               std::string(300 + t * 50, static_cast<char>('a' + t)) +
+                               (i % 10 == 0 ? " failed" : "");
         EXPECT_EQ(message, expected);
         seen.insert(message);
     }

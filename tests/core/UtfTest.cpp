@@ -30,11 +30,11 @@ TEST(UtfTest, Utf16ToUtf8Table) {
 TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {
     const std::string kReplacement = "\xEF\xBF\xBD";
     const std::pair<std::u16string, std::string> cases[] = {
-        {{0xD83D}, kReplacement},                                         // high at the end
-        {{0xDE00}, kReplacement},                                         // low alone
-        {{0xD83D, u'A'}, kReplacement + "A"},                             // high then not a low
-        {{0xDE00, 0xD83D}, kReplacement + kReplacement},                  // reversed pair
-        {{0xD83D, 0xD83D, 0xDE00}, kReplacement + "\xF0\x9F\x98\x80"},    // the second high pairs
+        {{0xD83D}, kReplacement},                                      // high at the end
+        {{0xDE00}, kReplacement},                                      // low alone
+        {{0xD83D, u'A'}, kReplacement + "A"},                          // high then not a low
+        {{0xDE00, 0xD83D}, kReplacement + kReplacement},               // reversed pair
+        {{0xD83D, 0xD83D, 0xDE00}, kReplacement + "\xF0\x9F\x98\x80"}, // the second high pairs
         {{u'x', 0xDFFF, u'y', 0xDBFF}, "x" + kReplacement + "y" + kReplacement},
     };
     for (const auto& [in, out] : cases)
