@@ -55,6 +55,10 @@ done
 step "Windows tests under Wine"
 bash scripts/run-wine-tests.sh build/win "$results"
 
+step "end to end: the harness's own log rules"
+python3 -m unittest discover -s tests/e2e -p 'test_*.py' 2>&1 | tail -3
+record e2e-harness-rules e2e-harness-rules ${PIPESTATUS[0]}
+
 step "end to end: two simulated PCs"
 python3 tests/e2e/twopc.py --exe dist/Tessaly.exe --driver build/win/tests/TessalyDriver.exe \
   --out out --junit "$results/e2e.xml"

@@ -1,0 +1,997 @@
+#!/usr/bin/env python3
+"""Two simulated PCs on one Linux machine, each running Tessaly.exe under Wine, driven from outside.
+
+Each PC has its own network namespace (the two joined by a veth link, as by the bridge cable), its own
+hostname (UTS namespace), Xvfb display, Wine prefix and HOME, and runs its own copy of Tessaly.exe from
+its own folder. The harness runs a list of named checks against the two PCs and reports them on stdout
+and as JUnit XML. Nothing the harness starts sends traffic from the machine's own network namespace.
+
+Run as root from the repository root after the Windows build:
+    python3 tests/e2e/twopc.py --junit out/e2e.xml
+New checks are functions taking the Harness; add them to CHECKS in the order they run.
+"""
+from __future__ import annotations
+
+import argparse
+import fcntl
+import os
+import pwd
+import re
+import select
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import traceback
+import xml.etree.ElementTree as ET
+from dataclasses import dataclass, field
+from pathlib import Path
+from typing import Callable
+
+REPO = Path(__file__).resolve().parents[2]
+WINE_BIN_DIR = "/usr/lib/wine"
+EXPECTED_VERSION = "20260827.3"
+SCREEN = (1600, 1000)
+LINK_NAME = "usb0"  # the adapter name Wine reports on both PCs
+PREFIX_BITS = 8
+# Bump when the prefix preparation below changes: cached prefixes with another stamp are rebuilt.
+PREFIX_LAYOUT = "2"
+# No Mono/Gecko install prompts (they would hang on a display nobody looks at), no menu entries in HOME.
+WINE_DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
+PREFIX_SETTINGS = [
+    # A crash ends the process instead of opening winedbg's dialog and waiting for a click.
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+    # Wine draws the window frame and caption itself: there is no window manager on the displays.
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N"),
+]
+PCS = [("a", "pc-a", "10.0.0.1"), ("b", "pc-b", "10.0.0.2")]
+
+START_WAIT_S = 30
+SECOND_INSTANCE_EXIT_S = 20
+QUIT_EXIT_S = 20
+LOG_SETTLE_S = 10
+
+
+class CheckFailed(Exception):
+    """A check found faults; args[0] is the list of findings."""
+
+    def __init__(self, findings: list[str]):
+        super().__init__(findings)
+        self.findings = findings
+
+
+class Abort(BaseException):
+    """The run must stop now (time limit, signal); BaseException so no check swallows it."""
+
+
+def progress(text: str) -> None:
+    print(f"  .. {text}", file=sys.stderr, flush=True)
+
+
+def lit(text: str) -> str:
+    return re.escape(text)
+
+
+def win_path(path: Path) -> str:
+    return "Z:" + str(path).replace("/", "\\")
+
+
+# ----------------------------------------------------------------------------------------------------
+# Tessaly.log
+
+
+LOG_LINE = re.compile(rb"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} tid=\d+ (.*\S.*)\r\n")
+
+
+class TessalyLog:
+    """One Tessaly.log, read in binary. `lines` holds (line number, message after 'tid=N ')."""
+
+    def __init__(self, path: Path, data: bytes, complete: bool):
+        self.path = path
+        self.lines: list[tuple[int, str]] = []
+        self.malformed: list[tuple[int, bytes]] = []
+        chunks = data.split(b"\n")
+        tail = chunks.pop()
+        for number, chunk in enumerate(chunks, 1):
+            m = LOG_LINE.fullmatch(chunk + b"\n")
+            if m:
+                self.lines.append((number, m.group(1).decode("utf-8", "replace")))
+            else:
+                self.malformed.append((number, chunk + b"\n"))
+        # A live log may end in a line still being written; a finished one must end with CRLF.
+        if tail and complete:
+            self.malformed.append((len(chunks) + 1, tail))
+        self.empty = not data
+
+    @classmethod
+    def read(cls, path: Path, complete: bool) -> "TessalyLog":
+        try:
+            data = path.read_bytes()
+        except FileNotFoundError:
+            data = b""
+        return cls(path, data, complete)
+
+    def find(self, pattern: str) -> list[int]:
+        """Indexes into `lines` of the messages that match the whole pattern."""
+        rx = re.compile(pattern)
+        return [i for i, (_, message) in enumerate(self.lines) if rx.fullmatch(message)]
+
+    def has(self, pattern: str) -> bool:
+        return bool(self.find(pattern))
+
+    def format_findings(self, who: str) -> list[str]:
+        if self.empty:
+            return [f"{who}: {self.path.name} is empty or missing"]
+        out = [f"{who}: {self.path.name} line {n} is not 'date time tid=N message' + CRLF: {raw!r}"
+               for n, raw in self.malformed[:5]]
+        if len(self.malformed) > 5:
+            out.append(f"{who}: ... and {len(self.malformed) - 5} more malformed lines")
+        return out
+
+
+def sequence_findings(log: TessalyLog, sequence: list[tuple[str, str]], who: str) -> list[str]:
+    """Each (label, pattern) must match exactly one message, and in the order given."""
+    out = []
+    previous: tuple[str, int] | None = None
+    for label, pattern in sequence:
+        hits = log.find(pattern)
+        if not hits:
+            out.append(f"{who}: no '{label}' line (pattern /{pattern}/)")
+            continue
+        if len(hits) > 1:
+            numbers = ", ".join(str(log.lines[i][0]) for i in hits)
+            out.append(f"{who}: '{label}' logged {len(hits)} times (lines {numbers})")
+        if previous is not None and hits[0] < previous[1]:
+            out.append(f"{who}: '{label}' (line {log.lines[hits[0]][0]}) comes before '{previous[0]}' "
+                       f"(line {log.lines[previous[1]][0]})")
+        if previous is None or hits[0] > previous[1]:
+            previous = (label, hits[0])
+    return out
+
+
+def startup_sequence(version: str) -> list[tuple[str, str]]:
+    return [
+        ("[BUILD] ... mode=user", rf"\[BUILD\] component=Tessaly version={re.escape(version)} .*\bmode=user(?: .*)?"),
+        ("Administrator elevation: OK", lit("Administrator elevation: OK")),
+        ("SingleInstance: acquired mutex mode=user", lit("SingleInstance: acquired mutex mode=user")),
+        ("App start", lit("App start")),
+        ("[HW][START]", lit("[HW][START]")),
+        ("[DRAG][SERVICE][INIT]", lit("[DRAG][SERVICE][INIT] lazy-start monitor on connection")),
+        ("[DIAG] DiagnosticService start", r"\[DIAG\] DiagnosticService start tid=\d+"),
+    ]
+
+
+SHUTDOWN_SEQUENCE = [(text, lit(text)) for text in (
+    "[DIAG] DiagnosticService stopped",
+    "[HW][STOP]",
+    "[STATE] StateManager shutdown",
+    "SingleInstance: released mutex",
+    "App exit",
+    "CrashHandler uninstalled",
+)]
+
+BLOCKED_START = lit("App start blocked: existing instance restored")
+
+
+# ----------------------------------------------------------------------------------------------------
+# Processes
+
+
+@dataclass
+class Completed:
+    rc: int
+    output: str
+
+
+class Processes:
+    """Every process the harness starts, so that all of them can be ended by pid."""
+
+    def __init__(self):
+        self._lock = threading.Lock()
+        self._procs: list[tuple[str, subprocess.Popen]] = []
+        self.closed = False
+
+    def spawn(self, name: str, argv: list[str], *, output: Path, env: dict | None = None,
+              cwd: Path | None = None, pass_fds: tuple = ()) -> subprocess.Popen:
+        output.parent.mkdir(parents=True, exist_ok=True)
+        with self._lock:
+            if self.closed:
+                raise Abort("harness is shutting down")
+            with open(output, "ab") as out:
+                # Own session: a Ctrl-C reaches the harness only, which then ends everything in order.
+                proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
+                                        env=env, cwd=cwd, pass_fds=pass_fds, start_new_session=True)
+            self._procs.append((name, proc))
+        return proc
+
+    def run(self, name: str, argv: list[str], *, timeout: float, output: Path, env: dict | None = None,
+            cwd: Path | None = None) -> Completed:
+        proc = self.spawn(name, argv, output=output, env=env, cwd=cwd)
+        try:
+            rc = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.stop(proc)
+            raise CheckFailed([f"{name} did not finish within {timeout:.0f} s (output in {output})"])
+        return Completed(rc, output.read_text("utf-8", "replace"))
+
+    @staticmethod
+    def stop(proc: subprocess.Popen, grace: float = 3.0) -> None:
+        if proc.poll() is not None:
+            return
+        try:
+            proc.terminate()
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                progress(f"pid {proc.pid} survived SIGKILL for 5 s")
+        except ProcessLookupError:
+            pass
+
+    def stop_all(self, exclude: set[int] = frozenset()) -> None:
+        with self._lock:
+            self.closed = True
+            procs = list(reversed(self._procs))
+        for name, proc in procs:
+            if proc.pid not in exclude and proc.poll() is None:
+                progress(f"stopping {name} (pid {proc.pid})")
+                self.stop(proc)
+
+
+def host_run(argv: list[str], timeout: float = 15, check: bool = True) -> Completed:
+    """Short commands in the machine's own namespaces: ip, xwininfo, import, wineserver -k/-w."""
+    try:
+        r = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise CheckFailed([f"{' '.join(argv)} did not finish within {timeout:.0f} s"])
+    out = (r.stdout + r.stderr).decode("utf-8", "replace")
+    if check and r.returncode != 0:
+        raise CheckFailed([f"{' '.join(argv)} failed with exit code {r.returncode}: {out.strip()}"])
+    return Completed(r.returncode, out)
+
+
+def in_parallel(calls: list[Callable[[], object]], timeout: float) -> list[object]:
+    """Runs the calls on threads; returns their results, or raises the first exception one raised."""
+    results: list[object] = [None] * len(calls)
+    errors: list[BaseException | None] = [None] * len(calls)
+
+    def body(i: int) -> None:
+        try:
+            results[i] = calls[i]()
+        except BaseException as e:  # noqa: BLE001 - handed to the caller
+            errors[i] = e
+
+    threads = [threading.Thread(target=body, args=(i,), daemon=True) for i in range(len(calls))]
+    for t in threads:
+        t.start()
+    deadline = time.monotonic() + timeout
+    for t in threads:
+        t.join(max(0.0, deadline - time.monotonic()))
+        if t.is_alive():
+            raise CheckFailed([f"parallel step did not finish within {timeout:.0f} s"])
+    for e in errors:
+        if e is not None:
+            raise e
+    return results
+
+
+# ----------------------------------------------------------------------------------------------------
+# One simulated PC
+
+
+@dataclass
+class Window:
+    id: str
+    name: str
+    width: int
+    height: int
+
+
+class SimulatedPc:
+    def __init__(self, harness: "Harness", key: str, hostname: str, address: str):
+        self.h = harness
+        self.key = key
+        self.hostname = hostname
+        self.address = address
+        self.label = f"PC {key.upper()}"
+        self.netns = f"tsly-{os.getpid()}-{key}"
+        self.dir = harness.work / key
+        self.home = self.dir / "home"
+        self.prefix: Path | None = None
+        self.display: int | None = None
+        self.xvfb: subprocess.Popen | None = None
+        self.apps: dict[str, subprocess.Popen] = {}
+        self.netns_created = False
+        self._cache_lock = None
+        self._seq = 0
+
+    # -- environment ---------------------------------------------------------------------------------
+
+    def env(self) -> dict:
+        user = pwd.getpwuid(os.getuid()).pw_name
+        return {
+            "PATH": f"{WINE_BIN_DIR}:/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin",
+            "HOME": str(self.home),
+            "USER": user,
+            "LOGNAME": user,
+            "LANG": "C.UTF-8",
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": WINE_DLL_OVERRIDES,
+            "DISPLAY": f":{self.display}",
+        }
+
+    def in_pc(self, argv: list[str]) -> list[str]:
+        """argv run inside this PC: its network namespace and a UTS namespace with its hostname.
+        Wine takes the computer name from the hostname of the process that starts the prefix's
+        wineserver, so every Wine process of the PC goes through here."""
+        return ["ip", "netns", "exec", self.netns, "unshare", "--uts",
+                "sh", "-c", 'hostname "$0" && exec "$@"', self.hostname, *argv]
+
+    def output_file(self, name: str) -> Path:
+        self._seq += 1
+        return self.dir / "out" / f"{self._seq:02d}-{name}.txt"
+
+    def wine(self, name: str, args: list[str], timeout: float, cwd: Path | None = None) -> Completed:
+        return self.h.procs.run(f"{self.label} {name}", self.in_pc(["wine64", *args]), timeout=timeout,
+                                output=self.output_file(name), env=self.env(), cwd=cwd or self.dir)
+
+    def wineserver(self, option: str, timeout: float) -> Completed:
+        """wineserver -k / -w for this prefix. Both only talk to a running server and never start one,
+        so they run outside the namespace (and still work once it is gone)."""
+        try:
+            r = subprocess.run([shutil.which("wineserver", path=self.env()["PATH"]) or "wineserver", option],
+                               env=self.env(), stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
+            return Completed(r.returncode, (r.stdout + r.stderr).decode("utf-8", "replace"))
+        except subprocess.TimeoutExpired:
+            raise CheckFailed([f"{self.label}: wineserver {option} did not finish within {timeout:.0f} s"])
+
+    # -- namespaces and display ----------------------------------------------------------------------
+
+    def create_netns(self) -> None:
+        host_run(["ip", "netns", "add", self.netns])
+        self.netns_created = True
+        host_run(["ip", "-n", self.netns, "link", "set", "lo", "up"])
+
+    def configure_link(self) -> None:
+        host_run(["ip", "-n", self.netns, "addr", "add", f"{self.address}/{PREFIX_BITS}", "brd", "+",
+                  "dev", LINK_NAME])
+        host_run(["ip", "-n", self.netns, "link", "set", LINK_NAME, "up"])
+
+    def start_display(self, number: int) -> bool:
+        """Starts Xvfb :number inside the namespace; False when that display could not be had."""
+        read_end, write_end = os.pipe()
+        try:
+            proc = self.h.procs.spawn(
+                f"{self.label} Xvfb :{number}",
+                ["ip", "netns", "exec", self.netns, "Xvfb", f":{number}", "-nolisten", "tcp",
+                 "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-displayfd", str(write_end)],
+                output=self.dir / "out" / f"xvfb-{number}.txt", pass_fds=(write_end,))
+        finally:
+            os.close(write_end)
+        announced = b""
+        deadline = time.monotonic() + 15
+        try:
+            while b"\n" not in announced and time.monotonic() < deadline:
+                ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
+                if not ready:
+                    break
+                chunk = os.read(read_end, 64)
+                if not chunk:
+                    break
+                announced += chunk
+        finally:
+            os.close(read_end)
+        if announced.strip() == str(number).encode() and proc.poll() is None:
+            self.xvfb = proc
+            self.display = number
+            return True
+        self.h.procs.stop(proc)
+        return False
+
+    # -- Wine prefix ---------------------------------------------------------------------------------
+
+    def prepare_prefix(self, cache: Path, wine_version: str) -> str:
+        """Uses the cached prefix of this PC, creating it when missing or stale. A prefix the cache
+        cannot lend (another run holds it) is made afresh inside the run folder."""
+        self.home.mkdir(parents=True, exist_ok=True)
+        cache.mkdir(parents=True, exist_ok=True)
+        lock = open(cache / f"{self.key}.lock", "w")
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            self._cache_lock = lock
+            self.prefix = cache / self.key
+        except BlockingIOError:
+            lock.close()
+            self.prefix = self.dir / "prefix"
+            progress(f"{self.label}: cached prefix in use by another run, making a fresh one")
+
+        stamp = f"{wine_version}\nlayout={PREFIX_LAYOUT}\n"
+        marker = self.prefix / ".tessaly-e2e-ready"
+        if marker.is_file() and marker.read_text() == stamp:
+            self._point_user_folders_at_home()
+            return f"reused {self.prefix}"
+
+        if self.prefix.exists():
+            shutil.rmtree(self.prefix)
+        r = self.wine("wineboot", ["wineboot", "-i"], timeout=120)
+        if r.rc != 0:
+            raise CheckFailed([f"{self.label}: wineboot -i exited with {r.rc}: {r.output.strip()[-500:]}"])
+        for key, value, kind, data in PREFIX_SETTINGS:
+            r = self.wine("reg-add", ["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"], timeout=60)
+            if r.rc != 0:
+                raise CheckFailed([f"{self.label}: reg add {key} {value} exited with {r.rc}: {r.output.strip()}"])
+        self._settle()
+        marker.write_text(stamp)
+        return f"created {self.prefix}"
+
+    def _settle(self) -> None:
+        # Wine's services would linger some 20 s before the server ends by itself; -k saves the
+        # registry and ends them now.
+        self.wineserver("-k", timeout=15)
+        self.wineserver("-w", timeout=15)
+
+    def _point_user_folders_at_home(self) -> None:
+        """wineboot links Desktop, Documents, ... to the HOME it ran with. A reused prefix gets them
+        pointed at this run's HOME, so no run sees files an earlier run left there."""
+        users = self.prefix / "drive_c" / "users"
+        for entry in users.glob("*/*"):
+            if not entry.is_symlink():
+                continue
+            target = Path(os.readlink(entry))
+            if target.is_absolute() and not target.is_relative_to(self.prefix):
+                entry.unlink()
+                entry.symlink_to(self.home)
+
+    def identity_findings(self, other: "SimulatedPc") -> list[str]:
+        """Wine on this PC must report this PC's name and only this PC's end of the link."""
+        r = self.wine("identity", ["cmd", "/c", "hostname & ipconfig"], timeout=60)
+        out = []
+        lines = [line.strip() for line in r.output.splitlines() if line.strip()]
+        if self.hostname.upper() not in [line.upper() for line in lines]:
+            out.append(f"{self.label}: Wine reports computer name {lines[:1]}, expected {self.hostname.upper()}")
+        if LINK_NAME not in r.output or not re.search(rf"\b{re.escape(self.address)}\b", r.output):
+            out.append(f"{self.label}: ipconfig shows no adapter {LINK_NAME} with {self.address}: {r.output!r}")
+        if re.search(rf"\b{re.escape(other.address)}\b", r.output):
+            out.append(f"{self.label}: ipconfig shows the other PC's address {other.address}")
+        return out
+
+    # -- Tessaly -------------------------------------------------------------------------------------
+
+    def app_dir(self, folder: str) -> Path:
+        return self.dir / folder
+
+    def start_app(self, folder: str) -> subprocess.Popen:
+        """Copies Tessaly.exe into <pc>/<folder>/ and starts it there (normal start, no switch)."""
+        d = self.app_dir(folder)
+        d.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(self.h.exe, d / "Tessaly.exe")
+        proc = self.h.procs.spawn(f"{self.label} Tessaly ({folder})", self.in_pc(["wine64", str(d / "Tessaly.exe")]),
+                                  output=self.output_file(f"tessaly-{folder}"), env=self.env(), cwd=d)
+        self.apps[folder] = proc
+        return proc
+
+    def log(self, folder: str, complete: bool) -> TessalyLog:
+        return TessalyLog.read(self.app_dir(folder) / "Tessaly.log", complete)
+
+    def wait_log(self, folder: str, patterns: list[str], timeout: float) -> TessalyLog:
+        """The log once every pattern matches a line, or as it is when the time is up."""
+        deadline = time.monotonic() + timeout
+        while True:
+            log = self.log(folder, complete=False)
+            if all(log.has(p) for p in patterns) or time.monotonic() >= deadline:
+                return log
+            time.sleep(0.2)
+
+    def driver(self, *args: str, timeout: float = 20) -> Completed:
+        return self.wine(f"driver-{args[0]}", [str(self.h.driver), *args], timeout=timeout)
+
+    def wait_main_window(self, app: subprocess.Popen, seconds: int) -> str | None:
+        """None once the main window exists; otherwise what went wrong. Stops early when the app exits."""
+        output = self.output_file("driver-wait-window")
+        drv = self.h.procs.spawn(f"{self.label} driver wait-window",
+                                 self.in_pc(["wine64", str(self.h.driver), "wait-window", str(seconds * 1000)]),
+                                 output=output, env=self.env(), cwd=self.dir)
+        deadline = time.monotonic() + seconds + 15
+        while time.monotonic() < deadline:
+            if drv.poll() is not None:
+                if drv.returncode == 0:
+                    return None
+                return (f"main window did not appear within {seconds} s (driver exit {drv.returncode}: "
+                        f"{output.read_text('utf-8', 'replace').strip()})")
+            if app.poll() is not None:
+                self.h.procs.stop(drv)
+                return f"Tessaly exited with code {app.returncode} before its main window appeared"
+            time.sleep(0.1)
+        self.h.procs.stop(drv)
+        return f"driver wait-window did not finish within {seconds + 15} s"
+
+    # -- display -------------------------------------------------------------------------------------
+
+    def viewable_windows(self) -> list[Window]:
+        """Top-level windows on this PC's display that are mapped and viewable."""
+        tree = host_run(["xwininfo", "-display", f":{self.display}", "-root", "-children"]).output
+        found = []
+        for m in re.finditer(r'^\s+(0x[0-9a-f]+) "(.*)": .*?(\d+)x(\d+)[+-]\d+[+-]\d+', tree, re.M):
+            info = host_run(["xwininfo", "-display", f":{self.display}", "-id", m.group(1)], check=False).output
+            if "Map State: IsViewable" in info:
+                found.append(Window(m.group(1), m.group(2), int(m.group(3)), int(m.group(4))))
+        return found
+
+    def screenshot(self, path: Path) -> None:
+        path.parent.mkdir(parents=True, exist_ok=True)
+        host_run(["import", "-display", f":{self.display}", "-window", "root", str(path)], timeout=30)
+
+    # -- teardown ------------------------------------------------------------------------------------
+
+    def end_wine(self) -> None:
+        if self.prefix is None or not self.prefix.exists():
+            return
+        self.wineserver("-k", timeout=15)
+        self.wineserver("-w", timeout=15)
+
+    def kill_leftovers(self, keep: set[int]) -> None:
+        """Processes still in this PC's namespace were all started from it (Wine's own services)."""
+        if not self.netns_created:
+            return
+        r = host_run(["ip", "netns", "pids", self.netns], check=False)
+        for pid in (int(p) for p in r.output.split() if p.isdigit()):
+            if pid in keep:
+                continue
+            progress(f"{self.label}: killing leftover pid {pid} in {self.netns}")
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+
+    def delete_netns(self) -> None:
+        if self.netns_created:
+            host_run(["ip", "netns", "del", self.netns], check=False)
+            self.netns_created = False
+
+    def release_cache(self) -> None:
+        if self._cache_lock is not None:
+            self._cache_lock.close()
+            self._cache_lock = None
+
+
+# ----------------------------------------------------------------------------------------------------
+# The harness and its checks
+
+
+@dataclass
+class Result:
+    name: str
+    passed: bool
+    seconds: float
+    findings: list[str] = field(default_factory=list)
+
+
+@dataclass
+class Check:
+    name: str
+    run: Callable[["Harness"], None]
+    needs: tuple[str, ...] = ()
+    reported: bool = True
+
+
+class Harness:
+    def __init__(self, args: argparse.Namespace):
+        self.args = args
+        self.out = Path(args.out).resolve()
+        self.cache = Path(args.cache).resolve()
+        self.version = args.expect_version
+        self.work = Path(tempfile.mkdtemp(prefix="tsly-e2e-", dir=args.work_root))
+        self.procs = Processes()
+        self.pcs = [SimulatedPc(self, *spec) for spec in PCS]
+        self.link_created = False
+        # Copied in: a build writing build/win/ during the run does not change what is tested.
+        tools = self.work / "tools"
+        tools.mkdir()
+        self.exe = tools / "Tessaly.exe"
+        self.driver = tools / "TessalyDriver.exe"
+        shutil.copy2(args.exe, self.exe)
+        shutil.copy2(args.driver, self.driver)
+
+    def pc(self, key: str) -> SimulatedPc:
+        return next(p for p in self.pcs if p.key == key)
+
+    # -- set-up --------------------------------------------------------------------------------------
+
+    def setup(self) -> None:
+        for pc in self.pcs:
+            pc.dir.mkdir(parents=True, exist_ok=True)
+            pc.create_netns()
+        a, b = self.pcs
+        host_run(["ip", "link", "add", LINK_NAME, "netns", a.netns, "type", "veth",
+                  "peer", "name", LINK_NAME, "netns", b.netns])
+        self.link_created = True
+        for pc in self.pcs:
+            pc.configure_link()
+        progress(f"namespaces {a.netns} ({a.address}) and {b.netns} ({b.address}) joined by {LINK_NAME}")
+
+        number = self.args.display_base
+        attempts = 0
+        for pc in self.pcs:
+            while pc.display is None:
+                if attempts >= 8 or number > self.args.display_base + 60:
+                    raise CheckFailed([f"{pc.label}: could not start Xvfb (see {pc.dir / 'out'})"])
+                busy = Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists()
+                if not busy:
+                    attempts += 1
+                    pc.start_display(number)
+                number += 1
+            progress(f"{pc.label}: display :{pc.display}")
+
+        wine_version = host_run([self.wine64, "--version"]).output.strip()
+        notes = in_parallel([lambda pc=pc: pc.prepare_prefix(self.cache, wine_version) for pc in self.pcs],
+                            timeout=240)
+        for pc, note in zip(self.pcs, notes):
+            progress(f"{pc.label}: prefix {note}")
+
+        findings = []
+        for results in in_parallel([lambda pc=pc, other=other: pc.identity_findings(other)
+                                    for pc, other in ((a, b), (b, a))], timeout=120):
+            findings += results
+        if findings:
+            raise CheckFailed(findings)
+
+    @property
+    def wine64(self) -> str:
+        return shutil.which("wine64", path=f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}") or "wine64"
+
+    # -- running checks ------------------------------------------------------------------------------
+
+    def run_checks(self, checks: list[Check]) -> list[Result]:
+        results: list[Result] = []
+        passed: set[str] = set()
+        aborted: str | None = None
+        for check in checks:
+            missing = [n for n in check.needs if n not in passed]
+            if aborted or missing:
+                if check.reported:
+                    why = f"not run: {aborted}" if aborted else f"not run: needs {', '.join(missing)}"
+                    results.append(Result(check.name, False, 0.0, [why]))
+                    print_result(results[-1])
+                continue
+            started = time.monotonic()
+            try:
+                check.run(self)
+                passed.add(check.name)
+                result = Result(check.name, True, time.monotonic() - started)
+            except CheckFailed as e:
+                result = Result(check.name, False, time.monotonic() - started, list(e.findings))
+            except Abort as e:
+                aborted = f"run aborted ({e})"
+                result = Result(check.name, False, time.monotonic() - started, [aborted])
+            except Exception as e:  # noqa: BLE001 - a harness error fails the check, the run goes on
+                detail = traceback.format_exception_only(type(e), e)[-1].strip()
+                result = Result(check.name, False, time.monotonic() - started, [f"harness error: {detail}"])
+                traceback.print_exc(file=sys.stderr)
+            if check.reported:
+                results.append(result)
+                print_result(result)
+        return results
+
+    # -- teardown ------------------------------------------------------------------------------------
+
+    def cleanup(self) -> None:
+        """Ends everything the run started, each step on its own: one that fails does not stop the rest."""
+        step = _guarded
+        xvfb_pids = {pc.xvfb.pid for pc in self.pcs if pc.xvfb is not None}
+        step("stop processes", lambda: self.procs.stop_all(exclude=xvfb_pids))
+        for pc in self.pcs:
+            step(f"{pc.label}: wineserver -k", pc.end_wine)
+        for pc in self.pcs:
+            step(f"{pc.label}: leftovers", lambda pc=pc: pc.kill_leftovers(keep=xvfb_pids))
+        for pc in self.pcs:
+            if pc.xvfb is not None:
+                step(f"{pc.label}: stop Xvfb", lambda pc=pc: self.procs.stop(pc.xvfb))
+        step("copy logs", self.copy_logs)
+        if self.link_created:
+            step("delete link", lambda: host_run(["ip", "-n", self.pcs[0].netns, "link", "del", LINK_NAME],
+                                                 check=False))
+        for pc in self.pcs:
+            step(f"{pc.label}: delete namespace", pc.delete_netns)
+            step(f"{pc.label}: release cache", pc.release_cache)
+        if self.args.keep_work:
+            progress(f"run folder kept: {self.work}")
+        else:
+            step("remove run folder", lambda: shutil.rmtree(self.work, ignore_errors=True))
+
+    def copy_logs(self) -> None:
+        self.out.mkdir(parents=True, exist_ok=True)
+        for pc in self.pcs:
+            for folder, name in (("app", f"{pc.key}-Tessaly.log"), ("app2", f"{pc.key}-second-Tessaly.log")):
+                src = pc.app_dir(folder) / "Tessaly.log"
+                if src.is_file():
+                    shutil.copyfile(src, self.out / name)
+
+
+def _guarded(what: str, fn: Callable[[], object]) -> None:
+    try:
+        fn()
+    except BaseException as e:  # noqa: BLE001 - cleanup goes on whatever one step did
+        progress(f"cleanup: {what} failed: {e}")
+
+
+class Findings:
+    def __init__(self):
+        self.items: list[str] = []
+
+    def add(self, pc: SimulatedPc | None, text: str) -> None:
+        self.items.append(f"{pc.label}: {text}" if pc else text)
+
+    def extend(self, items: list[str]) -> None:
+        self.items.extend(items)
+
+    def raise_if_any(self) -> None:
+        if self.items:
+            raise CheckFailed(self.items)
+
+
+# -- the checks ------------------------------------------------------------------------------------
+
+
+def check_setup(h: Harness) -> None:
+    h.setup()
+
+
+def check_start(h: Harness) -> None:
+    """Both PCs start Tessaly normally from their own folder; the main window appears."""
+    for pc in h.pcs:
+        pc.start_app("app")
+    problems = in_parallel([lambda pc=pc: pc.wait_main_window(pc.apps["app"], START_WAIT_S) for pc in h.pcs],
+                           timeout=START_WAIT_S + 30)
+    f = Findings()
+    for pc, problem in zip(h.pcs, problems):
+        if problem:
+            f.add(pc, problem)
+        elif pc.apps["app"].poll() is not None:
+            f.add(pc, f"Tessaly exited with code {pc.apps['app'].returncode} right after start-up")
+    f.raise_if_any()
+
+
+def check_startup_log(h: Harness) -> None:
+    """The start-up lines, once each and in order; every line well formed; the log is this PC's."""
+    sequence = startup_sequence(h.version)
+    f = Findings()
+    for pc in h.pcs:
+        log = pc.wait_log("app", [p for _, p in sequence], timeout=LOG_SETTLE_S)
+        f.extend(sequence_findings(log, sequence, pc.label))
+        f.extend(log.format_findings(pc.label))
+        build = log.find(sequence[0][1])
+        exe = win_path(pc.app_dir("app") / "Tessaly.exe").lower()
+        if build and exe not in log.lines[build[0]][1].lower():
+            f.add(pc, f"build line does not name this PC's exe {exe}: {log.lines[build[0]][1]}")
+    f.raise_if_any()
+
+
+def check_single_instance(h: Harness) -> None:
+    """A second start on PC A, from another folder, hands over to the running instance and leaves."""
+    pc = h.pc("a")
+    first = pc.apps["app"]
+    second = pc.start_app("app2")
+    f = Findings()
+    try:
+        rc = second.wait(timeout=SECOND_INSTANCE_EXIT_S)
+        if rc != 0:
+            f.add(pc, f"second instance exited with code {rc}, expected 0")
+    except subprocess.TimeoutExpired:
+        f.add(pc, f"second instance still running {SECOND_INSTANCE_EXIT_S} s after its start")
+        h.procs.stop(second)
+    log = pc.log("app2", complete=True)
+    f.extend(sequence_findings(log, [("App start blocked: existing instance restored", BLOCKED_START)],
+                               f"{pc.label} second instance"))
+    for text in ("App start", "SingleInstance: acquired mutex mode=user", "[HW][START]"):
+        if log.has(lit(text)):
+            f.add(pc, f"second instance logged '{text}': it went on starting")
+    f.extend(log.format_findings(f"{pc.label} second instance"))
+    if first.poll() is not None:
+        f.add(pc, f"first instance ended (code {first.returncode}) when the second one started")
+    else:
+        r = pc.driver("wait-window", "2000", timeout=30)
+        if r.rc != 0:
+            f.add(pc, f"first instance's main window is gone after the second start (driver exit {r.rc})")
+    f.raise_if_any()
+
+
+def check_screenshot(h: Harness) -> None:
+    """Each display shows exactly one Tessaly main window; a screenshot of it goes to <out>/<pc>.png."""
+    f = Findings()
+    for pc in h.pcs:
+        windows = pc.viewable_windows()
+        ours = [w for w in windows if w.name.startswith("Tessaly") and h.version in w.name]
+        if len(ours) != 1:
+            f.add(pc, f"{len(ours)} viewable Tessaly windows on display :{pc.display}, expected 1 "
+                      f"(viewable: {[w.name for w in windows]})")
+        path = h.out / f"{pc.key}.png"
+        pc.screenshot(path)
+        data = path.read_bytes()
+        if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+            f.add(pc, f"{path} is not a PNG")
+            continue
+        size = struct.unpack(">II", data[16:24])
+        if size != SCREEN:
+            f.add(pc, f"{path} is {size[0]}x{size[1]}, expected the whole {SCREEN[0]}x{SCREEN[1]} screen")
+        colours = host_run(["identify", "-format", "%k", str(path)]).output.strip()
+        if not colours.isdigit() or int(colours) < 2:
+            f.add(pc, f"{path} is a single colour: nothing is drawn on display :{pc.display}")
+    f.raise_if_any()
+
+
+def keep_running(h: Harness) -> None:
+    seconds = h.args.keep_running_seconds
+    if seconds <= 0:
+        return
+    where = ", ".join(f"{pc.label} on display :{pc.display}" for pc in h.pcs)
+    progress(f"both PCs keep running for {seconds} s ({where})")
+    time.sleep(seconds)
+
+
+def check_shutdown(h: Harness) -> None:
+    """TessalyDriver quit on each PC: exit code 0 within the time, shutdown lines once each, in order,
+    after start-up, and the crash handler's removal is the last line."""
+    f = Findings()
+    running = [pc for pc in h.pcs if pc.apps.get("app") and pc.apps["app"].poll() is None]
+    for pc in h.pcs:
+        if pc not in running:
+            f.add(pc, "Tessaly was no longer running when it was asked to quit")
+    for pc in running:
+        r = pc.driver("quit", timeout=30)
+        if r.rc != 0:
+            f.add(pc, f"driver quit failed with exit code {r.rc}: {r.output.strip()}")
+    deadline = time.monotonic() + QUIT_EXIT_S
+    for pc in running:
+        app = pc.apps["app"]
+        try:
+            rc = app.wait(timeout=max(0.0, deadline - time.monotonic()))
+            if rc != 0:
+                f.add(pc, f"Tessaly exited with code {rc}, expected 0")
+        except subprocess.TimeoutExpired:
+            f.add(pc, f"Tessaly still running {QUIT_EXIT_S} s after quit")
+            h.procs.stop(app)
+    for pc in h.pcs:
+        log = pc.log("app", complete=True)
+        f.extend(sequence_findings(log, SHUTDOWN_SEQUENCE, pc.label))
+        started = log.find(startup_sequence(h.version)[-1][1])
+        stopped = log.find(SHUTDOWN_SEQUENCE[0][1])
+        if started and stopped and stopped[0] < started[0]:
+            f.add(pc, "shutdown lines come before the end of start-up")
+        if log.lines and not re.fullmatch(SHUTDOWN_SEQUENCE[-1][1], log.lines[-1][1]):
+            f.add(pc, f"last log line is '{log.lines[-1][1]}', expected '{SHUTDOWN_SEQUENCE[-1][0]}'")
+        f.extend(log.format_findings(pc.label))
+    f.raise_if_any()
+
+
+CHECKS = [
+    Check("setup", check_setup),
+    Check("start", check_start, needs=("setup",)),
+    Check("startup-log", check_startup_log, needs=("start",)),
+    Check("single-instance", check_single_instance, needs=("start",)),
+    Check("screenshot", check_screenshot, needs=("start",)),
+    Check("keep-running", keep_running, needs=("start",), reported=False),
+    Check("shutdown", check_shutdown, needs=("start",)),
+]
+
+
+# ----------------------------------------------------------------------------------------------------
+# Reporting and main
+
+
+def print_result(r: Result) -> None:
+    print(f"{'PASS' if r.passed else 'FAIL'}  {r.name}  ({r.seconds:.1f} s)", flush=True)
+    for line in r.findings:
+        print(f"      {line}", flush=True)
+
+
+def write_junit(path: Path, results: list[Result], seconds: float) -> None:
+    failures = sum(not r.passed for r in results)
+    suite = ET.Element("testsuite", name="e2e.twopc", tests=str(len(results)), failures=str(failures),
+                       errors="0", time=f"{seconds:.3f}")
+    for r in results:
+        case = ET.SubElement(suite, "testcase", classname="e2e.twopc", name=r.name, time=f"{r.seconds:.3f}")
+        if not r.passed:
+            failure = ET.SubElement(case, "failure", message=r.findings[0] if r.findings else "failed")
+            failure.text = "\n".join(r.findings)
+    root = ET.Element("testsuites")
+    root.append(suite)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    ET.ElementTree(root).write(path, encoding="utf-8", xml_declaration=True)
+
+
+def parse_args(argv: list[str] | None) -> argparse.Namespace:
+    p = argparse.ArgumentParser(description="Two simulated PCs running Tessaly.exe under Wine (run as root).")
+    p.add_argument("--exe", default=str(REPO / "build/win/Tessaly.exe"), help="Tessaly.exe to test")
+    p.add_argument("--driver", default=str(REPO / "build/win/tests/TessalyDriver.exe"), help="TessalyDriver.exe")
+    p.add_argument("--out", default="out", help="folder for screenshots and copies of the logs (default: out)")
+    p.add_argument("--junit", help="write JUnit XML results here")
+    p.add_argument("--keep-running-seconds", type=int, default=0,
+                   help="leave both PCs running this long before shutting them down (default 0)")
+    p.add_argument("--cache", default=str(REPO / ".deps/wine-e2e"),
+                   help="folder of the reusable Wine prefixes, one per PC (default .deps/wine-e2e)")
+    p.add_argument("--expect-version", default=EXPECTED_VERSION, help="version the build line must show")
+    p.add_argument("--display-base", type=int, default=91, help="first X display number to try (default 91)")
+    p.add_argument("--time-limit", type=int, default=150,
+                   help="seconds after which the run stops, not counting --keep-running-seconds (default 150)")
+    p.add_argument("--work-root", default=None, help="where the run folder is made (default: the temp folder)")
+    p.add_argument("--keep-work", action="store_true", help="keep the run folder (prefix copies, outputs)")
+    args = p.parse_args(argv)
+    if not 0 <= args.keep_running_seconds <= 600:
+        p.error("--keep-running-seconds must be between 0 and 600")
+    return args
+
+
+def preflight(args: argparse.Namespace) -> list[str]:
+    problems = []
+    if os.geteuid() != 0:
+        problems.append("must run as root (network namespaces)")
+    for what, path in (("--exe", args.exe), ("--driver", args.driver)):
+        if not Path(path).is_file():
+            problems.append(f"{what} {path} not found (build first)")
+    search = f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}"
+    for tool in ("ip", "unshare", "hostname", "Xvfb", "import", "identify", "xwininfo", "wine64", "wineserver"):
+        if shutil.which(tool, path=search) is None:
+            problems.append(f"{tool} not found (scripts/setup.sh installs it)")
+    return problems
+
+
+def main(argv: list[str] | None = None) -> int:
+    args = parse_args(argv)
+    problems = preflight(args)
+    if problems:
+        for problem in problems:
+            print(f"twopc: {problem}", file=sys.stderr)
+        return 2
+    os.environ["PATH"] = f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}"
+    out = Path(args.out)
+    for stale in ("a.png", "b.png", "a-Tessaly.log", "b-Tessaly.log", "a-second-Tessaly.log"):
+        (out / stale).unlink(missing_ok=True)
+
+    def stop(signum, _frame):
+        raise Abort(f"stopped by {signal.Signals(signum).name}")
+
+    def out_of_time(_signum, _frame):
+        raise Abort(f"time limit of {args.time_limit + args.keep_running_seconds} s reached")
+
+    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(sig, stop)
+    signal.signal(signal.SIGALRM, out_of_time)
+
+    started = time.monotonic()
+    results: list[Result] = []
+    harness: Harness | None = None
+    try:
+        signal.alarm(args.time_limit + args.keep_running_seconds)
+        harness = Harness(args)
+        progress(f"run folder {harness.work}")
+        results = harness.run_checks(CHECKS)
+    except Abort as e:
+        print(f"twopc: {e}", file=sys.stderr)
+    finally:
+        signal.alarm(0)
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            signal.signal(sig, signal.SIG_IGN)
+        if harness is not None:
+            harness.cleanup()
+    reported = {r.name for r in results}
+    for check in CHECKS:
+        if check.reported and check.name not in reported:
+            results.append(Result(check.name, False, 0.0, ["not run: run aborted"]))
+    seconds = time.monotonic() - started
+    if args.junit:
+        write_junit(Path(args.junit), results, seconds)
+    passed = sum(r.passed for r in results)
+    print(f"run took {seconds:.1f} s; screenshots and log copies in {out.resolve()}")
+    print(f"{passed} passed, {len(results) - passed} failed")
+    return 0 if passed == len(results) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
