@@ -1,26 +1,5 @@
-# Core: parses, formats, validates and decides; includes no Windows header.
-set(TSLY_CORE_SOURCES
-    src/core/HResultNames.cpp
-    src/core/Log.cpp
-    src/core/LogFilter.cpp
-    src/core/LogLine.cpp
-    src/core/LogThrottle.cpp
-    src/core/LogWriter.cpp
-    src/core/ThreadHelpers.cpp
-    src/core/Utf.cpp
-    src/app/BuildInfo.cpp
-    src/app/CommandLine.cpp
-    src/app/ProcessMode.cpp
-    src/app/StartupSequence.cpp
-)
-
-# Shell: the Win32 side, built only for Windows.
-set(TSLY_SHELL_SOURCES
-    src/core/CrashHandler.cpp
-    src/core/HResultText.cpp
-    src/core/TextConvert.cpp
-    src/core/Win32LogPlatform.cpp
-    src/app/PortProbe.cpp
-    src/app/Win32StartupPlatform.cpp
-    src/ui/MainWindow.cpp
-)
+# Core: every src/<area>/*.cpp parses, formats, validates or decides and includes no Windows header.
+# Shell: src/<area>/win/*.cpp is the Win32 side, built only for Windows. The entry point is separate.
+file(GLOB TSLY_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*/*.cpp)
+file(GLOB TSLY_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*/win/*.cpp)
+list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/app/win/WinMain.cpp)

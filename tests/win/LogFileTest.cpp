@@ -9,9 +9,9 @@
 
 #include "TestPaths.h"
 #include "core/HResultNames.h"
-#include "core/HResultText.h"
+#include "core/win/HResultText.h"
 #include "core/Log.h"
-#include "core/TextConvert.h"
+#include "core/win/TextConvert.h"
 
 namespace {
 

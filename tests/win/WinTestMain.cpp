@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Log.h"
-#include "core/Win32LogPlatform.h"
+#include "core/win/Win32LogPlatform.h"
 
 int wmain(int argc, wchar_t** argv) {
     ::testing::InitGoogleTest(&argc, argv);

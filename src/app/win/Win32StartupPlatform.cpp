@@ -1,4 +1,4 @@
-#include "app/Win32StartupPlatform.h"
+#include "app/win/Win32StartupPlatform.h"
 
 #include <mfapi.h>
 #include <ole2.h>
@@ -8,12 +8,12 @@
 #include <atomic>
 #include <string>
 
-#include "app/PortProbe.h"
-#include "core/CrashHandler.h"
-#include "core/HResultText.h"
+#include "app/win/PortProbe.h"
+#include "core/win/CrashHandler.h"
+#include "core/win/HResultText.h"
 #include "core/Log.h"
-#include "core/TextConvert.h"
-#include "ui/MainWindow.h"
+#include "core/win/TextConvert.h"
+#include "ui/win/MainWindow.h"
 
 namespace {
 

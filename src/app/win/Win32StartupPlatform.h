@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/StartupPlatform.h"
-#include "core/Handles.h"
+#include "core/win/Handles.h"
 
 class Win32StartupPlatform final : public IStartupPlatform {
 public:

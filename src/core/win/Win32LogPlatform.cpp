@@ -1,6 +1,6 @@
-#include "core/Win32LogPlatform.h"
+#include "core/win/Win32LogPlatform.h"
 
-#include "core/Handles.h"
+#include "core/win/Handles.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/win/MainWindow.h"
 
 #include <atomic>
 #include <string>

@@ -1,11 +1,11 @@
-#include "core/CrashHandler.h"
+#include "core/win/CrashHandler.h"
 
 #include <windows.h>
 
 #include <exception>
 
 #include "core/Log.h"
-#include "core/TextConvert.h"
+#include "core/win/TextConvert.h"
 
 namespace {
 

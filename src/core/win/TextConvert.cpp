@@ -1,4 +1,4 @@
-#include "core/TextConvert.h"
+#include "core/win/TextConvert.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "core/HResultText.h"
+#include "core/win/HResultText.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "app/PortProbe.h"
+#include "app/win/PortProbe.h"
 
-#include "core/Handles.h"
+#include "core/win/Handles.h"
 #include "core/Log.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include "app/PendingAppServices.h"
+#include "app/win/PendingAppServices.h"
 #include "app/StartupSequence.h"
-#include "app/Win32StartupPlatform.h"
+#include "app/win/Win32StartupPlatform.h"
 #include "core/Log.h"
-#include "core/TextConvert.h"
-#include "core/Win32LogPlatform.h"
+#include "core/win/TextConvert.h"
+#include "core/win/Win32LogPlatform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Log::InstallPlatform(&Win32LogPlatform());
