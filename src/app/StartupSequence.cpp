@@ -213,9 +213,12 @@ bool StartupSequence::SingleInstance() {
         break;
     }
     // A hidden network host must stay hidden: only user modes bring the running window forward.
-    uintptr_t window = m_p.RestoreExistingMainWindow(!IsHiddenNetworkHost(m_mode));
-    if (window != 0)
+    bool show = !IsHiddenNetworkHost(m_mode);
+    uintptr_t window = m_p.RestoreExistingMainWindow(show);
+    if (window != 0 && show)
         Log::Write("SingleInstance: restored existing main window hwnd=%p", reinterpret_cast<void*>(window));
+    else if (window != 0)
+        Log::Write("SingleInstance: existing hidden host window left hidden hwnd=%p", reinterpret_cast<void*>(window));
     else
         Log::Write("SingleInstance: existing mutex found but main window not found");
     return false;

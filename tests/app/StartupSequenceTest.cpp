@@ -6,6 +6,7 @@
 
 #include "FakeStartupSystem.h"
 #include "app/StartupSequence.h"
+#include "core/Log.h"
 #include "support/TestLog.h"
 
 namespace {
@@ -31,6 +32,7 @@ struct Outcome {
 };
 
 Outcome RunWith(FakeStartupSystem& system, const std::u16string& commandLine, int showCommand = 10) {
+    Log::Close(); // a fresh open writes the profile line, whatever ran before
     TestLog().Clear();
     Outcome run;
     run.exitCode = RunTessaly(system, system, commandLine, showCommand);
@@ -311,7 +313,8 @@ TEST(StartupSequence, SecondInstanceRestoresTheFirstAndExitsZero) {
         Outcome run = RunWith(system, c.cmd);
         EXPECT_EQ(run.exitCode, 0);
         ExpectInOrder(run, {c.mutex, std::string("@RestoreExistingMainWindow show=") + (c.show ? "1" : "0"),
-                            "SingleInstance: restored existing main window hwnd=",
+                            c.show ? "SingleInstance: restored existing main window hwnd="
+                                   : "SingleInstance: existing hidden host window left hidden hwnd=",
                             "App start blocked: existing instance restored", "@RestoreCrashHandler",
                             "CrashHandler uninstalled"});
         EXPECT_FALSE(run.Has("@EnablePerMonitorAwareV2"));

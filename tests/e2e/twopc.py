@@ -176,6 +176,23 @@ SHUTDOWN_SEQUENCE = [(text, lit(text)) for text in (
 
 BLOCKED_START = lit("App start blocked: existing instance restored")
 
+MODULE_START_ORDER = ["NetworkService", "MouseMonitorDll", "ScreenScaleMonitorDll", "CursorPathMonitorDll",
+                      "Discovery", "FileTransferService", "DragVisualOverlay", "TransportChannels", "KvmSessions",
+                      "RemoteViewRenderer"]
+MODULE_STOP_ORDER = ["Discovery", "KvmSessions", "RemoteViewRenderer", "TransportChannels",
+                     "FileTransferService", "DragVisualOverlay", "CursorPathMonitorDll", "ScreenScaleMonitorDll",
+                     "MouseMonitorDll", "NetworkService"]
+
+
+def lifecycle_sequence() -> list[tuple[str, str]]:
+    """The ten modules started once each in start order, then stopped once each in stop order."""
+    starts = [(f"start {m}", rf"Lifecycle start module={re.escape(m)} ok=1(?: .*)?") for m in MODULE_START_ORDER]
+    stops = [(f"stop {m}", rf"Lifecycle stop module={re.escape(m)}(?: .*)?") for m in MODULE_STOP_ORDER]
+    return ([("AppLifecycleStartAll begin", lit("AppLifecycleStartAll begin"))] + starts
+            + [("AppLifecycleStartAll end ok=1", lit("AppLifecycleStartAll end ok=1")),
+               ("AppLifecycleStopAll begin", r"AppLifecycleStopAll begin reason=.* wasStarted=1")] + stops
+            + [("AppLifecycleStopAll end", lit("AppLifecycleStopAll end"))])
+
 
 # ----------------------------------------------------------------------------------------------------
 # Processes
@@ -325,6 +342,8 @@ class SimulatedPc:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": WINE_DLL_OVERRIDES,
             "DISPLAY": f":{self.display}",
+            # The lifecycle module lines are in the start-up category.
+            "MARLO_DEBUG_STARTUP_LOG": "1",
         }
 
     def in_pc(self, argv: list[str]) -> list[str]:
@@ -589,7 +608,7 @@ class Harness:
         self.version = args.expect_version
         self.work = Path(tempfile.mkdtemp(prefix="tsly-e2e-", dir=args.work_root))
         self.procs = Processes()
-        self.pcs = [SimulatedPc(self, *spec) for spec in PCS]
+        self.pcs = [SimulatedPc(self, *pc) for pc in PCS]
         self.link_created = False
         # Copied in: a build writing build/win/ during the run does not change what is tested.
         tools = self.work / "tools"
@@ -870,6 +889,14 @@ def check_shutdown(h: Harness) -> None:
     f.raise_if_any()
 
 
+def check_lifecycle_modules(h: Harness) -> None:
+    """Each PC started its ten lifecycle modules in start order and stopped them in stop order at exit."""
+    f = Findings()
+    for pc in h.pcs:
+        f.extend(sequence_findings(pc.log("app", complete=True), lifecycle_sequence(), pc.label))
+    f.raise_if_any()
+
+
 CHECKS = [
     Check("setup", check_setup),
     Check("start", check_start, needs=("setup",)),
@@ -878,6 +905,7 @@ CHECKS = [
     Check("screenshot", check_screenshot, needs=("start",)),
     Check("keep-running", keep_running, needs=("start",), reported=False),
     Check("shutdown", check_shutdown, needs=("start",)),
+    Check("lifecycle-modules", check_lifecycle_modules, needs=("shutdown",)),
 ]
 
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 
+#include "app/DiagnosticService.h"
 #include "app/win/PortProbe.h"
 #include "core/win/CrashHandler.h"
 #include "core/win/HResultText.h"
@@ -24,13 +25,8 @@ NativeHandle AsNative(HANDLE h) { return reinterpret_cast<NativeHandle>(h); }
 
 OpenResult Opened(HANDLE h) { return h ? OpenResult{AsNative(h), 0} : OpenResult{0, ::GetLastError()}; }
 
-// The diagnostic service: a pass at start, then while running, and one at the end.
 DWORD WINAPI DiagnosticThreadProc(void* param) {
-    auto* running = static_cast<std::atomic<bool>*>(param);
-    Log::Write("[DIAG] DiagnosticService thread start");
-    while (running->load())
-        ::Sleep(1000);
-    Log::Write("[DIAG] DiagnosticService thread stop");
+    DiagnosticService::ThreadProc(*static_cast<std::atomic<bool>*>(param));
     return 0;
 }
 

@@ -66,3 +66,29 @@ private:
 struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
 };
+
+// Owns an open registry key; the predefined root keys are never held here.
+class UniqueRegKey {
+public:
+    UniqueRegKey() = default;
+    explicit UniqueRegKey(HKEY key) : m_key(key) {}
+    UniqueRegKey(UniqueRegKey&& other) noexcept : m_key(std::exchange(other.m_key, nullptr)) {}
+    UniqueRegKey& operator=(UniqueRegKey&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_key, nullptr));
+        return *this;
+    }
+    UniqueRegKey(const UniqueRegKey&) = delete;
+    UniqueRegKey& operator=(const UniqueRegKey&) = delete;
+    ~UniqueRegKey() { Reset(); }
+
+    HKEY Get() const { return m_key; }
+    void Reset(HKEY key = nullptr) {
+        HKEY old = std::exchange(m_key, key);
+        if (old != nullptr)
+            ::RegCloseKey(old);
+    }
+
+private:
+    HKEY m_key = nullptr;
+};

@@ -3,8 +3,12 @@
 #include <atomic>
 #include <string>
 
+#include "app/AppLifecycle.h"
 #include "app/BuildInfo.h"
+#include "core/CommandBus.h"
 #include "core/Log.h"
+#include "core/RuntimeState.h"
+#include "link/StateManager.h"
 
 namespace {
 
@@ -12,6 +16,18 @@ std::atomic<HWND> g_mainWindow{nullptr};
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_CREATE:
+        RuntimeSetMainWindow(reinterpret_cast<RuntimeWindow>(hwnd));
+        if (RuntimeSetAppRunning(true))
+            RuntimeNotifyChanged();
+        StateManager::Instance().SetRunning(true);
+        AppLifecycleStartAll();
+        return 0;
+    case WM_APP_RUNTIME_STATE:
+        // Cleared first, so that a change made while draining posts again.
+        RuntimeClearNotifyPending();
+        CommandBus::Instance().Drain();
+        return 0;
     case WM_APP_FINAL_DESTROY:
         Log::Write("MainWindow final destroy after async shutdown");
         ::DestroyWindow(hwnd);
@@ -19,6 +35,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         Log::Write("MainWindow WM_DESTROY");
         g_mainWindow.store(nullptr);
+        AppLifecycleStopAll("WM_DESTROY");
+        RuntimeSetMainWindow(0);
         ::PostQuitMessage(0);
         return 0;
     default:
@@ -26,7 +44,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-struct ClassSpec {
+struct ClassTraits {
     const wchar_t* name;
     UINT style;
     LPCWSTR cursor;
@@ -34,7 +52,7 @@ struct ClassSpec {
     bool icon;
 };
 
-ClassSpec SpecOf(WindowClass c) {
+ClassTraits TraitsOf(WindowClass c) {
     switch (c) {
     case WindowClass::RemoteView:
         return {L"Tessaly_RemoteView_Wnd", CS_DBLCLKS, IDC_ARROW, BLACK_BRUSH, false};
@@ -51,16 +69,16 @@ ClassSpec SpecOf(WindowClass c) {
 } // namespace
 
 uint32_t RegisterTessalyWindowClass(HINSTANCE instance, WindowClass windowClass) {
-    ClassSpec spec = SpecOf(windowClass);
+    ClassTraits traits = TraitsOf(windowClass);
     WNDCLASSW wc = {};
-    wc.style = spec.style;
+    wc.style = traits.style;
     // The child windows get their own procedures as their views are built.
     wc.lpfnWndProc = windowClass == WindowClass::Main ? MainWndProc : ::DefWindowProcW;
     wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, spec.cursor);
-    wc.hbrBackground = spec.brush >= 0 ? static_cast<HBRUSH>(::GetStockObject(spec.brush)) : nullptr;
-    wc.hIcon = spec.icon ? ::LoadIconW(instance, MAKEINTRESOURCEW(101)) : nullptr;
-    wc.lpszClassName = spec.name;
+    wc.hCursor = ::LoadCursorW(nullptr, traits.cursor);
+    wc.hbrBackground = traits.brush >= 0 ? static_cast<HBRUSH>(::GetStockObject(traits.brush)) : nullptr;
+    wc.hIcon = traits.icon ? ::LoadIconW(instance, MAKEINTRESOURCEW(101)) : nullptr;
+    wc.lpszClassName = traits.name;
     return ::RegisterClassW(&wc) != 0 ? 0 : ::GetLastError();
 }
 

@@ -9,6 +9,8 @@
 inline constexpr wchar_t kMainWindowClass[] = L"Tessaly_UDPVideo_Demo_Wnd";
 // Posted by the asynchronous shutdown once the lifecycle modules are stopped.
 inline constexpr UINT WM_APP_FINAL_DESTROY = 0x8410;
+// The runtime state's change notice.
+inline constexpr UINT WM_APP_RUNTIME_STATE = 0x8420;
 
 // 0 when registered, else the Win32 error (ERROR_CLASS_ALREADY_EXISTS included).
 uint32_t RegisterTessalyWindowClass(HINSTANCE instance, WindowClass windowClass);

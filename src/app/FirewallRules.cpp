@@ -1,0 +1,110 @@
+#include "app/FirewallRules.h"
+
+#include "core/Utf.h"
+
+namespace {
+
+unsigned long HrBits(int32_t hr) {
+    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
+}
+
+// Simple case folding of the scripts that appear in Windows paths: ASCII, Latin-1, Greek and Cyrillic
+// capitals become small letters. Anything else compares as it is.
+char16_t FoldCase(char16_t c) {
+    if (c >= u'A' && c <= u'Z')
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x410 && c <= 0x42F)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F)
+        return static_cast<char16_t>(c + 0x50);
+    return c;
+}
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
+    return true;
+}
+
+bool AllocationFailed(FirewallLog& log, const std::string& name) {
+    log.Line("[FW] SysAllocString failed rule=%s", name.c_str());
+    return false;
+}
+
+} // namespace
+
+FirewallRuleSpec AllowRuleFor(std::u16string_view name, FirewallDirection direction,
+                              std::u16string_view exePath) {
+    FirewallRuleSpec rule;
+    rule.name = name;
+    rule.description = kFirewallRuleDescription;
+    rule.applicationName = exePath;
+    rule.direction = static_cast<int32_t>(direction);
+    rule.interfaceTypes = kFirewallInterfaceTypesAll;
+    return rule;
+}
+
+const char* FirewallDirectionText(FirewallDirection direction) {
+    return direction == FirewallDirection::Inbound ? "Inbound" : "Outbound";
+}
+
+bool FirewallRuleMatches(const FirewallRuleFields& rule, FirewallDirection direction,
+                         std::u16string_view exePath) {
+    return rule.direction == static_cast<int32_t>(direction) && rule.action == kFirewallActionAllow &&
+           rule.enabled && (rule.profiles & kFirewallProfilesAll) != 0 &&
+           rule.protocol == kFirewallProtocolAny && rule.applicationName &&
+           EqualsIgnoringCase(*rule.applicationName, exePath);
+}
+
+bool EnsureFirewallRule(IFirewallRules& rules, std::u16string_view name, FirewallDirection direction,
+                        std::u16string_view exePath, FirewallLog& log) {
+    const std::string ruleName = Utf16ToUtf8(name);
+    const std::string exe = Utf16ToUtf8(exePath);
+    const char* dir = FirewallDirectionText(direction);
+
+    FirewallLookupResult existing = rules.Find(name);
+    if (existing.stringAllocationFailed)
+        return AllocationFailed(log, ruleName);
+    if (existing.hr >= 0) {
+        if (FirewallRuleMatches(existing.rule, direction, exePath)) {
+            log.Line("[FW] rule OK name=%s direction=%s exe=%s", ruleName.c_str(), dir, exe.c_str());
+            return true;
+        }
+        FirewallCallResult removed = rules.Remove(name);
+        if (removed.stringAllocationFailed)
+            return AllocationFailed(log, ruleName);
+        log.Line("[FW] stale rule removed name=%s direction=%s hr=0x%08lx", ruleName.c_str(), dir,
+                 HrBits(removed.hr));
+    } else {
+        log.Line("[FW] rule missing name=%s direction=%s itemHr=0x%08lx", ruleName.c_str(), dir,
+                 HrBits(existing.hr));
+    }
+
+    FirewallCallResult added = rules.Add(AllowRuleFor(name, direction, exePath));
+    if (added.stringAllocationFailed)
+        return AllocationFailed(log, ruleName);
+    if (added.hr < 0) {
+        log.Line("[FW] rule add failed name=%s direction=%s hr=0x%08lx exe=%s", ruleName.c_str(), dir,
+                 HrBits(added.hr), exe.c_str());
+        return false;
+    }
+    log.Line("[FW] rule added name=%s direction=%s exe=%s", ruleName.c_str(), dir, exe.c_str());
+
+    FirewallLookupResult verify = rules.Find(name);
+    if (verify.stringAllocationFailed)
+        return AllocationFailed(log, ruleName);
+    if (verify.hr < 0) {
+        log.Line("[FW] rule verify failed name=%s hr=0x%08lx", ruleName.c_str(), HrBits(verify.hr));
+        return false;
+    }
+    bool ok = FirewallRuleMatches(verify.rule, direction, exePath);
+    log.Line("[FW] rule verify name=%s ok=%d hr=0x%08lx", ruleName.c_str(), ok ? 1 : 0, HrBits(verify.hr));
+    return ok;
+}

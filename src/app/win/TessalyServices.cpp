@@ -1,0 +1,31 @@
+#include "app/win/TessalyServices.h"
+
+#include "app/AppLifecycle.h"
+#include "app/win/FirewallWorker.h"
+#include "core/ConfigService.h"
+#include "core/RuntimeState.h"
+#include "core/win/DiagnosticsThreads.h"
+#include "core/win/RegistrySettingsPlatform.h"
+#include "link/StateManager.h"
+
+void TessalyServices::SetAppRunning(bool running) { StateManager::Instance().SetRunning(running); }
+
+void TessalyServices::LoadSettings() {
+    ConfigService& config = ConfigService::Instance();
+    config.Attach(RegistrySettingsPlatform::Instance(),
+                  [](const PortSet& ports) { StateManager::Instance().PublishPorts(ports); });
+    config.Load();
+    StateManagerSeams seams;
+    seams.audioEnabled = [] { return ConfigService::Instance().GetSnapshot().audioEnable > 0; };
+    seams.clipboardEnabled = [] { return ConfigService::Instance().GetSnapshot().clipboardEnable > 0; };
+    StateManager::Instance().SetSeams(std::move(seams));
+}
+
+PortSet TessalyServices::ConfiguredPorts() { return ConfigService::Instance().GetPortSet(); }
+void TessalyServices::SetRuntimeErrorText(const char* text) { RuntimeSetErrorText(text); }
+void TessalyServices::ScheduleFirewallCheck() { ::ScheduleFirewallCheck(); }
+void TessalyServices::StartLifecycleModules() { AppLifecycleStartAll(); }
+void TessalyServices::StopLifecycleModules(const char* reason) { AppLifecycleStopAll(reason); }
+void TessalyServices::StartDiagnosticsThreads() { ::StartDiagnosticsThreads(); }
+void TessalyServices::StopDiagnosticsThreads() { ::StopDiagnosticsThreads(); }
+bool TessalyServices::AutoConnectSetting() { return ConfigService::Instance().IsAutoConnectEnabled(); }

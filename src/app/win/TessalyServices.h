@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/AppServices.h"
+
+// The long-lived services of Tessaly as start-up and shutdown drive them. Cable presence, auto-connect and
+// the drag service take their places here as they are built; until then those calls do nothing.
+class TessalyServices final : public IAppServices {
+public:
+    void SetAppRunning(bool running) override;
+    void LoadSettings() override;
+    PortSet ConfiguredPorts() override;
+    void SetRuntimeErrorText(const char* text) override;
+    void ScheduleFirewallCheck() override;
+    void RefreshDevicePresence(const char*) override {}
+    void StartDevicePresence() override {}
+    void StopDevicePresence() override {}
+    void StartLifecycleModules() override;
+    void StopLifecycleModules(const char* reason) override;
+    void StartDiagnosticsThreads() override;
+    void StopDiagnosticsThreads() override;
+    bool AutoConnectSetting() override;
+    void SetAutoConnectIntent(bool, const char*) override {}
+    void StartAutoConnect() override {}
+    void StopAutoConnect() override {}
+    void StopDragDrop() override {}
+};
