@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "core/CommandBusPayload.h"
-#include "core/LogLine.h"
 #include "core/LogWriter.h"
 #include "core/RuntimeState.h"
 #include "link/StateTestSupport.h"
 #include "support/TestLog.h"
+#include "support/Utf8Checks.h"
 
 namespace {
 
@@ -393,10 +393,6 @@ TEST_F(RuntimeStateTest, SummaryKeysInOrder) {
         "cap=60 "
         "enc=0 send=0 recv=0 dec=0 draw=59 video=4 input=0 audio=0 clipboard=6 msg=Connected err=line1 "
         "line2");
-}
-
-bool IsCompleteUtf8(const std::string& text) {
-    return Utf8CompleteLength(text) == text.size();
 }
 
 TEST_F(RuntimeStateTest, SummaryStaysWithin511BytesAndNeverSplitsACharacter) {

@@ -5,58 +5,10 @@
 #include <regex>
 #include <string>
 
-#include "TestPaths.h"
+#include "ProgramRun.h"
 #include "core/win/CrashHandler.h"
 
 namespace {
-
-// A copy of CrashProbe.exe in a folder of its own (so it has its own log), started with one mode. Ended in
-// the destructor if it is still running.
-class CrashProbeRun {
-public:
-    explicit CrashProbeRun(const std::wstring& folderName) {
-        m_folder = TestExeFolder() + L"runs\\" + folderName + L"\\";
-        CreateDirectoryW((TestExeFolder() + L"runs").c_str(), nullptr);
-        CreateDirectoryW(m_folder.c_str(), nullptr);
-        DeleteFileW((m_folder + L"Tessaly.log").c_str());
-        CopyFileW((TestExeFolder() + L"CrashProbe.exe").c_str(), (m_folder + L"CrashProbe.exe").c_str(),
-                  FALSE);
-    }
-    CrashProbeRun(const CrashProbeRun&) = delete;
-    CrashProbeRun& operator=(const CrashProbeRun&) = delete;
-    ~CrashProbeRun() {
-        if (m_process.hProcess) {
-            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(m_process.hProcess, 99);
-                WaitForSingleObject(m_process.hProcess, 5000);
-            }
-            CloseHandle(m_process.hProcess);
-            CloseHandle(m_process.hThread);
-        }
-    }
-
-    // Runs the probe and returns its exit code, or STILL_ACTIVE when it had not ended after timeoutMs.
-    DWORD Run(const std::wstring& mode, DWORD timeoutMs) {
-        std::wstring exe = m_folder + L"CrashProbe.exe";
-        std::wstring commandLine = L"\"" + exe + L"\" " + mode;
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            m_folder.c_str(), &si, &m_process))
-            return static_cast<DWORD>(-1);
-        if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
-            return STILL_ACTIVE;
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(m_process.hProcess, &code);
-        return code;
-    }
-
-    std::string Log() const { return ReadWholeFile(m_folder + L"Tessaly.log"); }
-
-private:
-    std::wstring m_folder;
-    PROCESS_INFORMATION m_process = {};
-};
 
 // Sets an environment variable for the probes started while it lives.
 class ScopedEnvironment {
@@ -95,7 +47,7 @@ TEST(CrashProbe, UnhandledExceptionWritesTheLastReportAndEndsTheProcess) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << std::string(c.mode, c.mode + wcslen(c.mode)));
-        CrashProbeRun probe(std::wstring(L"crash-") + c.mode);
+        ProgramRun probe(std::wstring(L"crash-") + c.mode, L"CrashProbe.exe");
         // Handing the exception on to the C runtime's filter would start winedbg and never end.
         ASSERT_EQ(probe.Run(c.mode, kProbeTimeoutMs), c.exitCode);
         std::string log = probe.Log();
@@ -113,7 +65,7 @@ TEST(CrashProbe, UnhandledExceptionWritesTheLastReportAndEndsTheProcess) {
 }
 
 TEST(CrashProbe, TerminateEndsTheProcessWithExitCode3AfterAManualReport) {
-    CrashProbeRun probe(L"terminate");
+    ProgramRun probe(L"terminate", L"CrashProbe.exe");
     ASSERT_EQ(probe.Run(L"terminate", kProbeTimeoutMs), 3u);
     std::string log = probe.Log();
     EXPECT_TRUE(Contains(log, std::regex(R"(\[CRASH\] std::terminate tid=\d+\r\n)"))) << log;
@@ -132,7 +84,7 @@ TEST(CrashProbe, DiagnosticsThreadsStartOnceSampleInTheMediaCategoryAndStopOnThe
     const Case cases[] = {{L"1", true}, {nullptr, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "media log " << (c.mediaLog ? "on" : "off"));
-        CrashProbeRun probe(c.mediaLog ? L"diagnostics-media" : L"diagnostics");
+        ProgramRun probe(c.mediaLog ? L"diagnostics-media" : L"diagnostics", L"CrashProbe.exe");
         DWORD exitCode;
         {
             ScopedEnvironment media(L"MARLO_DEBUG_MEDIA_LOG", c.mediaLog);

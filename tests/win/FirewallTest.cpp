@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "LogAssertions.h"
+#include "ProgramRun.h"
 #include "TestPaths.h"
 #include "app/FirewallLog.h"
 #include "app/win/FirewallCom.h"
@@ -386,48 +388,14 @@ TEST_F(FirewallCom, MissingRulesAreAddedAndVerifiedThroughTheCollection) {
         << Dump(run.lines);
 }
 
-// Runs the real check worker (the system's firewall objects) in a helper process with the start-up log
-// category on, and returns that process's log.
-std::string RunCheckerProcess(DWORD& exitCode) {
-    std::wstring folder = TestExeFolder() + L"runs\\firewall-check\\";
-    CreateDirectoryW((TestExeFolder() + L"runs").c_str(), nullptr);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    DeleteFileW((folder + L"Tessaly.log").c_str());
-    std::wstring exe = folder + L"FirewallCheckRunner.exe";
-    if (!CopyFileW((TestExeFolder() + L"FirewallCheckRunner.exe").c_str(), exe.c_str(), FALSE))
-        return "copy failed";
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
-        return "start failed";
-    DWORD wait = WaitForSingleObject(pi.hProcess, 60000);
-    if (wait != WAIT_OBJECT_0)
-        TerminateProcess(pi.hProcess, 99);
-    GetExitCodeProcess(pi.hProcess, &exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return ReadWholeFile(folder + L"Tessaly.log");
-}
-
-::testing::AssertionResult InOrder(const std::string& log, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        size_t found = log.find(line, at);
-        if (found == std::string::npos)
-            return ::testing::AssertionFailure() << "missing or out of order: " << line << "\nlog:\n" << log;
-        at = found + line.size();
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // Wine's firewall objects accept new rules but implement neither the profile getters nor the look-up by
 // name, so every rule is added and then fails its verify; the check must still reach its end.
 TEST(FirewallWorker, RunsToItsEndAgainstTheSystemFirewallObjects) {
-    DWORD exitCode = STILL_ACTIVE;
-    std::string log = RunCheckerProcess(exitCode);
+    // The runner turns the start-up log category on, so the check's own lines are written.
+    ProgramRun runner(L"firewall-check", L"FirewallCheckRunner.exe");
+    ASSERT_TRUE(runner.Start(L""));
+    DWORD exitCode = runner.WaitExit(60000);
+    std::string log = runner.Log();
     EXPECT_EQ(exitCode, 0u) << "the worker did not finish in time\n" << log;
     EXPECT_TRUE(InOrder(log, {"[FW][ASYNC] validation scheduled; network startup is not blocked"}));
     EXPECT_TRUE(

@@ -15,7 +15,9 @@
 
 namespace {
 
-std::wstring LogPath() { return TestExeFolder() + L"Tessaly.log"; }
+std::wstring LogPath() {
+    return TestExeFolder() + L"Tessaly.log";
+}
 
 class LogFile : public ::testing::Test {
 protected:
@@ -33,8 +35,9 @@ TEST_F(LogFile, LivesBesideTheExecutableAndIsTruncatedAtEveryOpen) {
     Log::Close();
     std::string second = ReadWholeFile(LogPath());
     EXPECT_EQ(second.find("first run marker"), std::string::npos) << "old content survived: " << second;
-    EXPECT_TRUE(std::regex_match(second, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} tid=\d+ )"
-                                                    R"(\[LOG\]\[PROFILE\] runtime-slim all=\d( \w+=\d){11}\r\n)")))
+    EXPECT_TRUE(
+        std::regex_match(second, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} tid=\d+ )"
+                                            R"(\[LOG\]\[PROFILE\] runtime-slim all=\d( \w+=\d){11}\r\n)")))
         << second;
 }
 
@@ -64,7 +67,8 @@ TEST_F(LogFile, WritesAfterCloseAreIgnoredAndFailureLinesReachTheSink) {
     Log::Write("[TEST] connect failed after close");
     std::string text = ReadWholeFile(LogPath());
     EXPECT_EQ(text.find("after close"), std::string::npos);
-    EXPECT_NE(lastErrorText.find(" [TEST] connect failed after close\r\n"), std::string::npos) << lastErrorText;
+    EXPECT_NE(lastErrorText.find(" [TEST] connect failed after close\r\n"), std::string::npos)
+        << lastErrorText;
     Log::SetErrorTextSink(nullptr);
 }
 
@@ -103,7 +107,8 @@ TEST(HResultText, NamesMatchTheSdkCodesAndCarryTheSystemText) {
 }
 
 TEST(TextConvert, MatchesThePlatformConversion) {
-    const wchar_t* samples[] = {L"", L"plain", L"\u8bbe\u5907\u5df2\u65ad\u5f00", L"C:\\Users\\\u00e9l\u00e8ve\\\U0001F600"};
+    const wchar_t* samples[] = {L"", L"plain", L"\u8bbe\u5907\u5df2\u65ad\u5f00",
+                                L"C:\\Users\\\u00e9l\u00e8ve\\\U0001F600"};
     for (const wchar_t* sample : samples) {
         int size = WideCharToMultiByte(CP_UTF8, 0, sample, -1, nullptr, 0, nullptr, nullptr);
         std::string expected(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');

@@ -6,28 +6,17 @@
 #include <thread>
 #include <vector>
 
-#include "TessalyProcess.h"
+#include "LogAssertions.h"
+#include "ProgramRun.h"
 
 namespace {
 
 constexpr DWORD kStartMs = 20000;
 constexpr DWORD kExitMs = 20000;
 
-// Each entry must occur in log, in this order.
-::testing::AssertionResult InOrder(const std::string& log, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        size_t found = log.find(line, at);
-        if (found == std::string::npos)
-            return ::testing::AssertionFailure() << "missing or out of order: " << line << "\nlog:\n" << log;
-        at = found + line.size();
-    }
-    return ::testing::AssertionSuccess();
-}
-
 const std::vector<std::string> kShutdownLines = {
     "[DIAG] DiagnosticService stopped", "[HW][STOP]", "[STATE] StateManager shutdown",
-    "SingleInstance: released mutex",  "App exit",   "CrashHandler uninstalled",
+    "SingleInstance: released mutex",   "App exit",   "CrashHandler uninstalled",
 };
 
 struct ModeCase {
@@ -42,7 +31,7 @@ class Mode : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(Mode, StartsLogsItsBuildLineAndShutsDownInOrderOnQuit) {
     const ModeCase& c = GetParam();
-    TessalyProcess tessaly(c.folder);
+    ProgramRun tessaly(c.folder);
     ASSERT_TRUE(tessaly.Start(c.arguments));
     HWND window = tessaly.WaitMainWindow(kStartMs);
     ASSERT_NE(window, nullptr) << tessaly.Log();
@@ -51,13 +40,17 @@ TEST_P(Mode, StartsLogsItsBuildLineAndShutsDownInOrderOnQuit) {
     ASSERT_TRUE(PostMessageW(window, WM_QUIT, 0, 0));
     EXPECT_EQ(tessaly.WaitExit(kExitMs), 0u);
     std::string log = tessaly.Log();
-    std::vector<std::string> expected = {"[LOG][PROFILE] runtime-slim", "CrashHandler installed mainLogOnly=1",
+    std::vector<std::string> expected = {"[LOG][PROFILE] runtime-slim",
+                                         "CrashHandler installed mainLogOnly=1",
                                          std::string("[BUILD] component=Tessaly version=20260827.3 flavor="
                                                      "StallWatchdogDiagnostic compiled="),
-                                         std::string(" arch=x64 pid="), std::string(" mode=") + c.buildMode +
-                                                                            " exeCommand=",
-                                         "Administrator elevation: OK", c.instanceLine, "App start",
-                                         "[HW][START]", "[DIAG] DiagnosticService start tid="};
+                                         std::string(" arch=x64 pid="),
+                                         std::string(" mode=") + c.buildMode + " exeCommand=",
+                                         "Administrator elevation: OK",
+                                         c.instanceLine,
+                                         "App start",
+                                         "[HW][START]",
+                                         "[DIAG] DiagnosticService start tid="};
     expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
     EXPECT_TRUE(InOrder(log, expected));
     EXPECT_EQ(log.find("[SESSIONHOST][REQUEST]"), std::string::npos);
@@ -65,16 +58,15 @@ TEST_P(Mode, StartsLogsItsBuildLineAndShutsDownInOrderOnQuit) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllModes, Mode,
-    ::testing::Values(
-        ModeCase{L"mode-user", L"", "user", "SingleInstance: acquired mutex mode=user", false},
-        ModeCase{L"mode-service-host", L"--service-host", "prelogin-host",
-                 "SingleInstance: acquired mutex mode=prelogin-host", true},
-        ModeCase{L"mode-prelogin", L"--prelogin-host", "prelogin", "SingleInstance: acquired mutex mode=prelogin",
-                 true},
-        ModeCase{L"mode-user-host", L"--user-host", "user-host", "SingleInstance: acquired mutex mode=user-host",
-                 false},
-        ModeCase{L"mode-embedded", L"/opt=x--service-host", "prelogin-host",
-                 "SingleInstance: acquired mutex mode=prelogin-host", true}),
+    ::testing::Values(ModeCase{L"mode-user", L"", "user", "SingleInstance: acquired mutex mode=user", false},
+                      ModeCase{L"mode-service-host", L"--service-host", "prelogin-host",
+                               "SingleInstance: acquired mutex mode=prelogin-host", true},
+                      ModeCase{L"mode-prelogin", L"--prelogin-host", "prelogin",
+                               "SingleInstance: acquired mutex mode=prelogin", true},
+                      ModeCase{L"mode-user-host", L"--user-host", "user-host",
+                               "SingleInstance: acquired mutex mode=user-host", false},
+                      ModeCase{L"mode-embedded", L"/opt=x--service-host", "prelogin-host",
+                               "SingleInstance: acquired mutex mode=prelogin-host", true}),
     [](const auto& info) {
         std::string name;
         for (const wchar_t* p = info.param.folder; *p; ++p)
@@ -106,7 +98,7 @@ TEST(Startup, NormalStartHandsOverToARunningServiceHost) {
             SetEvent(service.ready);
     });
 
-    TessalyProcess tessaly(L"handoff");
+    ProgramRun tessaly(L"handoff");
     ASSERT_TRUE(tessaly.Start(L""));
     bool windowSeen = false;
     DWORD start = GetTickCount();
@@ -121,8 +113,9 @@ TEST(Startup, NormalStartHandsOverToARunningServiceHost) {
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(windowSeen);
     std::string log = tessaly.Log();
-    EXPECT_TRUE(InOrder(log, {"mode=user", "[SESSIONHOST][REQUEST] normal launch found prelogin host request=1 "
-                                           "requestError=0; wait user host ready",
+    EXPECT_TRUE(InOrder(log, {"mode=user",
+                              "[SESSIONHOST][REQUEST] normal launch found prelogin host request=1 "
+                              "requestError=0; wait user host ready",
                               "[SESSIONHOST][REQUEST] ready wait result=0", "CrashHandler uninstalled"}));
     EXPECT_EQ(log.find("App start"), std::string::npos);
     EXPECT_EQ(log.find("SingleInstance:"), std::string::npos);
@@ -131,7 +124,7 @@ TEST(Startup, NormalStartHandsOverToARunningServiceHost) {
 TEST(Startup, NormalStartWaitsAtMostFiveSecondsForAPreLoginHost) {
     HANDLE preLogin = CreateMutexW(nullptr, TRUE, L"Local\\Tessaly.PreLoginHost");
     ASSERT_NE(preLogin, nullptr);
-    TessalyProcess tessaly(L"prelogin-wait");
+    ProgramRun tessaly(L"prelogin-wait");
     DWORD start = GetTickCount();
     ASSERT_TRUE(tessaly.Start(L""));
     HWND window = tessaly.WaitMainWindow(kStartMs);
@@ -147,16 +140,17 @@ TEST(Startup, NormalStartWaitsAtMostFiveSecondsForAPreLoginHost) {
 }
 
 TEST(Startup, SecondNormalStartIsRefusedAndTheFirstKeepsRunning) {
-    TessalyProcess first(L"instance-first");
+    ProgramRun first(L"instance-first");
     ASSERT_TRUE(first.Start(L""));
     HWND window = first.WaitMainWindow(kStartMs);
     ASSERT_NE(window, nullptr) << first.Log();
 
-    TessalyProcess second(L"instance-second");
+    ProgramRun second(L"instance-second");
     ASSERT_TRUE(second.Start(L""));
     EXPECT_EQ(second.WaitExit(kExitMs), 0u);
-    EXPECT_TRUE(InOrder(second.Log(), {"SingleInstance: restored existing main window hwnd=",
-                                       "App start blocked: existing instance restored", "CrashHandler uninstalled"}));
+    EXPECT_TRUE(
+        InOrder(second.Log(), {"SingleInstance: restored existing main window hwnd=",
+                               "App start blocked: existing instance restored", "CrashHandler uninstalled"}));
     EXPECT_EQ(second.Log().find("App start\r\n"), std::string::npos);
 
     EXPECT_TRUE(first.Running());
@@ -166,13 +160,14 @@ TEST(Startup, SecondNormalStartIsRefusedAndTheFirstKeepsRunning) {
 }
 
 TEST(Startup, FinalDestroyMessageEndsTheRunThroughTheWindow) {
-    TessalyProcess tessaly(L"final-destroy");
+    ProgramRun tessaly(L"final-destroy");
     ASSERT_TRUE(tessaly.Start(L""));
     HWND window = tessaly.WaitMainWindow(kStartMs);
     ASSERT_NE(window, nullptr);
     PostMessageW(window, 0x8410, 0, 0);
     EXPECT_EQ(tessaly.WaitExit(kExitMs), 0u);
-    std::vector<std::string> expected = {"MainWindow final destroy after async shutdown", "MainWindow WM_DESTROY"};
+    std::vector<std::string> expected = {"MainWindow final destroy after async shutdown",
+                                         "MainWindow WM_DESTROY"};
     expected.insert(expected.end(), kShutdownLines.begin(), kShutdownLines.end());
     EXPECT_TRUE(InOrder(tessaly.Log(), expected));
 }
@@ -184,7 +179,7 @@ namespace {
 TEST(Startup, CategorySwitchesComeFromTheEnvironment) {
     SetEnvironmentVariableW(L"MARLO_DEBUG_STATE_LOG", L"yes");
     SetEnvironmentVariableW(L"MARLO_DEBUG_UI_LOG", L"off");
-    TessalyProcess tessaly(L"categories");
+    ProgramRun tessaly(L"categories");
     bool started = tessaly.Start(L"");
     SetEnvironmentVariableW(L"MARLO_DEBUG_STATE_LOG", nullptr);
     SetEnvironmentVariableW(L"MARLO_DEBUG_UI_LOG", nullptr);
@@ -193,9 +188,10 @@ TEST(Startup, CategorySwitchesComeFromTheEnvironment) {
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_QUIT, 0, 0);
     EXPECT_EQ(tessaly.WaitExit(kExitMs), 0u);
-    EXPECT_NE(tessaly.Log().find("[LOG][PROFILE] runtime-slim all=0 input=0 hid=0 drag=0 resize=0 ui=0 timeline=0 "
-                                 "media=0 visibility=0 state=1 startup=0 transfer=0\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        tessaly.Log().find("[LOG][PROFILE] runtime-slim all=0 input=0 hid=0 drag=0 resize=0 ui=0 timeline=0 "
+                           "media=0 visibility=0 state=1 startup=0 transfer=0\r\n"),
+        std::string::npos)
         << tessaly.Log();
 }
 

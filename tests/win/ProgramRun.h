@@ -8,20 +8,21 @@
 
 inline constexpr wchar_t kMainWindowClass[] = L"Tessaly_UDPVideo_Demo_Wnd";
 
-// A copy of Tessaly.exe in a folder of its own (so it has its own log), started with given arguments.
-// The process is ended in the destructor if a test left it running.
-class TessalyProcess {
+// A copy of a program (Tessaly.exe, or a test tool beside the test executable) in a folder of its own, so
+// that it writes its own log, started with given arguments. Ended in the destructor if still running.
+class ProgramRun {
 public:
-    explicit TessalyProcess(const std::wstring& folderName) {
+    explicit ProgramRun(const std::wstring& folderName, const std::wstring& program = L"Tessaly.exe")
+        : m_program(program) {
         m_folder = TestExeFolder() + L"runs\\" + folderName + L"\\";
         CreateDirectoryW((TestExeFolder() + L"runs").c_str(), nullptr);
         CreateDirectoryW(m_folder.c_str(), nullptr);
         DeleteFileW((m_folder + L"Tessaly.log").c_str());
-        CopyFileW(SourceExe().c_str(), (m_folder + L"Tessaly.exe").c_str(), FALSE);
+        m_copied = CopyFileW(SourceOf(program).c_str(), (m_folder + program).c_str(), FALSE) != FALSE;
     }
-    TessalyProcess(const TessalyProcess&) = delete;
-    TessalyProcess& operator=(const TessalyProcess&) = delete;
-    ~TessalyProcess() {
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+    ~ProgramRun() {
         if (m_process.hProcess) {
             if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
                 TerminateProcess(m_process.hProcess, 99);
@@ -33,16 +34,25 @@ public:
     }
 
     bool Start(const std::wstring& arguments) {
-        std::wstring exe = m_folder + L"Tessaly.exe";
+        if (!m_copied)
+            return false;
+        std::wstring exe = m_folder + m_program;
         std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         STARTUPINFOW si = {};
         si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
-                              &si, &m_process) != FALSE;
+        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              m_folder.c_str(), &si, &m_process) != FALSE;
+    }
+
+    // Starts and waits: the exit code, STILL_ACTIVE after timeoutMs, or -1 when it could not start.
+    DWORD Run(const std::wstring& arguments, DWORD timeoutMs) {
+        return Start(arguments) ? WaitExit(timeoutMs) : static_cast<DWORD>(-1);
     }
 
     // The exit code, or STILL_ACTIVE when it did not end within timeoutMs.
     DWORD WaitExit(DWORD timeoutMs) {
+        if (!m_process.hProcess)
+            return STILL_ACTIVE;
         if (WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0)
             return STILL_ACTIVE;
         DWORD code = STILL_ACTIVE;
@@ -72,13 +82,18 @@ public:
     std::string Log() const { return ReadWholeFile(m_folder + L"Tessaly.log"); }
 
 private:
-    static std::wstring SourceExe() {
+    // Tessaly.exe is built one folder up from the tests, unless TSLY_TESSALY_EXE names it; tools sit beside.
+    static std::wstring SourceOf(const std::wstring& program) {
+        if (program != L"Tessaly.exe")
+            return TestExeFolder() + program;
         wchar_t configured[MAX_PATH] = {};
         if (GetEnvironmentVariableW(L"TSLY_TESSALY_EXE", configured, MAX_PATH) > 0)
             return configured;
         return TestExeFolder() + L"..\\Tessaly.exe";
     }
 
+    std::wstring m_program;
     std::wstring m_folder;
+    bool m_copied = false;
     PROCESS_INFORMATION m_process = {};
 };
