@@ -21,13 +21,17 @@ trap cleanup EXIT
 
 ip netns add "$ns"
 ip netns exec "$ns" ip link set lo up
+# A cable-link address on loopback, so tests can talk to the program from a 10.x sender; it cannot leave
+# this namespace.
+link_address=10.77.0.1
+ip netns exec "$ns" ip addr add "$link_address/8" dev lo
 ip netns exec "$ns" Xvfb ":$display" -nolisten tcp -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb_pid=$!
 wait_display "$display"
 
 in_sandbox() {
   ip netns exec "$ns" env HOME="$state/home" WINEPREFIX="$state/prefix" WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display" "$@"
+    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display" TSLY_TEST_LINK_ADDRESS="$link_address" "$@"
 }
 if [ ! -f "$state/prefix/system.reg" ]; then
   in_sandbox wineboot -i >/dev/null 2>&1
