@@ -1,0 +1,59 @@
+#include "media/HostSession.h"
+
+#include "core/RuntimeState.h"
+#include "link/StateManager.h"
+
+namespace {
+const char* const kExitReason = "HostSession exit";
+} // namespace
+
+const Session::Role HostSession::kRole{
+    "HostSession",
+    "HostSession::m_thread",
+    "HostSession::m_thread(stale)",
+    "HostSession::Stop",
+    "host lifecycle",
+    static_cast<int32_t>(RuntimeRole::Controlled),
+    static_cast<int32_t>(ProgramState::HostStarting),
+    true,
+    &RuntimeSetHostRunning,
+    &RuntimeIsClientRunning,
+};
+
+HostSession& HostSession::Instance() {
+    static HostSession* session = new HostSession(SessionOwnership::Instance());
+    return *session;
+}
+
+HostSession::HostSession(SessionOwnership& ownership) : Session(kRole, ownership) {}
+
+void HostSession::StopAudio() {
+    Services().StopAudioSender();
+}
+
+void HostSession::EndOwnedRun(SessionRunEnd /*end*/) {
+    RuntimeSetHostVideoStats(0, 0, 0, 0);
+    RuntimeSetClientVideoStats(0, 0, 0, 0);
+    StopAudio();
+    StopClipboardChannel("host session thread exit");
+    StopInputChannel();
+
+    if (!RuntimeIsClientRunning()) {
+        RuntimeSetRole(RuntimeRole::None);
+        RuntimeSetProgramState(ProgramState::Idle);
+    }
+    StateManager& state = RuntimeStateManager();
+    for (int channel : {kChannelVideo, kChannelInput, kChannelAudio, kChannelClipboard})
+        state.SetChannelState(channel, ChannelState::Disconnected, kExitReason);
+    ClearRunningFlags();
+}
+
+void HostSession::FailOwnedRun() {
+    RuntimeSetErrorText("Host TCP video sender init failed");
+    RuntimeStateManager().SetChannelState(kChannelVideo, ChannelState::Error, "TCP video sender init failed");
+    RuntimeSetProgramState(ProgramState::Error);
+    RuntimeSetStatusMessageAndRepaint("Host: TCP video sender init failed. See log.");
+    ClearRunningFlags();
+    StopAudio();
+    StopInputChannel();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+struct SessionThreadArg;
+
+// How a run body left its loop. The session thread then performs the matching end, guarded by ownership
+// (Session.h), so a run body never clears its session's flags itself: it returns.
+enum class SessionRunEnd {
+    Finished, // the generation stopped being current, or the run chose to end: the common end
+    PeerLost, // controller side: the peer went offline; the common end with PEER LOST
+    // The video connection could not be made (host: connect to the controller; controller: the listener):
+    // the role's failure path in place of the common end.
+    VideoFailed,
+};
+
+// The role-specific body of a session thread (capture/encode/send, or receive/decode/show). It polls
+// IsSessionGenerationCurrent(arg.session, arg.generation) at every step and between long operations, and
+// returns once it yields false. It closes what it owns (its video sockets, decoder, capture) before it
+// returns; the session thread then stops the shared channels. An exception that escapes it is caught by
+// the session thread.
+class ISessionRunBody {
+public:
+    virtual ~ISessionRunBody() = default;
+    virtual SessionRunEnd Run(const SessionThreadArg& arg) = 0;
+};
+
+// The body a session runs until the streaming body is installed (Session::SetRunBody): it streams nothing,
+// logs that no body is installed and holds the session open until its generation stops being current,
+// then returns Finished. A placeholder seam, not the run loop.
+class HoldUntilStoppedRunBody final : public ISessionRunBody {
+public:
+    static HoldUntilStoppedRunBody& Instance();
+    SessionRunEnd Run(const SessionThreadArg& arg) override;
+};
