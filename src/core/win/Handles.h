@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <setupapi.h>
 
 #include <utility>
 
@@ -91,4 +92,32 @@ public:
 
 private:
     HKEY m_key = nullptr;
+};
+
+// Owns a SetupAPI device information set (SetupDiGetClassDevsW, SetupDiCreateDeviceInfoList).
+class UniqueDevInfoSet {
+public:
+    UniqueDevInfoSet() = default;
+    explicit UniqueDevInfoSet(HDEVINFO set) : m_set(set) {}
+    UniqueDevInfoSet(UniqueDevInfoSet&& other) noexcept
+        : m_set(std::exchange(other.m_set, INVALID_HANDLE_VALUE)) {}
+    UniqueDevInfoSet& operator=(UniqueDevInfoSet&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_set, INVALID_HANDLE_VALUE));
+        return *this;
+    }
+    UniqueDevInfoSet(const UniqueDevInfoSet&) = delete;
+    UniqueDevInfoSet& operator=(const UniqueDevInfoSet&) = delete;
+    ~UniqueDevInfoSet() { Reset(); }
+
+    HDEVINFO Get() const { return m_set; }
+    bool Valid() const { return m_set != INVALID_HANDLE_VALUE && m_set != nullptr; }
+    void Reset(HDEVINFO set = INVALID_HANDLE_VALUE) {
+        HDEVINFO old = std::exchange(m_set, set);
+        if (old != INVALID_HANDLE_VALUE && old != nullptr)
+            ::SetupDiDestroyDeviceInfoList(old);
+    }
+
+private:
+    HDEVINFO m_set = INVALID_HANDLE_VALUE;
 };

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The bridge cable's network adapter: how it is picked out of the system's adapter list and described.
+//
+// One rule picks the cable's adapter everywhere (the address check, the StateView details and auto-connect):
+// the description or the friendly name contains "Remote NDIS Compatible Device", ignoring case. A looser
+// "Remote NDIS" match would also take a USB-tethered phone ("Remote NDIS based Internet Sharing Device") and
+// give it a static 10.x address, cutting the user's own connection.
+//
+// Test aid: a simulated cable adapter (the environment variable TSLY_SIM_CABLE_ADAPTER, read by the shell)
+// names one adapter by its description; while it is set, that adapter and no other stands for the cable's.
+// Empty means unset, and then nothing changes.
+
+// One IPv4 unicast address, host order (10.1.2.3 is 0x0A010203), with its on-link prefix length.
+struct AdapterIpv4 {
+    uint32_t address = 0;
+    uint8_t prefixLength = 0;
+};
+
+// One entry of the system's adapter list (IPv4 view).
+struct AdapterRecord {
+    std::u16string friendlyName;
+    std::u16string description;
+    bool up = false; // operational status up
+    std::vector<uint8_t> physicalAddress;
+    uint32_t interfaceIndex = 0;
+    std::vector<AdapterIpv4> ipv4; // unicast addresses in the system's order
+};
+
+// The cable's adapter as the address check and the StateView see it; texts are "-" when absent.
+struct RndisAdapterInfo {
+    bool found = false;
+    bool up = false;
+    std::u16string name; // friendly name
+    std::u16string description;
+    std::u16string ipv4 = u"-"; // the first IPv4 unicast address
+    std::u16string mask = u"-"; // from that address's prefix length
+    std::u16string mac = u"-";  // "AA-BB-CC-00-11-22", at most 8 bytes
+    uint32_t interfaceIndex = 0;
+};
+
+// The cable's network as auto-connect needs it.
+struct CableNetwork {
+    bool found = false;
+    bool up = false;
+    bool hasTenDot = false; // one of its IPv4 addresses begins with "10."
+    std::string ip;         // that address, else the first IPv4 address, else empty
+};
+
+inline constexpr std::u16string_view kCableAdapterName = u"Remote NDIS Compatible Device";
+
+// "10.1.2.3".
+std::u16string FormatIpv4(uint32_t address);
+// The dotted mask of a prefix length; a prefix above 32 gives "-".
+std::u16string PrefixToMask(uint32_t prefixLength);
+// "%02X" then "-%02X" per byte, at most the first 8 bytes; no bytes give "-".
+std::u16string FormatMac(const std::vector<uint8_t>& bytes);
+// At least 3 characters, beginning with "10.".
+bool StartsWithTenDot(std::u16string_view text);
+// The text contains "Remote NDIS Compatible Device", ignoring case.
+bool IsCableAdapterName(std::u16string_view text);
+
+// The cable's adapter in the list, or null: with a simulated adapter set, the first whose description equals
+// it (ignoring case); otherwise the first whose description or friendly name is a cable adapter name.
+const AdapterRecord* SelectCableAdapter(const std::vector<AdapterRecord>& adapters,
+                                        std::u16string_view simulatedDescription);
+
+// The details of a selected adapter (found false for null).
+RndisAdapterInfo DescribeRndisAdapter(const AdapterRecord* adapter);
+CableNetwork DescribeCableNetwork(const AdapterRecord* adapter);
+
+// A dotted IPv4 text ("10.1.2.3", each part 0..255 in at most 3 digits), host order; nothing otherwise.
+std::optional<uint32_t> ParseIpv4(std::u16string_view text);
+
+// True when the ip is a unicast IPv4 address of an adapter with another interface index, or of any adapter
+// when interfaceIndex is 0. Text that is no address ("", "-") is never in use.
+bool IsIpUsedByOtherAdapter(const std::vector<AdapterRecord>& adapters, std::u16string_view ip,
+                            uint32_t interfaceIndex);
+bool IsIpUsedByOtherAdapter(const std::vector<AdapterRecord>& adapters, uint32_t address,
+                            uint32_t interfaceIndex);
