@@ -9,6 +9,8 @@ public:
 
     virtual void SetAppRunning(bool running) = 0; // state manager
     virtual void LoadSettings() = 0;              // validates and publishes the port set
+    // Connects the services to each other (reactions, session services) before any of them starts.
+    virtual void ConnectServices() = 0;
     virtual PortSet ConfiguredPorts() = 0;
     virtual void SetRuntimeErrorText(const char* text) = 0;
     virtual void ScheduleFirewallCheck() = 0; // on its own thread; start-up never waits for it

@@ -1,8 +1,16 @@
 #include "app/DiscoveryLifecycleModule.h"
 
-// The service is not built yet: nothing to start or stop.
-bool DiscoveryLifecycleModule::Start() {
-    return true;
+void DiscoveryLifecycleModule::BindService(StartFn start, StopFn stop) {
+    s_start.store(start);
+    s_stop.store(stop);
 }
 
-void DiscoveryLifecycleModule::Stop() {}
+bool DiscoveryLifecycleModule::Start() {
+    StartFn start = s_start.load();
+    return start == nullptr || start();
+}
+
+void DiscoveryLifecycleModule::Stop() {
+    if (StopFn stop = s_stop.load())
+        stop();
+}

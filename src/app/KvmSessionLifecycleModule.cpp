@@ -1,9 +1,12 @@
 #include "app/KvmSessionLifecycleModule.h"
 
-// Nothing to start: the service comes up on demand.
+#include "link/KvmSessionManager.h"
+
+// Nothing to start: sessions come up on demand.
 bool KvmSessionLifecycleModule::Start() {
     return true;
 }
 
-// The session manager is not built yet: nothing to stop.
-void KvmSessionLifecycleModule::Stop() {}
+void KvmSessionLifecycleModule::Stop() {
+    KvmSessionManager::Instance().StopAllSessions("lifecycle stop");
+}

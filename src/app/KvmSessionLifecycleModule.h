@@ -8,5 +8,4 @@ public:
     const char* Name() const override { return "KvmSessions"; }
     bool Start() override;
     void Stop() override;
-    bool ServicePending() const override { return true; }
 };

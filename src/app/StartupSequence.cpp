@@ -96,6 +96,7 @@ int StartupSequence::Run() {
     m_s.SetAppRunning(true);
     Log::Write("[STATE] StateManager init");
     m_s.LoadSettings();
+    m_s.ConnectServices();
 
     if (!StartRuntimes())
         return FailStart();

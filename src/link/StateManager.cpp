@@ -97,7 +97,8 @@ void StateManager::LogIntTransition(const char* module, const char* field, int32
                   reason != nullptr ? reason : "");
 }
 
-bool StateManager::SetFlag(std::atomic<bool>& flag, const FlagSpec& flagInfo, bool value, const char* reason) {
+bool StateManager::SetFlag(std::atomic<bool>& flag, const FlagSpec& flagInfo, bool value,
+                           const char* reason) {
     bool old = flag.exchange(value);
     if (old == value)
         return false;

@@ -154,6 +154,7 @@ void FakeStartupSystem::JoinDiagnosticThread(uint32_t timeoutMs) { Note("JoinDia
 
 void FakeStartupSystem::SetAppRunning(bool running) { Note(std::string("SetAppRunning ") + (running ? "1" : "0")); }
 void FakeStartupSystem::LoadSettings() { Note("LoadSettings"); }
+void FakeStartupSystem::ConnectServices() { Note("ConnectServices"); }
 
 PortSet FakeStartupSystem::ConfiguredPorts() {
     PortSet ports;

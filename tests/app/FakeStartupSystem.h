@@ -78,6 +78,7 @@ public:
     // IAppServices
     void SetAppRunning(bool running) override;
     void LoadSettings() override;
+    void ConnectServices() override;
     PortSet ConfiguredPorts() override;
     void SetRuntimeErrorText(const char* text) override;
     void ScheduleFirewallCheck() override;

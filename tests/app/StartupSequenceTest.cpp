@@ -72,6 +72,7 @@ TEST(StartupSequence, NormalStartRunsEveryStepInOrderAndShutsDownInReverse) {
                            "@SetAppRunning 1",
                            "[STATE] StateManager init",
                            "@LoadSettings",
+                           "@ConnectServices",
                            "@StartWinsock",
                            "@StartOle",
                            "@ScheduleFirewallCheck",

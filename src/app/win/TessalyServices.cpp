@@ -2,11 +2,14 @@
 
 #include "app/AppLifecycle.h"
 #include "app/win/FirewallWorker.h"
+#include "app/win/ServiceWiring.h"
 #include "core/ConfigService.h"
 #include "core/RuntimeState.h"
 #include "core/win/DiagnosticsThreads.h"
 #include "core/win/RegistrySettingsPlatform.h"
+#include "link/ControlHandlerState.h"
 #include "link/StateManager.h"
+#include "link/win/DevicePresenceService.h"
 
 void TessalyServices::SetAppRunning(bool running) { StateManager::Instance().SetRunning(running); }
 
@@ -18,8 +21,11 @@ void TessalyServices::LoadSettings() {
     StateManagerSeams seams;
     seams.audioEnabled = [] { return ConfigService::Instance().GetSnapshot().audioEnable > 0; };
     seams.clipboardEnabled = [] { return ConfigService::Instance().GetSnapshot().clipboardEnable > 0; };
+    seams.controllerRequestedAudio = [] { return Discovery::ControllerRequestedAudio(); };
     StateManager::Instance().SetSeams(std::move(seams));
 }
+
+void TessalyServices::ConnectServices() { ConnectLinkServices(); }
 
 PortSet TessalyServices::ConfiguredPorts() { return ConfigService::Instance().GetPortSet(); }
 void TessalyServices::SetRuntimeErrorText(const char* text) { RuntimeSetErrorText(text); }
@@ -29,3 +35,6 @@ void TessalyServices::StopLifecycleModules(const char* reason) { AppLifecycleSto
 void TessalyServices::StartDiagnosticsThreads() { ::StartDiagnosticsThreads(); }
 void TessalyServices::StopDiagnosticsThreads() { ::StopDiagnosticsThreads(); }
 bool TessalyServices::AutoConnectSetting() { return ConfigService::Instance().IsAutoConnectEnabled(); }
+void TessalyServices::RefreshDevicePresence(const char* reason) { DevicePresenceService::Refresh(reason); }
+void TessalyServices::StartDevicePresence() { DevicePresenceService::Start(); }
+void TessalyServices::StopDevicePresence() { DevicePresenceService::Stop(); }

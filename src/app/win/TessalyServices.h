@@ -2,18 +2,19 @@
 
 #include "app/AppServices.h"
 
-// The long-lived services of Tessaly as start-up and shutdown drive them. Cable presence, auto-connect and
-// the drag service take their places here as they are built; until then those calls do nothing.
+// The long-lived services of Tessaly as start-up and shutdown drive them. Auto-connect and the drag service
+// take their places here as they are built; until then those calls do nothing.
 class TessalyServices final : public IAppServices {
 public:
     void SetAppRunning(bool running) override;
     void LoadSettings() override;
+    void ConnectServices() override;
     PortSet ConfiguredPorts() override;
     void SetRuntimeErrorText(const char* text) override;
     void ScheduleFirewallCheck() override;
-    void RefreshDevicePresence(const char*) override {}
-    void StartDevicePresence() override {}
-    void StopDevicePresence() override {}
+    void RefreshDevicePresence(const char* reason) override;
+    void StartDevicePresence() override;
+    void StopDevicePresence() override;
     void StartLifecycleModules() override;
     void StopLifecycleModules(const char* reason) override;
     void StartDiagnosticsThreads() override;

@@ -1,0 +1,63 @@
+#include "app/win/ServiceWiring.h"
+
+#include "app/DiscoveryLifecycleModule.h"
+#include "core/win/RegistrySettingsPlatform.h"
+#include "link/ControlHandler.h"
+#include "link/ControlHandlerState.h"
+#include "link/Discovery.h"
+#include "link/DiscoveryReactions.h"
+#include "link/DiscoveryService.h"
+#include "link/KvmSessionManager.h"
+#include "link/SessionControllerServices.h"
+#include "link/win/ControlServer.h"
+#include "link/win/ControlServerServices.h"
+#include "link/win/DevicePresenceService.h"
+#include "link/win/DiscoveryProcess.h"
+#include "media/ClientSession.h"
+#include "media/HostSession.h"
+#include "media/SessionServices.h"
+
+namespace {
+
+class LinkDiscoveryReactions final : public IDiscoveryReactions {
+public:
+    void RunControlServer(const DiscoveryRun& run) override { Discovery::TcpControlServerLoop(run); }
+    void ResetControlCaches() override { Discovery::ResetControlCaches(); }
+    void HandleControlMessage(const std::string& senderIp, std::string_view message) override {
+        Discovery::HandleControlMessage(senderIp, message);
+    }
+    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    void OnPeerLost() override { KvmSessionManager::Instance().OnPeerLost(); }
+};
+
+class LinkPresenceReactions final : public IDevicePresenceReactions {
+public:
+    void SessionDeviceInserted() override { KvmSessionManager::Instance().OnLocalDeviceInserted(); }
+    void DiscoveryBroadcastNow() override { Discovery::Service().RequestBroadcastNow(); }
+    void SessionDeviceRemoved() override { KvmSessionManager::Instance().OnLocalDeviceRemoved(); }
+    void DiscoveryClearPeerCache() override { Discovery::ClearPeerCacheForDeviceRemoval(); }
+    void WakeDeviceListWaiters() override { Discovery::Service().WakeDeviceListWaiters(); }
+};
+
+class LinkSessionServices final : public SessionServices {
+public:
+    void SetActivePeer(const std::string& ip) override { KvmSessionManager::Instance().SetActivePeer(ip, ""); }
+    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
+    void RestoreClearTypeGuard(const char* reason) override {
+        RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
+    }
+};
+
+} // namespace
+
+void ConnectLinkServices() {
+    // All kept to process end: detached worker threads may still call them at exit.
+    SetSessionControllerServices(new Win32SessionControllerServices());
+    Discovery::SetReactions(new LinkDiscoveryReactions);
+    DevicePresenceService::SetReactions(new LinkPresenceReactions);
+    auto* sessionServices = new LinkSessionServices;
+    HostSession::Instance().SetServices(sessionServices);
+    ClientSession::Instance().SetServices(sessionServices);
+    DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// Connects the peer-link and session services to each other: discovery's reactions (control server,
+// dispatcher, session peer loss), the cable's reactions, the session controller's services and the
+// sessions' services. Called once at start-up, after the settings are loaded and before any of them runs.
+void ConnectLinkServices();

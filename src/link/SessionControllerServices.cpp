@@ -1,0 +1,55 @@
+#include "link/SessionControllerServices.h"
+
+#include <atomic>
+
+#include "link/Discovery.h"
+#include "media/ClientSession.h"
+#include "media/HostSession.h"
+
+namespace {
+
+std::atomic<SessionControllerServices*> g_installed{nullptr};
+
+} // namespace
+
+bool SessionControllerServices::StartHostSession(const std::string& ip) {
+    return HostSession::Instance().Start(ip);
+}
+
+void SessionControllerServices::StopHostSession() {
+    HostSession::Instance().Stop();
+}
+
+bool SessionControllerServices::StartClientSession(const std::string& ip) {
+    return ClientSession::Instance().Start(ip);
+}
+
+void SessionControllerServices::StopClientSession() {
+    ClientSession::Instance().Stop();
+}
+
+std::vector<PeerRecord> SessionControllerServices::DiscoveredPeers() {
+    return Discovery::GetDiscoveredDevices();
+}
+
+std::optional<PeerRecord> SessionControllerServices::FindPeerById(std::string_view id) {
+    return Discovery::Service().FindPeerById(id);
+}
+
+bool SessionControllerServices::HasPeerWithIp(std::string_view ip) {
+    return Discovery::Service().FindPeerByIp(ip).has_value();
+}
+
+bool SessionControllerServices::IsPeerUltraCapable(std::string_view ip) {
+    return Discovery::Service().IsPeerUltraCapable(ip);
+}
+
+void SetSessionControllerServices(SessionControllerServices* services) {
+    g_installed.store(services);
+}
+
+SessionControllerServices& InstalledSessionControllerServices() {
+    static SessionControllerServices* defaults = new SessionControllerServices();
+    SessionControllerServices* services = g_installed.load();
+    return services != nullptr ? *services : *defaults;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "link/SessionControllerServices.h"
+
+// The session controller's services on Windows: the control protocol senders and the cable presence (the
+// sessions and discovery's peer table are the core defaults). The rest keeps the no-op defaults of
+// SessionControllerServices until its service exists; a subclass of this one then adds it (auto-connect,
+// the HID worker, the visibility and quality sync, the host's video restart flag).
+class Win32SessionControllerServices : public SessionControllerServices {
+public:
+    // TSLY_CONTROL_STOP by TCP, else by UDP (Discovery::SendControlStop).
+    void SendControlStop(const std::string& ip) override;
+    // TSLY_CONTROL_REQUEST by TCP, else by UDP: the request built from the settings, the primary screen, the
+    // local visibility and quality state and the peer's ULTRA capability.
+    void SendControlRequest(const std::string& ip) override;
+    // DevicePresenceService::Refresh.
+    bool RefreshCable(const char* reason) override;
+};
