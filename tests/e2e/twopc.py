@@ -51,6 +51,10 @@ PREFIX_SETTINGS = [
 PCS = [("a", "pc-a", "10.0.0.1"), ("b", "pc-b", "10.0.0.2")]
 
 START_WAIT_S = 30
+DISCOVERY_LIMIT_S = 2.0    # both PCs know each other this soon after discovery started
+PEER_EVENT_WAIT_S = 15     # bounded wait for a reaction to show in a log
+TESTPEER = Path(__file__).resolve().parent / "testpeer.py"
+CONTROL_PORT = 5003
 SECOND_INSTANCE_EXIT_S = 20
 QUIT_EXIT_S = 20
 LOG_SETTLE_S = 10
@@ -84,7 +88,7 @@ def win_path(path: Path) -> str:
 # Tessaly.log
 
 
-LOG_LINE = re.compile(rb"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} tid=\d+ (.*\S.*)\r\n")
+LOG_LINE = re.compile(rb"\d{4}-\d\d-\d\d (\d\d):(\d\d):(\d\d)\.(\d{3}) tid=\d+ (.*\S.*)\r\n")
 
 
 class TessalyLog:
@@ -93,13 +97,16 @@ class TessalyLog:
     def __init__(self, path: Path, data: bytes, complete: bool):
         self.path = path
         self.lines: list[tuple[int, str]] = []
+        self.seconds: list[float] = []  # time of day of each line in `lines`
         self.malformed: list[tuple[int, bytes]] = []
         chunks = data.split(b"\n")
         tail = chunks.pop()
         for number, chunk in enumerate(chunks, 1):
             m = LOG_LINE.fullmatch(chunk + b"\n")
             if m:
-                self.lines.append((number, m.group(1).decode("utf-8", "replace")))
+                hours, minutes, seconds, millis = (int(g) for g in m.group(1, 2, 3, 4))
+                self.lines.append((number, m.group(5).decode("utf-8", "replace")))
+                self.seconds.append(hours * 3600 + minutes * 60 + seconds + millis / 1000)
             else:
                 self.malformed.append((number, chunk + b"\n"))
         # A live log may end in a line still being written; a finished one must end with CRLF.
@@ -344,6 +351,8 @@ class SimulatedPc:
             "DISPLAY": f":{self.display}",
             # The lifecycle module lines are in the start-up category.
             "MARLO_DEBUG_STARTUP_LOG": "1",
+            # The veth end stands for the cable's network adapter (Wine names adapters after Linux ones).
+            "TSLY_SIM_CABLE_ADAPTER": LINK_NAME,
         }
 
     def in_pc(self, argv: list[str]) -> list[str]:
@@ -617,6 +626,8 @@ class Harness:
         self.driver = tools / "TessalyDriver.exe"
         shutil.copy2(args.exe, self.exe)
         shutil.copy2(args.driver, self.driver)
+        self.cable = tools / "SimulatedCable.exe"
+        shutil.copy2(Path(args.driver).parent / "SimulatedCable.exe", self.cable)
 
     def pc(self, key: str) -> SimulatedPc:
         return next(p for p in self.pcs if p.key == key)
@@ -660,6 +671,14 @@ class Harness:
             findings += results
         if findings:
             raise CheckFailed(findings)
+
+        # Each PC has the cable plugged in: a device with the cable's hardware id, registered in its prefix.
+        for pc in self.pcs:
+            pc.wine("cable-remove", [str(self.cable), "remove"], timeout=60)
+            r = pc.wine("cable-add", [str(self.cable), "add"], timeout=60)
+            if r.rc != 0:
+                raise CheckFailed([f"{pc.label}: SimulatedCable add exited with {r.rc}: {r.output.strip()}"])
+        progress("cable plugged in on both PCs")
 
     @property
     def wine64(self) -> str:
@@ -889,6 +908,145 @@ def check_shutdown(h: Harness) -> None:
     f.raise_if_any()
 
 
+def peer_says(pc: SimulatedPc, bind_ip: str, host: str, text: str) -> str:
+    """One TCP control message from inside pc's namespace, sent from bind_ip; the reply text."""
+    r = host_run(["ip", "netns", "exec", pc.netns, "python3", str(TESTPEER), "tcp", bind_ip, host,
+                  str(CONTROL_PORT), text], timeout=20, check=False)
+    if r.rc != 0:
+        raise CheckFailed([f"test peer in {pc.label} could not send to {host}: {r.output.strip()[-300:]}"])
+    return r.output
+
+
+def peer_datagram(pc: SimulatedPc, bind_ip: str, host: str, port: int, data: bytes) -> None:
+    host_run(["ip", "netns", "exec", pc.netns, "python3", str(TESTPEER), "udp", bind_ip, host, str(port),
+              data.hex()], timeout=20)
+
+
+def control_message(verb: str, sender: SimulatedPc, fields: str = "") -> str:
+    """A control message as the sender PC would build it (TCP form)."""
+    return (f"{verb};id=TSLY-{sender.hostname.upper()};name={sender.hostname.upper()};ver={EXPECTED_VERSION};"
+            f"{fields}end=1;")
+
+
+CONTROL_REQUEST_FIELDS = ("req_w=1280;req_h=720;req_fps=30;req_bitrate=8000000;view_hidden=0;view_seq=1;"
+                          "req_audio=0;req_quality=0;quality_seq=1;cap_uq=1;")
+
+
+def wait_for(pc: SimulatedPc, patterns: list[str], after: int = 0) -> tuple[TessalyLog, list[str]]:
+    """Waits (bounded) until each pattern matches a line after line index `after`; the missing ones."""
+    deadline = time.monotonic() + PEER_EVENT_WAIT_S
+    while True:
+        log = pc.log("app", complete=False)
+        missing = [p for p in patterns if not any(i >= after for i in log.find(p))]
+        if not missing or time.monotonic() >= deadline:
+            return log, missing
+
+
+def check_discovery(h: Harness) -> None:
+    """Each PC finds the other over the link within 2 s of both discovery services running."""
+    f = Findings()
+    a, b = h.pcs
+    started_pattern = r"Discovery started primary=38999 legacy=58999 local_id=\S+"
+    seen: dict[str, float] = {}
+    started: dict[str, float] = {}
+    for pc, other in ((a, b), (b, a)):
+        found = (rf"Discovery found device name={re.escape(other.hostname.upper())} "
+                 rf"id=TSLY-{re.escape(other.hostname.upper())} ip={re.escape(other.address)} ver=\S+ ultra=1")
+        log, missing = wait_for(pc, [started_pattern, found])
+        if missing:
+            f.add(pc, f"no line /{missing[0]}/ within {PEER_EVENT_WAIT_S} s")
+            continue
+        started[pc.key] = log.seconds[log.find(started_pattern)[0]]
+        seen[pc.key] = log.seconds[log.find(found)[0]]
+    if len(started) == 2:
+        both_running = max(started.values())  # the logs share the machine's clock
+        for pc in h.pcs:
+            if seen[pc.key] - both_running > DISCOVERY_LIMIT_S:
+                f.add(pc, f"found the other PC {seen[pc.key] - both_running:.2f} s after both discovery services "
+                          f"ran (limit {DISCOVERY_LIMIT_S} s)")
+    f.raise_if_any()
+
+
+def check_control_request(h: Harness) -> None:
+    """PC B asks PC A for control over TCP: A becomes the controlled side with a host session running."""
+    a, b = h.pcs
+    before = len(a.log("app", complete=False).lines)
+    reply = peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_REQUEST", b, CONTROL_REQUEST_FIELDS))
+    f = Findings()
+    if reply:
+        f.add(a, f"a control request got a reply: {reply!r}")
+    _, missing = wait_for(a, [
+        rf"KVM switch to CONTROLLED peer={re.escape(b.address)} name={re.escape(b.hostname.upper())}",
+        r"\[DIAG\]\[SESSION\] controlled 0 -> 1 .*",
+        r"\[DIAG\]\[SESSION\] mode \S+ -> ConnectingControlled .*",
+        r"HostSession started gen=\d+",
+    ], after=before)
+    for pattern in missing:
+        f.add(a, f"no line /{pattern}/ after the control request")
+    f.raise_if_any()
+
+
+def check_control_stop(h: Harness) -> None:
+    """PC B's stop ends the session on PC A, which goes back to idle."""
+    a, b = h.pcs
+    before = len(a.log("app", complete=False).lines)
+    peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_STOP", b))
+    f = Findings()
+    _, missing = wait_for(a, [r"KVM stop all sessions reason=.*", r"HostSession stopped",
+                              r"\[DIAG\]\[SESSION\] mode \S+ -> Idle .*"], after=before)
+    for pattern in missing:
+        f.add(a, f"no line /{pattern}/ after the control stop")
+    f.raise_if_any()
+
+
+def check_garbage(h: Harness) -> None:
+    """Garbage on the control port and on the discovery port leaves PC A answering the next good message."""
+    a, b = h.pcs
+    peer_says(b, b.address, a.address, "\x01\x02garbage;;;=;" + "x" * 5000)
+    peer_datagram(b, b.address, a.address, 38999, bytes(range(256)) * 3)
+    peer_datagram(b, b.address, a.address, 38999, b"TSLY_CONTROL_REQUEST;id=;" + b"\xff" * 900)
+    reply = peer_says(b, b.address, a.address,
+                      control_message("TSLY_VIDEO_VISIBILITY", b, "hidden=0;view_seq=7;"))
+    f = Findings()
+    if not re.fullmatch(r"TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=\d+;accepted=[01];end=1;", reply):
+        f.add(a, f"after garbage, a visibility message got {reply!r}")
+    if a.apps["app"].poll() is not None:
+        f.add(a, f"Tessaly ended (code {a.apps['app'].returncode}) after garbage")
+    f.raise_if_any()
+
+
+def check_peer_loss(h: Harness) -> None:
+    """With PC B controlling PC A, B dies: A notices the loss of its session peer and expires it."""
+    a, b = h.pcs
+    before = len(a.log("app", complete=False).lines)
+    peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_REQUEST", b, CONTROL_REQUEST_FIELDS))
+    f = Findings()
+    _, missing = wait_for(a, [r"HostSession started gen=\d+"], after=before)
+    if missing:
+        raise CheckFailed([f"{a.label}: no new host session for the second request"])
+    app = b.apps["app"]
+    app.kill()
+    app.wait(timeout=10)
+    _, missing = wait_for(a, [
+        rf"Discovery expired device name={re.escape(b.hostname.upper())} id=\S+ ip={re.escape(b.address)} "
+        r"reason=tcp-dead fail=\d+",
+        rf"KVM peer lost ip={re.escape(b.address)} name=.* reason=.*",
+    ], after=before)
+    for pattern in missing:
+        f.add(a, f"no line /{pattern}/ after PC B was killed")
+    # PC B comes back (a fresh log) and the two find each other again.
+    b.start_app("app")
+    problem = b.wait_main_window(b.apps["app"], START_WAIT_S)
+    if problem:
+        f.add(b, f"restart after the kill: {problem}")
+    else:
+        found = rf"Discovery found device name={re.escape(b.hostname.upper())} .* ip={re.escape(b.address)} .*"
+        _, missing = wait_for(a, [found], after=before)
+        if missing:
+            f.add(a, f"PC B not found again after its restart")
+    f.raise_if_any()
+
+
 def check_lifecycle_modules(h: Harness) -> None:
     """Each PC started its ten lifecycle modules in start order and stopped them in stop order at exit."""
     f = Findings()
@@ -901,9 +1059,14 @@ CHECKS = [
     Check("setup", check_setup),
     Check("start", check_start, needs=("setup",)),
     Check("startup-log", check_startup_log, needs=("start",)),
+    Check("discovery", check_discovery, needs=("start",)),
+    Check("control-request", check_control_request, needs=("discovery",)),
+    Check("control-stop", check_control_stop, needs=("control-request",)),
+    Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
     Check("screenshot", check_screenshot, needs=("start",)),
     Check("keep-running", keep_running, needs=("start",), reported=False),
+    Check("peer-loss", check_peer_loss, needs=("control-stop",)),
     Check("shutdown", check_shutdown, needs=("start",)),
     Check("lifecycle-modules", check_lifecycle_modules, needs=("shutdown",)),
 ]
