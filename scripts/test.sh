@@ -40,15 +40,23 @@ CC=clang CXX=clang++ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
   TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/tsly_core_tests --gtest_brief=1
 record thread-sanitizer tsan $?
 
-step "fuzz targets (${fuzz_seconds}s each)"
+step "fuzz targets (${fuzz_seconds}s each, side by side)"
+fuzz_pids=()
+fuzz_names=()
 for fuzzer in build/native/tests/Fuzz*; do
   [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
   corpus="build/native/corpus/$name"
   mkdir -p "$corpus"
-  "$fuzzer" "$corpus" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"build/native/$name.log" 2>&1
+  "$fuzzer" "$corpus" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"build/native/$name.log" 2>&1 &
+  fuzz_pids+=($!)
+  fuzz_names+=("$name")
+done
+for i in "${!fuzz_pids[@]}"; do
+  wait "${fuzz_pids[$i]}"
   status=$?
-  tail -3 "build/native/$name.log"
+  name=${fuzz_names[$i]}
+  echo "$name: $(tail -1 "build/native/$name.log")"
   record "fuzz-$name" "fuzz-$name" $status "see build/native/$name.log"
 done
 

@@ -977,6 +977,8 @@ def check_control_request(h: Harness) -> None:
         f.add(a, f"a control request got a reply: {reply!r}")
     _, missing = wait_for(a, [
         rf"KVM switch to CONTROLLED peer={re.escape(b.address)} name={re.escape(b.hostname.upper())}",
+        # Unified state 2 (connecting, controlled) sets role 2 and the host program state together.
+        r"\[SESSION\] unifiedState=2 reason=Switching to controlled",
         r"\[DIAG\]\[SESSION\] controlled 0 -> 1 .*",
         r"\[DIAG\]\[SESSION\] mode \S+ -> ConnectingControlled .*",
         r"HostSession started gen=\d+",

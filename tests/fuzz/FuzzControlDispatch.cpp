@@ -23,46 +23,24 @@
 #include "link/PeerRecord.h"
 #include "link/SessionControllerServices.h"
 
+#include "../support/Utf8Checks.h"
+#include "FuzzChecks.h"
+
 namespace {
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "FuzzControlDispatch: %s\n", what);
-        std::abort();
-    }
-}
-
-bool IsUtf8(std::string_view text) {
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t need = c < 0x80             ? 1
-                      : (c & 0xE0) == 0xC0 ? 2
-                      : (c & 0xF0) == 0xE0 ? 3
-                      : (c & 0xF8) == 0xF0 ? 4
-                                           : 0;
-        if (need == 0 || i + need > text.size())
-            return false;
-        for (size_t k = 1; k < need; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        i += need;
-    }
-    return true;
-}
 
 class RecordingTarget final : public IControlSessionTarget {
 public:
     std::string ActivePeerIp() override { return active; }
     bool IsActivePeer(std::string_view ip) override { return !ip.empty() && ip == active; }
     bool SwitchToControlled(const std::string& ip, const std::string& name) override {
-        Check(ip.rfind("10.", 0) == 0, "switch for a sender outside 10/8");
-        Check(name.size() <= Discovery::kPeerTextMaxBytes, "peer name not bounded");
+        FuzzCheck(ip.rfind("10.", 0) == 0, "switch for a sender outside 10/8");
+        FuzzCheck(name.size() <= Discovery::kPeerTextMaxBytes, "peer name not bounded");
         ++switches;
         return true;
     }
     void StopAllSessions(const char*) override { ++stops; }
     bool AdmitIncomingRequest(std::string_view ip, std::string_view) override {
-        Check(ip.rfind("10.", 0) == 0, "request admitted from outside 10/8");
+        FuzzCheck(ip.rfind("10.", 0) == 0, "request admitted from outside 10/8");
         return true;
     }
     std::string active;
@@ -80,7 +58,7 @@ class PieceConnection final : public IControlConnection {
 public:
     PieceConnection(std::string_view bytes, size_t cut) : m_bytes(bytes), m_cut(cut) {}
     int Receive(char* buffer, int capacity, int&) override {
-        Check(capacity > 0 && static_cast<size_t>(capacity) <= Discovery::kControlPieceBytes,
+        FuzzCheck(capacity > 0 && static_cast<size_t>(capacity) <= Discovery::kControlPieceBytes,
               "piece too large");
         size_t n = std::min({m_bytes.size(), m_cut, static_cast<size_t>(capacity)});
         m_bytes.copy(buffer, n);
@@ -94,16 +72,6 @@ private:
     std::string_view m_bytes;
     size_t m_cut;
 };
-
-void CheckRequestRules(const ControlRequestParams& r) {
-    using namespace Discovery;
-    Check(r.width % 2 == 0 && r.width <= kRequestSizeMax, "width outside the rules");
-    Check(r.height % 2 == 0 && r.height <= kRequestSizeMax, "height outside the rules");
-    Check(r.fps == 0 || (r.fps >= kRequestFpsMin && r.fps <= kRequestFpsMax), "fps outside the rules");
-    Check(r.bitrate == 0 || (r.bitrate >= kRequestBitrateMin && r.bitrate <= kRequestBitrateMax),
-          "bit rate outside the rules");
-    Check(r.viewHidden <= 1 && r.audio <= 1 && r.quality <= 1, "flag not 0 or 1");
-}
 
 } // namespace
 
@@ -119,10 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PieceConnection connection(bytes, cut);
     DiscoveryRun run;
     Discovery::ControlMessageRead read = Discovery::ReadControlMessage(connection, sender, run);
-    Check(read.message.size() <= Discovery::kControlMessageMaxBytes, "message over 4096 bytes");
-    Check(bytes.substr(0, read.message.size()) == read.message, "message is not the bytes read");
+    FuzzCheck(read.message.size() <= Discovery::kControlMessageMaxBytes, "message over 4096 bytes");
+    FuzzCheck(bytes.substr(0, read.message.size()) == read.message, "message is not the bytes read");
     size_t end = read.message.find("end=1;");
-    Check(end == std::string::npos || end + 6 + cut > read.message.size(), "read on past end=1;");
+    FuzzCheck(end == std::string::npos || end + 6 + cut > read.message.size(), "read on past end=1;");
 
     // The dispatcher, on an idle PC, on the controlled side of the active peer (the duplicate-request path)
     // and on its controller (the desktop-state path).
@@ -138,14 +106,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         handler.HandleControlMessage(sender, read.message);
 
         if (sender.rfind("10.", 0) != 0)
-            Check(target.switches == 0 && target.stops == 0, "sender outside 10/8 acted on");
+            FuzzCheck(target.switches == 0 && target.stops == 0, "sender outside 10/8 acted on");
         if (target.switches > 0)
-            CheckRequestRules(state.requests.RequestOwnedBy(sender));
-        CheckRequestRules(state.requests.RequestOwnedBy("10.0.0.2"));
+            CheckRequestWithinSenderRules(state.requests.RequestOwnedBy(sender));
+        CheckRequestWithinSenderRules(state.requests.RequestOwnedBy("10.0.0.2"));
         MacHealthEntry health = state.health.Read();
-        Check(health.line.size() < kHealthLineCapacity, "health line over 767 bytes");
-        if (IsUtf8(read.message))
-            Check(IsUtf8(health.line), "health line cut inside a character");
+        FuzzCheck(health.line.size() < kHealthLineCapacity, "health line over 767 bytes");
+        if (IsCompleteUtf8(read.message))
+            FuzzCheck(IsCompleteUtf8(health.line), "health line cut inside a character");
     }
     RuntimeSetRole(RuntimeRole::None);
     RuntimeSetHostRunning(false);

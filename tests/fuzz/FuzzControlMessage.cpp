@@ -17,16 +17,11 @@
 #include "link/LocalIdentity.h"
 #include "link/PeerRecord.h"
 
+#include "FuzzChecks.h"
+
 namespace {
 
 using namespace Discovery;
-
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "FuzzControlMessage: %s\n", what);
-        std::abort();
-    }
-}
 
 const char* const kKeys[] = {
     "id",       "name",      "ver",         "req_w",       "req_h",  "req_fps", "req_bitrate", "view_hidden",
@@ -46,17 +41,17 @@ void FuzzReaders(std::string_view text) {
     for (const char* key : kKeys) {
         std::optional<std::string_view> value = FindMessageValue(text, key);
         if (value) {
-            Check(value->data() >= text.data() && value->data() + value->size() <= text.data() + text.size(),
+            FuzzCheck(value->data() >= text.data() && value->data() + value->size() <= text.data() + text.size(),
                   "value outside the text");
-            Check(value->find(';') == std::string_view::npos, "value holds a separator");
+            FuzzCheck(value->find(';') == std::string_view::npos, "value holds a separator");
         }
-        Check(GetMessageValue(text, key) == value.value_or(std::string_view()), "get and find differ");
+        FuzzCheck(GetMessageValue(text, key) == value.value_or(std::string_view()), "get and find differ");
         uint32_t number = ReadMessageNumber(text, key);
-        Check(number <= kMessageNumberMax, "number above the limit");
-        Check(ReadMessageEvenNumber(text, key) % 2 == 0, "even number is odd");
+        FuzzCheck(number <= kMessageNumberMax, "number above the limit");
+        FuzzCheck(ReadMessageEvenNumber(text, key) % 2 == 0, "even number is odd");
         if (value && IsPlainDigits(*value))
-            Check(number == std::strtoul(std::string(*value).c_str(), nullptr, 10), "digits misread");
-        Check(ReadMessageFlag(text, key) == (GetMessageValue(text, key) == "1"), "flag not exactly 1");
+            FuzzCheck(number == std::strtoul(std::string(*value).c_str(), nullptr, 10), "digits misread");
+        FuzzCheck(ReadMessageFlag(text, key) == (GetMessageValue(text, key) == "1"), "flag not exactly 1");
     }
     AckConfirmsVisibility(text, 1);
     AckConfirmsQuality(text, 1, true);
@@ -65,36 +60,31 @@ void FuzzReaders(std::string_view text) {
 void FuzzRequest(std::string_view text) {
     for (bool localAudio : {false, true}) {
         ControlRequestParams r = ReadControlRequestParams(text, "10.0.0.2", localAudio);
-        Check(r.width % 2 == 0 && r.width <= kRequestSizeMax, "width outside the rules");
-        Check(r.height % 2 == 0 && r.height <= kRequestSizeMax, "height outside the rules");
-        Check(r.fps == 0 || (r.fps >= kRequestFpsMin && r.fps <= kRequestFpsMax), "fps outside the rules");
-        Check(r.bitrate == 0 || (r.bitrate >= kRequestBitrateMin && r.bitrate <= kRequestBitrateMax),
-              "bit rate outside the rules");
-        Check(r.viewHidden <= 1 && r.audio <= 1 && r.quality <= 1, "flag not 0 or 1");
-        Check(r.viewSeq <= kMessageNumberMax && r.qualitySeq <= kMessageNumberMax,
+        CheckRequestWithinSenderRules(r);
+        FuzzCheck(r.viewSeq <= kMessageNumberMax && r.qualitySeq <= kMessageNumberMax,
               "sequence above the limit");
         bool capability = PeerHasUltraCapability(text);
-        Check(capability || (r.quality == 0 && r.qualitySeq == 0), "ULTRA without the capability");
+        FuzzCheck(capability || (r.quality == 0 && r.qualitySeq == 0), "ULTRA without the capability");
     }
 }
 
 void FuzzRecord(std::string_view text) {
     PeerRecord r = PeerRecordFromDiscovery(text, "10.1.2.3", 5);
-    Check(r.ip == "10.1.2.3", "ip not from the source");
-    Check(r.id.size() <= kPeerTextMaxBytes && r.name.size() <= kPeerTextMaxBytes &&
+    FuzzCheck(r.ip == "10.1.2.3", "ip not from the source");
+    FuzzCheck(r.id.size() <= kPeerTextMaxBytes && r.name.size() <= kPeerTextMaxBytes &&
               r.ver.size() <= kPeerTextMaxBytes,
           "peer text not bounded");
-    Check(r.ultra == (PeerHasUltraCapability(text) ? 1u : 0u), "ultra not by the capability rule");
+    FuzzCheck(r.ultra == (PeerHasUltraCapability(text) ? 1u : 0u), "ultra not by the capability rule");
 }
 
 void FuzzBuilder(std::string_view name) {
     LocalIdentity pc = MakeLocalIdentity(name);
-    Check(pc.name.size() <= kComputerNameMaxBytes, "name not bounded");
+    FuzzCheck(pc.name.size() <= kComputerNameMaxBytes, "name not bounded");
     ControlRequestParams request{8192, 8192, 30, 25000000, 1, 4294967295u, 1, 1, 4294967295u};
     for (const std::string& text : {BuildControlRequestMessage(pc, request, ControlTransport::Tcp),
                                     BuildDiscoverMessage(pc), BuildVideoQualityMessage(pc, true, 1)}) {
-        Check(text.size() < kControlMessageCapacity, "message over 511 bytes");
-        Check(text.rfind("TSLY_", 0) == 0, "verb lost");
+        FuzzCheck(text.size() < kControlMessageCapacity, "message over 511 bytes");
+        FuzzCheck(text.rfind("TSLY_", 0) == 0, "verb lost");
     }
 }
 

@@ -5,6 +5,7 @@
 #include <regex>
 #include <string>
 
+#include "LogAssertions.h"
 #include "ProgramRun.h"
 #include "core/win/CrashHandler.h"
 
@@ -26,13 +27,6 @@ constexpr DWORD kProbeTimeoutMs = 30000;
 
 bool Contains(const std::string& text, const std::regex& pattern) {
     return std::regex_search(text, pattern);
-}
-
-size_t Count(const std::string& text, const std::string& needle) {
-    size_t count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++count;
-    return count;
 }
 
 TEST(CrashProbe, UnhandledExceptionWritesTheLastReportAndEndsTheProcess) {
@@ -92,10 +86,10 @@ TEST(CrashProbe, DiagnosticsThreadsStartOnceSampleInTheMediaCategoryAndStopOnThe
         }
         std::string log = probe.Log();
         ASSERT_EQ(exitCode, 0u) << log;
-        EXPECT_EQ(Count(log, "LongRunGuard thread start intervalSec=60\r\n"), 1u) << log;
-        EXPECT_EQ(Count(log, "[STALL][WATCHDOG] start poll=100ms version=20260827.3\r\n"), 1u) << log;
-        EXPECT_EQ(Count(log, "LongRunGuard thread leave\r\n"), 1u) << log;
-        EXPECT_EQ(Count(log, "[STALL][WATCHDOG] stop\r\n"), 1u) << log;
+        EXPECT_EQ(CountOf(log, "LongRunGuard thread start intervalSec=60\r\n"), 1u) << log;
+        EXPECT_EQ(CountOf(log, "[STALL][WATCHDOG] start poll=100ms version=20260827.3\r\n"), 1u) << log;
+        EXPECT_EQ(CountOf(log, "LongRunGuard thread leave\r\n"), 1u) << log;
+        EXPECT_EQ(CountOf(log, "[STALL][WATCHDOG] stop\r\n"), 1u) << log;
         const std::regex sample(
             R"(LongRunGuard reason=(start|stop) wsMB=\d+ privateMB=\d+ handles=\d+ )"
             R"(threads=[1-9]\d* state=IDLE role=Idle host=0 client=0 fps cap/enc/send=0/0/0 )"
@@ -104,7 +98,7 @@ TEST(CrashProbe, DiagnosticsThreadsStartOnceSampleInTheMediaCategoryAndStopOnThe
         EXPECT_EQ(static_cast<size_t>(std::distance(begin, std::sregex_iterator())),
                   c.samplesWritten ? 2u : 0u)
             << log;
-        EXPECT_EQ(Count(log, "LongRunGuard reason="), c.samplesWritten ? 2u : 0u) << log;
+        EXPECT_EQ(CountOf(log, "LongRunGuard reason="), c.samplesWritten ? 2u : 0u) << log;
     }
 }
 

@@ -22,23 +22,6 @@
 
 namespace {
 
-std::string LogText() {
-    return ReadWholeFile(TestExeFolder() + L"Tessaly.log");
-}
-
-std::string WaitForLog(const std::string& text, DWORD timeoutMs, size_t count = 1) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::string log = LogText();
-        size_t found = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            ++found;
-        if (found >= count || GetTickCount() - start >= timeoutMs)
-            return log;
-        Sleep(50);
-    }
-}
-
 // Plugs or unplugs the simulated cable in this prefix: the exit code of SimulatedCable.exe.
 DWORD Cable(const wchar_t* command) {
     ProgramRun tool(L"simulated-cable", L"SimulatedCable.exe");
@@ -88,7 +71,7 @@ TEST_F(DevicePresenceWine, TheRegisteredCableIsFoundAndLost) {
 
     Log::Flush();
     EXPECT_TRUE(
-        InOrder(LogText(), {"DevicePresence: MISSING reason=wine-initial required=VID_067B&PID_27A5\r\n",
+        InOrder(OwnLog(), {"DevicePresence: MISSING reason=wine-initial required=VID_067B&PID_27A5\r\n",
                             "DevicePresence: PRESENT reason=wine-add instance=ROOT\\TSLY_SIMULATED_CABLE\\",
                             "DevicePresence: MISSING reason=wine-remove required=VID_067B&PID_27A5\r\n",
                             "DevicePresence: device removed -> publish WaitingDevice immediately"}));
@@ -105,7 +88,7 @@ TEST_F(DevicePresenceWine, TheMonitorPollsAndHearsDeviceChangesAndStopsPromptly)
     EXPECT_TRUE(monitor->Start()) << "a second start finds it running";
     EXPECT_TRUE(presence->HasPublished()) << "the start scans first";
     EXPECT_FALSE(presence->IsPresent());
-    std::string log = WaitForLog("DevicePresence: monitor thread start mode=", 5000);
+    std::string log = WaitForOwnLog("DevicePresence: monitor thread start mode=", 5000);
     ASSERT_NE(log.find("DevicePresence: monitor thread start mode="), std::string::npos) << log;
 
     // No arrival message comes: the 1500 ms poll while missing finds the cable.
@@ -129,7 +112,7 @@ TEST_F(DevicePresenceWine, TheMonitorPollsAndHearsDeviceChangesAndStopsPromptly)
     monitor->Stop();
     EXPECT_LT(GetTickCount() - start, 500u) << "Stop never waits for the thread";
     EXPECT_FALSE(monitor->IsRunning());
-    log = WaitForLog("DevicePresence: monitor thread exit", 5000);
+    log = WaitForOwnLog("DevicePresence: monitor thread exit", 5000);
     EXPECT_TRUE(InOrder(
         log, {"DevicePresence: monitor thread start mode=",
               "DevicePresence: PRESENT reason=adaptive-fallback instance=ROOT\\TSLY_SIMULATED_CABLE",
@@ -141,7 +124,7 @@ TEST_F(DevicePresenceWine, TheMonitorPollsAndHearsDeviceChangesAndStopsPromptly)
     monitor->Stop();
     ASSERT_TRUE(monitor->Start());
     monitor->Stop();
-    log = WaitForLog("DevicePresence: monitor thread exit", 5000, 3);
+    log = WaitForOwnLog("DevicePresence: monitor thread exit", 5000, 3);
     size_t exits = 0;
     for (size_t at = log.find("monitor thread exit"); at != std::string::npos;
          at = log.find("monitor thread exit", at + 1))

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
 #include "core/win/Handles.h"
@@ -22,28 +23,6 @@ namespace {
 
 constexpr uint16_t kPrimary = 38999;
 constexpr uint16_t kLegacy = 58999;
-
-size_t Count(const std::string& text, const std::string& needle) {
-    size_t count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
-
-std::string LogText() {
-    return ReadWholeFile(TestExeFolder() + L"Tessaly.log");
-}
-
-// Polls the log until it holds `count` times `text` or the time is up; returns the log.
-std::string WaitForLog(const std::string& text, DWORD timeoutMs, size_t count = 1) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::string log = LogText();
-        if (Count(log, text) >= count || GetTickCount() - start >= timeoutMs)
-            return log;
-        Sleep(50);
-    }
-}
 
 sockaddr_in Address(const char* ip, uint16_t port) {
     sockaddr_in address = {};
@@ -100,8 +79,8 @@ protected:
     void StartAndWaitBound() {
         ASSERT_TRUE(Discovery::Start());
         std::string log =
-            WaitForLog("[DISCOVERY][COMPAT] legacy port=58999 active with primary port=38999", 5000);
-        ASSERT_EQ(Count(log, "Discovery started primary=38999 legacy=58999 local_id=" +
+            WaitForOwnLog("[DISCOVERY][COMPAT] legacy port=58999 active with primary port=38999", 5000);
+        ASSERT_EQ(CountOf(log, "Discovery started primary=38999 legacy=58999 local_id=" +
                                  Discovery::CurrentLocalIdentity().id + "\r\n"),
                   1u)
             << log;
@@ -112,10 +91,10 @@ protected:
 
 TEST_F(DiscoveryWine, BindsBothPortsAndIgnoresItsOwnBroadcast) {
     StartAndWaitBound();
-    std::string log = LogText();
-    EXPECT_EQ(Count(log, "[NET][BIND] udp discovery-primary port=38999 OK wsa=0\r\n"), 1u) << log;
-    EXPECT_EQ(Count(log, "[DISCOVERY][BIND] role=primary port=38999 OK\r\n"), 1u) << log;
-    EXPECT_EQ(Count(log, "[DISCOVERY][BIND] role=legacy port=58999 OK\r\n"), 1u) << log;
+    std::string log = OwnLog();
+    EXPECT_EQ(CountOf(log, "[NET][BIND] udp discovery-primary port=38999 OK wsa=0\r\n"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[DISCOVERY][BIND] role=primary port=38999 OK\r\n"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[DISCOVERY][BIND] role=legacy port=58999 OK\r\n"), 1u) << log;
 
     // The broadcast reaches the discovery port (a second socket shares it to listen in).
     UniqueSocket listener = BoundUdp("0.0.0.0", kPrimary, SO_REUSEADDR);
@@ -136,9 +115,9 @@ TEST_F(DiscoveryWine, BindsBothPortsAndIgnoresItsOwnBroadcast) {
     // A second later, after further broadcasts the service heard too, it still knows no peer.
     Sleep(1200);
     EXPECT_TRUE(Discovery::GetDiscoveredDevices().empty());
-    log = LogText();
-    EXPECT_EQ(Count(log, "Discovery found device"), 0u) << log;
-    EXPECT_EQ(Count(log, "Discovery broadcast 10.255.255.255"), 0u) << log; // every send succeeded
+    log = OwnLog();
+    EXPECT_EQ(CountOf(log, "Discovery found device"), 0u) << log;
+    EXPECT_EQ(CountOf(log, "Discovery broadcast 10.255.255.255"), 0u) << log; // every send succeeded
 }
 
 TEST_F(DiscoveryWine, APeerOnTheLinkIsFoundCheckedAndExpired) {
@@ -152,22 +131,22 @@ TEST_F(DiscoveryWine, APeerOnTheLinkIsFoundCheckedAndExpired) {
     std::string peer = Discovery::BuildDiscoverMessage({"TSLY-WINEPEER", "WinePeer", "7"});
     ASSERT_TRUE(SendDatagram(link, link, kPrimary, own));
     ASSERT_TRUE(SendDatagram(link, link, kPrimary, peer));
-    std::string log = WaitForLog("Discovery found device name=WinePeer id=TSLY-WINEPEER ip=" + m_link, 3000);
+    std::string log = WaitForOwnLog("Discovery found device name=WinePeer id=TSLY-WINEPEER ip=" + m_link, 3000);
     EXPECT_EQ(
-        Count(log, "Discovery found device name=WinePeer id=TSLY-WINEPEER ip=" + m_link + " ver=7 ultra=1"),
+        CountOf(log, "Discovery found device name=WinePeer id=TSLY-WINEPEER ip=" + m_link + " ver=7 ultra=1"),
         1u)
         << log;
-    EXPECT_EQ(Count(log, "Discovery found device"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "Discovery found device"), 1u) << log;
     EXPECT_TRUE(HasPeer("TSLY-WINEPEER"));
     EXPECT_TRUE(Discovery::IsPeerUltraCapable(m_link));
 
     // Nothing answers on its control port: two failed liveness checks, then it is gone (at about 1.2-1.7 s).
     DWORD sent = GetTickCount();
-    log = WaitForLog("Discovery expired device name=WinePeer id=TSLY-WINEPEER ip=" + m_link +
+    log = WaitForOwnLog("Discovery expired device name=WinePeer id=TSLY-WINEPEER ip=" + m_link +
                          " reason=tcp-dead fail=2",
                      5000);
     DWORD gone = GetTickCount() - sent;
-    EXPECT_EQ(Count(log, "reason=tcp-dead fail=2"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "reason=tcp-dead fail=2"), 1u) << log;
     EXPECT_LT(gone, 2501u);
     EXPECT_FALSE(HasPeer("TSLY-WINEPEER"));
 }
@@ -182,11 +161,11 @@ TEST_F(DiscoveryWine, APeerWhoseControlPortAnswersLeavesByAgeAlone) {
     StartAndWaitBound();
     ASSERT_TRUE(SendDatagram(m_link.c_str(), m_link.c_str(), kPrimary,
                              Discovery::BuildDiscoverMessage({"TSLY-ALIVE", "Alive", "7"})));
-    WaitForLog("Discovery found device name=Alive", 3000);
+    WaitForOwnLog("Discovery found device name=Alive", 3000);
     DWORD sent = GetTickCount();
-    std::string log = WaitForLog("Discovery expired device name=Alive id=TSLY-ALIVE", 6000);
+    std::string log = WaitForOwnLog("Discovery expired device name=Alive id=TSLY-ALIVE", 6000);
     DWORD gone = GetTickCount() - sent;
-    EXPECT_EQ(Count(log, "Discovery expired device name=Alive id=TSLY-ALIVE ip=" + m_link +
+    EXPECT_EQ(CountOf(log, "Discovery expired device name=Alive id=TSLY-ALIVE ip=" + m_link +
                              " reason=udp-timeout fail=0"),
               1u)
         << log;
@@ -199,9 +178,9 @@ TEST_F(DiscoveryWine, SendersOutsideTheLinkAreIgnored) {
                              Discovery::BuildDiscoverMessage({"TSLY-LOOPBACK", "Loop", "7"})));
     ASSERT_TRUE(
         SendDatagram("127.0.0.1", "127.0.0.1", kLegacy, "TSLY_CONTROL_STOP;id=TSLY-LOOPBACK;name=Loop;"));
-    std::string log = WaitForLog("Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1", 3000);
-    EXPECT_EQ(Count(log, "Discovery ignored non-10 peer id=TSLY-LOOPBACK ip=127.0.0.1\r\n"), 1u) << log;
-    EXPECT_EQ(Count(log, "Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1\r\n"), 1u) << log;
+    std::string log = WaitForOwnLog("Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1", 3000);
+    EXPECT_EQ(CountOf(log, "Discovery ignored non-10 peer id=TSLY-LOOPBACK ip=127.0.0.1\r\n"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1\r\n"), 1u) << log;
     EXPECT_FALSE(HasPeer("TSLY-LOOPBACK"));
 }
 
@@ -210,36 +189,36 @@ TEST_F(DiscoveryWine, ATakenPrimaryPortIsRetriedEvery2sUntilItIsFree) {
     UniqueSocket holder = BoundUdp("0.0.0.0", kPrimary, SO_EXCLUSIVEADDRUSE);
     ASSERT_TRUE(holder.Valid());
     ASSERT_TRUE(Discovery::Start());
-    std::string log = WaitForLog("[DISCOVERY][BIND] role=primary port=38999 failed; retryMs=2000", 3000, 2);
+    std::string log = WaitForOwnLog("[DISCOVERY][BIND] role=primary port=38999 failed; retryMs=2000", 3000, 2);
     EXPECT_EQ(
-        Count(log, "[NET][BIND] udp discovery-primary port=38999 ACCESS_DENIED_OR_EXCLUDED wsa=10013\r\n"),
+        CountOf(log, "[NET][BIND] udp discovery-primary port=38999 ACCESS_DENIED_OR_EXCLUDED wsa=10013\r\n"),
         2u)
         << log;
-    EXPECT_EQ(Count(log, "Discovery started"), 0u) << log;
-    EXPECT_EQ(Count(log, "role=legacy"), 0u) << log; // nothing else happens until the primary is bound
+    EXPECT_EQ(CountOf(log, "Discovery started"), 0u) << log;
+    EXPECT_EQ(CountOf(log, "role=legacy"), 0u) << log; // nothing else happens until the primary is bound
 
     holder.Reset();
-    log = WaitForLog("Discovery started primary=38999", 3000);
-    EXPECT_EQ(Count(log, "Discovery started primary=38999"), 1u) << log;
+    log = WaitForOwnLog("Discovery started primary=38999", 3000);
+    EXPECT_EQ(CountOf(log, "Discovery started primary=38999"), 1u) << log;
 }
 
 TEST_F(DiscoveryWine, ATakenLegacyPortIsReportedOnceAndDiscoveryRunsWithoutIt) {
     UniqueSocket holder = BoundUdp("0.0.0.0", kLegacy, SO_EXCLUSIVEADDRUSE);
     ASSERT_TRUE(holder.Valid());
     ASSERT_TRUE(Discovery::Start());
-    std::string log = WaitForLog(
+    std::string log = WaitForOwnLog(
         "[DISCOVERY][COMPAT] legacy port=58999 unavailable; primary port=38999 remains active", 3000);
-    EXPECT_EQ(Count(log, "Discovery started primary=38999"), 1u) << log;
-    EXPECT_EQ(Count(log, "[NET][BIND] udp discovery-legacy port=58999 ACCESS_DENIED_OR_EXCLUDED wsa=10013"),
+    EXPECT_EQ(CountOf(log, "Discovery started primary=38999"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[NET][BIND] udp discovery-legacy port=58999 ACCESS_DENIED_OR_EXCLUDED wsa=10013"),
               1u)
         << log;
     if (m_link.empty())
         return;
     ASSERT_TRUE(SendDatagram(m_link.c_str(), m_link.c_str(), kPrimary,
                              Discovery::BuildDiscoverMessage({"TSLY-PRIMARYONLY", "PrimaryOnly", "7"})));
-    log = WaitForLog("Discovery found device name=PrimaryOnly", 3000);
-    EXPECT_EQ(Count(log, "Discovery found device name=PrimaryOnly"), 1u) << log;
-    EXPECT_EQ(Count(log, "legacy port=58999 unavailable"), 1u) << log; // logged once
+    log = WaitForOwnLog("Discovery found device name=PrimaryOnly", 3000);
+    EXPECT_EQ(CountOf(log, "Discovery found device name=PrimaryOnly"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "legacy port=58999 unavailable"), 1u) << log; // logged once
 }
 
 TEST_F(DiscoveryWine, StopIsPromptReleasesThePortsAndTheServiceStartsAgain) {
@@ -248,9 +227,9 @@ TEST_F(DiscoveryWine, StopIsPromptReleasesThePortsAndTheServiceStartsAgain) {
     DWORD before = GetTickCount();
     Discovery::Stop();
     EXPECT_LT(GetTickCount() - before, 1000u);
-    std::string log = LogText();
-    EXPECT_EQ(Count(log, "DiscoveryStop wasRunning=1"), 1u) << log;
-    EXPECT_EQ(Count(log, "Discovery stopped"), 1u) << log;
+    std::string log = OwnLog();
+    EXPECT_EQ(CountOf(log, "DiscoveryStop wasRunning=1"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "Discovery stopped"), 1u) << log;
 
     // Both ports are free again: even an exclusive bind succeeds.
     {
@@ -260,8 +239,8 @@ TEST_F(DiscoveryWine, StopIsPromptReleasesThePortsAndTheServiceStartsAgain) {
         EXPECT_TRUE(legacy.Valid());
     }
     ASSERT_TRUE(Discovery::Start());
-    log = WaitForLog("Discovery started primary=38999", 3000, 2);
-    EXPECT_EQ(Count(log, "Discovery started primary=38999"), 2u) << log;
+    log = WaitForOwnLog("Discovery started primary=38999", 3000, 2);
+    EXPECT_EQ(CountOf(log, "Discovery started primary=38999"), 2u) << log;
     EXPECT_TRUE(Discovery::Start()); // already running
 }
 

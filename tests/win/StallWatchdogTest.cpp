@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
 #include "core/StallScope.h"
@@ -15,29 +16,11 @@
 
 namespace {
 
-size_t Count(const std::string& text, const std::string& needle) {
-    size_t count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-        ++count;
-    return count;
-}
-
 // The text from the first begin marker up to the end marker after it; empty when either is missing.
 std::string Between(const std::string& text, const std::string& begin, const std::string& end) {
     size_t from = text.find(begin);
     size_t to = from == std::string::npos ? std::string::npos : text.find(end, from);
     return to == std::string::npos ? std::string() : text.substr(from, to - from);
-}
-
-std::string WaitForLog(const std::string& text, DWORD timeoutMs) {
-    std::wstring path = TestExeFolder() + L"Tessaly.log";
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::string log = ReadWholeFile(path);
-        if (log.find(text) != std::string::npos || GetTickCount() - start >= timeoutMs)
-            return log;
-        Sleep(50);
-    }
 }
 
 TEST(StallWatchdog, ReportsAScopeStillRunningPastItsBudgetWithAnIncidentDump) {
@@ -51,15 +34,15 @@ TEST(StallWatchdog, ReportsAScopeStillRunningPastItsBudgetWithAnIncidentDump) {
         Sleep(600);
     });
     worker.join();
-    std::string log = WaitForLog("[STALL][INCIDENT] recent-events end", 5000);
+    std::string log = WaitForOwnLog("[STALL][INCIDENT] recent-events end", 5000);
     StallWatchdog::Stop();
-    log = WaitForLog("[STALL][WATCHDOG] stop", 5000);
+    log = WaitForOwnLog("[STALL][WATCHDOG] stop", 5000);
     Log::Close();
 
     const std::string tid = std::to_string(workerId);
-    EXPECT_EQ(Count(log, "[STALL][WATCHDOG] start poll=100ms version=20260827.3\r\n"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[STALL][WATCHDOG] start poll=100ms version=20260827.3\r\n"), 1u) << log;
     // One report within the 2000 ms interval, then the slow line when the scope ended.
-    EXPECT_EQ(Count(log, "[STALL][WATCHDOG] tid="), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[STALL][WATCHDOG] tid="), 1u) << log;
     EXPECT_TRUE(std::regex_search(
         log, std::regex(R"(\[STALL\]\[WATCHDOG\] tid=)" + tid +
                         R"( running=\d+ms threshold=50ms module=WineStallTest op=Overrun\r\n)")))
@@ -80,7 +63,7 @@ TEST(StallWatchdog, ReportsAScopeStillRunningPastItsBudgetWithAnIncidentDump) {
         log, std::regex(R"(\[STALL\]\[SLOW\] tid=)" + tid +
                         R"( module=WineStallTest op=Overrun cost=\d+ms threshold=50ms\r\n)")))
         << log;
-    EXPECT_EQ(Count(log, "[STALL][WATCHDOG] stop\r\n"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[STALL][WATCHDOG] stop\r\n"), 1u) << log;
 }
 
 // A thread's slot is freed when the thread ends, for every way this program starts threads.
