@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "LogAssertions.h"
 #include "TestPaths.h"
 #include "app/AppLifecycle.h"
 #include "app/AppLifecycleModules.h"
@@ -18,17 +19,6 @@ std::string ModuleNote(const IAppLifecycleModule& module) {
 
 // The index of the first expected message that is not found, as a whole message, after the one before it;
 // expected.size() when all are there in order.
-size_t FirstMissingInOrder(const std::string& log, const std::vector<std::string>& expected) {
-    size_t at = 0;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        size_t found = log.find(" " + expected[i] + "\r\n", at);
-        if (found == std::string::npos)
-            return i;
-        at = found + expected[i].size();
-    }
-    return expected.size();
-}
-
 // The process-wide lifecycle runs once per process: this is its only user in the test executable. The
 // per-module lines are in the file only while the "startup" category is on (MARLO_DEBUG_STARTUP_LOG).
 TEST(Lifecycle, TheApplicationModulesStartAndStopOnceInTheirOrders) {
@@ -69,19 +59,22 @@ TEST(Lifecycle, TheApplicationModulesStartAndStopOnceInTheirOrders) {
     if (moduleLines)
         for (IAppLifecycleModule* module : AppLifecycleStopOrder())
             expected.push_back(std::string("Lifecycle stop module=") + module->Name() + ModuleNote(*module));
+    // The session modules' stop ends all sessions, which puts the channels back first; the lifecycle's own
+    // reset then finds them disconnected and says nothing.
     expected.insert(expected.end(),
-                    {"ConnectionState Video: Connecting -> Disconnected reason=lifecycle test",
-                     "ConnectionState Input: Connecting -> Disconnected reason=lifecycle test",
-                     "ConnectionState Audio: Connecting -> Disconnected reason=lifecycle test",
-                     "ConnectionState Clipboard: Connecting -> Disconnected reason=lifecycle test",
+                    {"KVM stop all sessions reason=lifecycle stop",
+                     "ConnectionState Video: Connecting -> Disconnected reason=lifecycle stop",
+                     "ConnectionState Input: Connecting -> Disconnected reason=lifecycle stop",
+                     "ConnectionState Audio: Connecting -> Disconnected reason=lifecycle stop",
+                     "ConnectionState Clipboard: Connecting -> Disconnected reason=lifecycle stop",
                      "AppLifecycleStopAll end", "Shutdown complete",
                      "Shutdown request reason=lifecycle test again alreadyStarted=1"});
 
     std::string log = ReadWholeFile(TestExeFolder() + L"Tessaly.log");
-    size_t missing = FirstMissingInOrder(log, expected);
-    EXPECT_EQ(missing, expected.size())
-        << "missing or out of order: " << (missing < expected.size() ? expected[missing] : "") << "\n"
-        << log;
+    std::vector<std::string> wholeLines;
+    for (const std::string& line : expected)
+        wholeLines.push_back(" " + line + "\r\n");
+    EXPECT_TRUE(InOrder(log, wholeLines));
     // Each module starts and stops once, whatever the later requests.
     EXPECT_EQ(log.find("AppLifecycleStartAll begin", log.find("AppLifecycleStartAll begin") + 1),
               std::string::npos);
