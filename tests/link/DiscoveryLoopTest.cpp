@@ -122,12 +122,6 @@ protected:
         SetLocalIdentity(m_identity);
         Log::Close();
     }
-    size_t LogCount(const std::string& needle) {
-        std::vector<std::string> lines = TestLog().Messages();
-        return std::count_if(lines.begin(), lines.end(),
-                             [&](const std::string& l) { return l.find(needle) != std::string::npos; });
-    }
-
     RuntimeTestBinding runtime;
     FakeDiscoveryPlatform platform;
     RecordingReactions reactions;
@@ -147,16 +141,16 @@ TEST_F(DiscoveryLoopTest, BindsWithRetriesBroadcastsOnScheduleAndCleansUpAtTheEn
     RunBroadcastLoop(run, service, transport);
 
     EXPECT_EQ(transport.primaryAttempts, (std::vector<uint32_t>{start, start + 2000, start + 4000}));
-    EXPECT_EQ(LogCount("[DISCOVERY][BIND] role=primary port=38999 failed; retryMs=2000"), 2u);
+    EXPECT_EQ(CountLogMessages("[DISCOVERY][BIND] role=primary port=38999 failed; retryMs=2000"), 2u);
     EXPECT_TRUE(runtime.stateLog.Has("[STATE][NET] ports discovery=38999 control=5003 video=6000 input=5000 "
                                      "audio=7001 clipboard=5002 http=0"));
     EXPECT_TRUE(runtime.stateLog.Has("[STATE][NET] discoveryRunning=1"));
-    EXPECT_EQ(LogCount("Discovery started primary=38999 legacy=58999 local_id=TSLY-SELF"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery started primary=38999 legacy=58999 local_id=TSLY-SELF"), 1u);
 
     // The legacy socket right after the primary one, then a minute later; its failure logged once.
     EXPECT_EQ(transport.legacyAttempts, (std::vector<uint32_t>{start + 4000, start + 64000}));
     EXPECT_EQ(
-        LogCount("[DISCOVERY][COMPAT] legacy port=58999 unavailable; primary port=38999 remains active"), 1u);
+        CountLogMessages("[DISCOVERY][COMPAT] legacy port=58999 unavailable; primary port=38999 remains active"), 1u);
 
     // Nothing is broadcast before the primary socket is bound; then at once, and every 501 ms or a little
     // more (the loop turns every 20 ms).
@@ -193,10 +187,10 @@ TEST_F(DiscoveryLoopTest, ReceivedPeersAreCheckedAfterBroadcastsAndExpireWhenDea
     platform.stopAt = start + 3000;
     RunBroadcastLoop(run, service, transport);
 
-    EXPECT_EQ(LogCount("Discovery found device name=Bee id=TSLY-B ip=10.0.0.2 ver=9 ultra=1"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery found device name=Bee id=TSLY-B ip=10.0.0.2 ver=9 ultra=1"), 1u);
     // Checked from 701 ms of age on, at each broadcast: dead after the second failure.
     EXPECT_EQ(platform.pings, (std::vector<std::string>{"10.0.0.2", "10.0.0.2"}));
-    EXPECT_EQ(LogCount("Discovery expired device name=Bee id=TSLY-B ip=10.0.0.2 reason=tcp-dead fail=2"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery expired device name=Bee id=TSLY-B ip=10.0.0.2 reason=tcp-dead fail=2"), 1u);
     EXPECT_TRUE(service.GetDiscoveredDevices().empty());
 }
 

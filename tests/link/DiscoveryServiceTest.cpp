@@ -36,11 +36,6 @@ protected:
         Log::Close();
     }
 
-    size_t LogCount(const std::string& needle) {
-        std::vector<std::string> lines = TestLog().Messages();
-        return std::count_if(lines.begin(), lines.end(),
-                             [&](const std::string& l) { return l.find(needle) != std::string::npos; });
-    }
     std::vector<std::string> Ids() {
         std::vector<std::string> ids;
         for (const PeerRecord& r : service.GetDiscoveredDevices())
@@ -87,7 +82,7 @@ TEST_F(DiscoveryServiceTest, OnlyForeignPeersAtLinkAddressesAreAdded) {
         service.OnDeviceFound(c.record);
         EXPECT_EQ(service.FindPeerById(c.record.id).has_value(), c.added);
         if (c.line != nullptr)
-            EXPECT_EQ(LogCount(c.line), 1u);
+            EXPECT_EQ(CountLogMessages(c.line), 1u);
     }
     EXPECT_EQ(Ids(), std::vector<std::string>{"TSLY-B"});
 }
@@ -116,10 +111,10 @@ TEST_F(DiscoveryServiceTest, AFloodOfSpoofedPeersStaysBoundedAndIsLoggedSparingl
     for (int i = 0; i < 200; ++i)
         service.OnDeviceFound(MakePeer("X" + std::to_string(i), "10.1.0." + std::to_string(i), platform.now));
     EXPECT_EQ(service.GetDiscoveredDevices().size(), kPeerTableCapacity);
-    EXPECT_EQ(LogCount("Discovery ignored peer: table full"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery ignored peer: table full"), 1u);
     for (int i = 0; i < 50; ++i)
         service.OnDeviceFound(MakePeer("Y", "172.16.0." + std::to_string(i), platform.now));
-    EXPECT_EQ(LogCount("Discovery ignored non-10 peer"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery ignored non-10 peer"), 1u);
 }
 
 TEST_F(DiscoveryServiceTest, DatagramsActOnDiscoverAndTheTwoControlVerbsOnly) {
@@ -150,7 +145,7 @@ TEST_F(DiscoveryServiceTest, DatagramsActOnDiscoverAndTheTwoControlVerbsOnly) {
     service.HandleDatagram("TSLY_CONTROL_STOP;name=Bee;", kPeerIp);
     EXPECT_EQ(reactions.controlMessages, (std::vector<std::string>{std::string(kPeerIp) + "|" + request,
                                                                    std::string(kPeerIp) + "|" + stop}));
-    EXPECT_EQ(LogCount("Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery ignored TCP/UDP control from non-10 peer ip=127.0.0.1"), 1u);
 }
 
 TEST_F(DiscoveryServiceTest, UltraCapabilityIsReadByAddress) {
@@ -188,9 +183,9 @@ TEST_F(DiscoveryServiceTest, AnExpiredActivePeerIsLostOnEveryExpiryPath) {
         }
         EXPECT_EQ(reactions.peerLost.load(), 1);
         EXPECT_EQ(
-            LogCount("Discovery expired device name=Bee id=TSLY-B ip=10.0.0.2 reason=udp-timeout fail=0"),
+            CountLogMessages("Discovery expired device name=Bee id=TSLY-B ip=10.0.0.2 reason=udp-timeout fail=0"),
             1u);
-        EXPECT_EQ(LogCount("[NET][SERVICE] peerLost ip=10.0.0.2 reason=Discovery TCP/heartbeat timeout"), 1u);
+        EXPECT_EQ(CountLogMessages("[NET][SERVICE] peerLost ip=10.0.0.2 reason=Discovery TCP/heartbeat timeout"), 1u);
         EXPECT_TRUE(runtime.stateManager.IsNetworkPeerLost());
         EXPECT_TRUE(runtime.stateManager.IsPeerLost());
         EXPECT_TRUE(runtime.stateLog.Has(
@@ -274,7 +269,7 @@ TEST_F(DiscoveryServiceTest, LossReactionFollowsTheDecision) {
 
         EXPECT_EQ(platform.refreshes, c.rescanned ? std::vector<std::string>{"peer-lost-fast-check"}
                                                   : std::vector<std::string>{});
-        EXPECT_EQ(LogCount(c.line), 1u) << c.line;
+        EXPECT_EQ(CountLogMessages(c.line), 1u) << c.line;
         EXPECT_EQ(runtime.stateManager.IsNetworkPeerLost(), c.networkLost);
         EXPECT_EQ(runtime.stateManager.IsPeerLost(), c.sessionLost);
         EXPECT_EQ(reactions.peerLost.load(), c.sessionLost ? 1 : 0);
@@ -288,7 +283,7 @@ TEST_F(DiscoveryServiceTest, CableRemovalForgetsThePeersAndTheControlCaches) {
     EXPECT_EQ(reactions.cacheResets.load(), 1);
     EXPECT_EQ(reactions.visibilityUnconfirmed.load(), 1);
     EXPECT_EQ(reactions.visibilityWakes.load(), 1);
-    EXPECT_EQ(LogCount("Discovery peer cache cleared for local authorized-device removal"), 1u);
+    EXPECT_EQ(CountLogMessages("Discovery peer cache cleared for local authorized-device removal"), 1u);
 }
 
 TEST_F(DiscoveryServiceTest, BroadcastNowIsTakenOnce) {

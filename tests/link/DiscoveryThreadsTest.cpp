@@ -101,11 +101,6 @@ protected:
             --broadcast;
         };
     }
-    size_t LogCount(const std::string& needle) {
-        std::vector<std::string> lines = TestLog().Messages();
-        return std::count_if(lines.begin(), lines.end(),
-                             [&](const std::string& l) { return l.find(needle) != std::string::npos; });
-    }
     template <typename Pred> static bool WaitFor(Pred pred) {
         auto deadline = Clock::now() + std::chrono::seconds(5);
         while (!pred()) {
@@ -152,7 +147,7 @@ TEST_F(DiscoveryThreadsTest, StartRunsFourNamedThreadsAndStopEndsThemPromptly) {
 
     EXPECT_TRUE(runtime.stateLog.Has("[STATE][NET] discoveryRunning=0"));
     EXPECT_TRUE(runtime.stateLog.Has("[STATE][NET] controlRunning=0"));
-    EXPECT_EQ(LogCount("DiscoveryStop wasRunning=1"), 1u);
+    EXPECT_EQ(CountLogMessages("DiscoveryStop wasRunning=1"), 1u);
 
     threads.Stop(); // twice is fine
 }
@@ -171,7 +166,7 @@ TEST_F(DiscoveryThreadsTest, AThreadThatCannotStartFailsTheStartAndLeavesNothing
         return std::thread(std::move(work));
     });
     EXPECT_FALSE(threads.Start());
-    EXPECT_EQ(LogCount("DiscoveryStart thread create failed: "), 1u);
+    EXPECT_EQ(CountLogMessages("DiscoveryStart thread create failed: "), 1u);
     EXPECT_GE(reactions.wakes.load(), 1);
     // The two detached threads see their run stopped and end by themselves.
     EXPECT_TRUE(WaitFor([&] { return broadcast == 0 && reactions.control == 0; }));
@@ -186,8 +181,8 @@ TEST_F(DiscoveryThreadsTest, ANonStandardExceptionIsReportedAsUnknown) {
     DiscoveryThreads threads(service, [](const DiscoveryRun&) { throw 42; });
     ASSERT_TRUE(threads.Start());
     threads.Stop();
-    EXPECT_EQ(LogCount("[THREAD][EXCEPTION] name=DiscoveryBroadcast tid="), 1u);
-    EXPECT_EQ(LogCount(" unknown"), 1u);
+    EXPECT_EQ(CountLogMessages("[THREAD][EXCEPTION] name=DiscoveryBroadcast tid="), 1u);
+    EXPECT_EQ(CountLogMessages(" unknown"), 1u);
 }
 
 // A thread that does not end in time is detached (a join would never return); an immediate restart must

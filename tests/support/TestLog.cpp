@@ -1,5 +1,6 @@
 #include "support/TestLog.h"
 
+#include <algorithm>
 #include <string_view>
 
 std::optional<std::string> MemoryLogPlatform::Environment(const char* name) {
@@ -51,4 +52,11 @@ void MemoryLogPlatform::Note(const std::string& event) {
 MemoryLogPlatform& TestLog() {
     static auto* platform = new MemoryLogPlatform;
     return *platform;
+}
+
+size_t CountLogMessages(const std::string& needle) {
+    std::vector<std::string> lines = TestLog().Messages();
+    return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(needle) != std::string::npos;
+    }));
 }

@@ -34,8 +34,8 @@ public:
     int opens = 0;
     int flushes = 0;
     std::map<std::string, std::string> environment;
-    std::string file;                      // raw bytes written
-    std::vector<std::string> debugOutput;  // lines passed to the debugger
+    std::string file;                     // raw bytes written
+    std::vector<std::string> debugOutput; // lines passed to the debugger
 
 private:
     std::mutex m_mutex;
@@ -44,3 +44,6 @@ private:
 
 // The platform behind the process-wide Log:: functions in the native tests.
 MemoryLogPlatform& TestLog();
+
+// How many messages of the process-wide test log hold needle.
+size_t CountLogMessages(const std::string& needle);
