@@ -81,6 +81,17 @@ public:
 
     std::string Log() const { return ReadWholeFile(m_folder + L"Tessaly.log"); }
 
+    // Waits (bounded) until the program's log holds text.
+    bool WaitForLog(const std::string& text, DWORD timeoutMs) {
+        DWORD start = GetTickCount();
+        while (Log().find(text) == std::string::npos) {
+            if (GetTickCount() - start >= timeoutMs)
+                return false;
+            Sleep(50);
+        }
+        return true;
+    }
+
 private:
     // Tessaly.exe is built one folder up from the tests, unless TSLY_TESSALY_EXE names it; tools sit beside.
     static std::wstring SourceOf(const std::wstring& program) {

@@ -35,6 +35,8 @@ TEST_P(Mode, StartsLogsItsBuildLineAndShutsDownInOrderOnQuit) {
     ASSERT_TRUE(tessaly.Start(c.arguments));
     HWND window = tessaly.WaitMainWindow(kStartMs);
     ASSERT_NE(window, nullptr) << tessaly.Log();
+    // The window exists before it is shown: judge its visibility once start-up has run to its end.
+    ASSERT_TRUE(tessaly.WaitForLog("[DIAG] DiagnosticService start tid=", kStartMs)) << tessaly.Log();
     EXPECT_EQ(IsWindowVisible(window) != FALSE, !c.hidden);
 
     ASSERT_TRUE(PostMessageW(window, WM_QUIT, 0, 0));
@@ -144,6 +146,7 @@ TEST(Startup, SecondNormalStartIsRefusedAndTheFirstKeepsRunning) {
     ASSERT_TRUE(first.Start(L""));
     HWND window = first.WaitMainWindow(kStartMs);
     ASSERT_NE(window, nullptr) << first.Log();
+    ASSERT_TRUE(first.WaitForLog("[DIAG] DiagnosticService start tid=", kStartMs)) << first.Log();
 
     ProgramRun second(L"instance-second");
     ASSERT_TRUE(second.Start(L""));

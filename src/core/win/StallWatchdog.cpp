@@ -9,6 +9,7 @@
 
 #include "core/Log.h"
 #include "core/StallWatchdogPass.h"
+#include "core/win/Handles.h"
 
 namespace {
 
@@ -45,14 +46,15 @@ void Start() {
     if (!g_started.compare_exchange_strong(expected, true))
         return;
     g_running.store(true);
-    uintptr_t thread = ::_beginthreadex(nullptr, 0, &WatchdogThread, nullptr, 0, nullptr);
-    if (thread == 0) {
+    // Never joined: the handle is released at once.
+    UniqueHandle thread(
+        reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &WatchdogThread, nullptr, 0, nullptr)));
+    if (!thread) {
         Log::Write("[STALL][WATCHDOG] thread create failed");
         g_running.store(false);
         g_started.store(false);
         return;
     }
-    ::CloseHandle(reinterpret_cast<HANDLE>(thread));
 }
 
 void Stop() {
