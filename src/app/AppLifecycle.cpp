@@ -6,7 +6,7 @@
 
 #include "core/Log.h"
 #include "core/LogWriter.h"
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 
 namespace {
 

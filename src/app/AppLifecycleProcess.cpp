@@ -1,7 +1,7 @@
 #include "app/AppLifecycle.h"
 #include "app/AppLifecycleModules.h"
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 

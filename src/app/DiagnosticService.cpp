@@ -7,7 +7,7 @@
 
 #include "app/DiagnosticServiceFormat.h"
 #include "core/Log.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace DiagnosticService {
 

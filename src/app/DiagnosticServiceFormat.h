@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 
 // The pure decisions and lines of a diagnostic pass over a StateManager snapshot.
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/BuildInfo.h"
+#include "core/BuildInfo.h"
 #include "app/CommandLine.h"
 #include "app/ProcessMode.h"
 #include "core/Log.h"

@@ -12,7 +12,7 @@
 #include "core/Log.h"
 #include "core/LogThrottle.h"
 #include "core/StallScope.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 // Lock rule of this file: g_record's textMutex is held only to compare and copy texts; no log line, bus
 // call, StateManager call or poster call happens while it is held.

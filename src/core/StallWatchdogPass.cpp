@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/BuildInfo.h"
+#include "core/BuildInfo.h"
 #include "core/Printf.h"
 
 namespace {

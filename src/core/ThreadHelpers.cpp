@@ -4,8 +4,12 @@
 
 #include "core/Log.h"
 
+unsigned long Tid() {
+    return static_cast<unsigned long>(Log::CurrentThreadId());
+}
+
 void LogThreadStop(const char* name) {
-    Log::Write("[THREAD][STOP] name=%s tid=%lu", name ? name : "?", static_cast<unsigned long>(Log::CurrentThreadId()));
+    Log::Write("[THREAD][STOP] name=%s tid=%lu", name ? name : "?", Tid());
 }
 
 void DetachWorkerThread(std::thread& thread, const char* ownerName) {

@@ -2,6 +2,9 @@
 
 #include <thread>
 
+// The calling thread's id as log lines print it ("tid=%lu").
+unsigned long Tid();
+
 // Logs "[THREAD][STOP] name=%s tid=%lu"; thread procedures call it as they leave.
 void LogThreadStop(const char* name);
 // Detaches a worker that did not stop in time, naming its owner in the log; never throws.

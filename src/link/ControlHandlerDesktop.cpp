@@ -10,7 +10,7 @@
 #include "link/KvmSessionHid.h"
 #include "link/LocalIdentity.h"
 #include "link/SessionControllerServices.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 using namespace Discovery;
 

@@ -9,7 +9,7 @@
 #include "link/DiscoverySchedule.h"
 #include "link/DiscoveryService.h"
 #include "link/LocalIdentity.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace Discovery {
 

@@ -1,7 +1,7 @@
 #include "link/DiscoveryPeerLoss.h"
 
 #include "link/ControlMessageText.h"
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 
 namespace Discovery {
 

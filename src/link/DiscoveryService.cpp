@@ -10,7 +10,7 @@
 #include "link/DiscoveryDatagram.h"
 #include "link/DiscoveryRun.h"
 #include "link/LocalIdentity.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace Discovery {
 

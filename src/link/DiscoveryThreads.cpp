@@ -10,7 +10,7 @@
 #include "core/ThreadHelpers.h"
 #include "link/DiscoveryRun.h"
 #include "link/DiscoveryService.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace Discovery {
 
@@ -33,10 +33,6 @@ constexpr SlotNames kNames[] = {
 };
 
 constexpr Slot kStopOrder[] = {kVisibilitySlot, kQualitySlot, kBroadcastSlot, kControlSlot};
-
-unsigned long Tid() {
-    return static_cast<unsigned long>(Log::CurrentThreadId());
-}
 
 std::thread LaunchStdThread(std::function<void()> work) {
     return std::thread(std::move(work));

@@ -2,7 +2,7 @@
 
 #include "core/Log.h"
 #include "link/SessionControllerServices.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 bool ForceHidFallback(StateManager& state, SessionControllerServices& services) {
     if (state.ExchangeHidForced(true))

@@ -6,7 +6,7 @@
 #include "link/ControlHandlerState.h"
 #include "link/KvmSessionHid.h"
 #include "link/SessionControllerServices.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 

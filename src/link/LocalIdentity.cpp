@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "app/BuildInfo.h"
+#include "core/BuildInfo.h"
 #include "link/ControlMessageText.h"
 
 namespace Discovery {

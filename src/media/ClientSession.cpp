@@ -1,7 +1,7 @@
 #include "media/ClientSession.h"
 
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 const char* const kExitReason = "ClientSession exit";

@@ -1,7 +1,7 @@
 #include "media/HostSession.h"
 
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 const char* const kExitReason = "HostSession exit";

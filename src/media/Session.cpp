@@ -7,13 +7,9 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/ThreadHelpers.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
-
-unsigned long Tid() {
-    return static_cast<unsigned long>(Log::CurrentThreadId());
-}
 
 unsigned long Gen(uint32_t generation) {
     return static_cast<unsigned long>(generation);

@@ -9,8 +9,8 @@
 #include "app/DiagnosticServiceFormat.h"
 #include "core/EventBus.h"
 #include "core/Log.h"
-#include "link/StateManager.h"
-#include "link/StateTestSupport.h"
+#include "core/StateManager.h"
+#include "core/StateTestSupport.h"
 #include "support/TestLog.h"
 
 namespace {

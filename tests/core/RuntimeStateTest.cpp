@@ -10,7 +10,7 @@
 #include "core/CommandBusPayload.h"
 #include "core/LogWriter.h"
 #include "core/RuntimeState.h"
-#include "link/StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "support/TestLog.h"
 #include "support/Utf8Checks.h"
 

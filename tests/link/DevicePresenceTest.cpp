@@ -9,7 +9,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "link/DevicePresence.h"
-#include "link/StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "support/TestLog.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "link/DiscoveryDatagram.h"
 #include "link/DiscoveryPeerLoss.h"
 #include "link/LocalIdentity.h"
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 #include "support/Utf8Checks.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DiscoveryTestFakes.h"
-#include "StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "core/Log.h"
 #include "link/ControlMessage.h"
 #include "link/DiscoveryBroadcastLoop.h"

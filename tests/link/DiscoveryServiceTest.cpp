@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "DiscoveryTestFakes.h"
-#include "StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "link/ControlMessage.h"

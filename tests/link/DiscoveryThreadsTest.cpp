@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "DiscoveryTestFakes.h"
-#include "StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "core/Log.h"
 #include "link/DiscoveryService.h"
 #include "link/DiscoveryThreads.h"

@@ -8,7 +8,7 @@
 #include "core/RuntimeState.h"
 #include "core/Utf.h"
 #include "link/RndisAddress.h"
-#include "link/StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "support/TestLog.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "core/ConfigService.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"

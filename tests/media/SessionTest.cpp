@@ -16,7 +16,7 @@
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
-#include "link/StateTestSupport.h"
+#include "core/StateTestSupport.h"
 #include "media/ClientSession.h"
 #include "media/HostSession.h"
 #include "support/TestLog.h"

@@ -9,7 +9,7 @@
 #include "app/AppLifecycleModules.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 

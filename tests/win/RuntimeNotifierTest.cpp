@@ -6,7 +6,7 @@
 
 #include "core/RuntimeState.h"
 #include "core/win/RuntimeNotifierWin.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "core/win/DiagnosticsThreads.h"
 #include "core/win/RegistrySettingsPlatform.h"
 #include "link/ControlHandlerState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 #include "link/win/DevicePresenceService.h"
 
 void TessalyServices::SetAppRunning(bool running) { StateManager::Instance().SetRunning(running); }

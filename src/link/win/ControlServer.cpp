@@ -10,7 +10,7 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "link/DiscoveryRun.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 #include "link/win/ControlSender.h"
 
 namespace Discovery {

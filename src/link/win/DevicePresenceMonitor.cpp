@@ -24,10 +24,6 @@ namespace {
 constexpr char kThreadName[] = "DevicePresenceMonitor";
 constexpr wchar_t kNotifyClass[] = L"Tessaly_DevicePresence_Notify";
 
-unsigned long Tid() {
-    return static_cast<unsigned long>(Log::CurrentThreadId());
-}
-
 LRESULT CALLBACK NotifyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);

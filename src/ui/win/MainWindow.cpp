@@ -4,11 +4,11 @@
 #include <string>
 
 #include "app/AppLifecycle.h"
-#include "app/BuildInfo.h"
+#include "core/BuildInfo.h"
 #include "core/CommandBus.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 namespace {
 

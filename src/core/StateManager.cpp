@@ -1,4 +1,4 @@
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 #include <algorithm>
 #include <cstdarg>

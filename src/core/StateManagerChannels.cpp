@@ -2,7 +2,7 @@
 
 #include "core/EventBus.h"
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 // Channel states and the drag-service connection. No lock is held while logging or calling out.
 

@@ -10,7 +10,7 @@
 #include "core/CommandBus.h"
 #include "core/EventBus.h"
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 // Helpers shared by the runtime-state and state-manager tests.
 

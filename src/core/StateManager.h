@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/PortSet.h"
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 
 class EventBus;
 

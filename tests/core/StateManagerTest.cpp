@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "link/StateTestSupport.h"
+#include "core/StateTestSupport.h"
 
 namespace {
 

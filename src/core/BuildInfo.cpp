@@ -1,4 +1,4 @@
-#include "app/BuildInfo.h"
+#include "core/BuildInfo.h"
 
 namespace BuildInfo {
 const char* CompileDate() { return __DATE__; }

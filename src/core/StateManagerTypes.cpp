@@ -1,4 +1,4 @@
-#include "link/StateManagerTypes.h"
+#include "core/StateManagerTypes.h"
 
 const char* SessionModeName(int32_t mode) {
     static const char* const kNames[] = {"Idle",

@@ -1,5 +1,5 @@
 #include "core/RuntimeState.h"
-#include "link/StateManager.h"
+#include "core/StateManager.h"
 
 // SetUnifiedState. Takes no lock of its own (callers serialise it). Role and program state are
 // stored through RuntimeSetRole / RuntimeSetProgramState, which run RuntimeSyncSessionState after each
