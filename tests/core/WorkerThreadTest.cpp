@@ -94,7 +94,8 @@ TEST_F(WorkerThreadTest, ExceptionsEndTheThreadWithTheirLine) {
         const char* expected;
     };
     const Case cases[] = {
-        {"Thrower", [] { throw std::runtime_error("boom"); }, "[THREAD][EXCEPTION] name=Thrower tid=1234 what=boom"},
+        {"Thrower", [] { throw std::runtime_error("boom"); },
+         "[THREAD][EXCEPTION] name=Thrower tid=1234 what=boom"},
         {"Oddball", [] { throw 7; }, "[THREAD][EXCEPTION] name=Oddball tid=1234 unknown"},
     };
     for (const Case& c : cases) {
@@ -112,7 +113,8 @@ TEST_F(WorkerThreadTest, LaunchFailureIsReportedAndLeavesNothingHeld) {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     });
     std::string error;
-    EXPECT_FALSE(worker.Start("NoRoom", [](const StopSignal&) {}, &error));
+    EXPECT_FALSE(worker.Start(
+        "NoRoom", [](const StopSignal&) {}, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(worker.Active());
     EXPECT_TRUE(worker.Ended());
@@ -123,7 +125,8 @@ TEST_F(WorkerThreadTest, StartWhileAThreadIsHeldIsRefusedAndARestartGetsAFreshSi
     WorkerThread worker;
     ASSERT_TRUE(worker.Start("First", [](const StopSignal& stop) { stop.WaitFor(10000); }));
     std::string error;
-    EXPECT_FALSE(worker.Start("Second", [](const StopSignal&) {}, &error));
+    EXPECT_FALSE(worker.Start(
+        "Second", [](const StopSignal&) {}, &error));
     EXPECT_THAT(error, HasSubstr("still held"));
     std::shared_ptr<StopSignal> first = worker.Signal();
     ASSERT_TRUE(worker.Stop(WorkerThread::kWaitForever, "First"));
