@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine (as root), then builds the
-# Windows-side dependencies (libjpeg-turbo, GoogleTest) into .deps/mingw. Safe to run again: every step
-# that is already done is skipped.
+# Windows-side dependencies (libjpeg-turbo, GoogleTest, x264 for a test tool) into .deps/mingw. Safe to
+# run again: every step that is already done is skipped.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="$root/.deps/mingw"
@@ -15,7 +15,8 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools nasm
   wine wine64 libwine xvfb xauth x11-utils imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
-  iproute2 util-linux procps psmisc python3
+  iproute2 util-linux procps psmisc python3 python3-pil
+  x264 ffmpeg
 )
 
 missing=()
@@ -75,5 +76,19 @@ if [ ! -f "$prefix/lib/libgtest.a" ]; then
   cmake --build "$work/gtest" -j "$jobs" >/dev/null
   cmake --install "$work/gtest" >/dev/null
   rm -rf "$work/gtest"
+fi
+# x264 for mingw: the tests' stand-in H.264 encoder (a COM server registered in a test prefix) is built on
+# it. A test tool only; nothing built from it goes into dist/.
+if [ ! -f "$prefix/lib/libx264.a" ]; then
+  echo "setup: building x264 for mingw-w64"
+  rm -rf "$work/x264" && mkdir -p "$work/x264" && cd "$work/x264"
+  apt-get source --download-only -q x264
+  dpkg-source -x --no-check x264_*.dsc src >/dev/null
+  cd src
+  ./configure --host=x86_64-w64-mingw32 --cross-prefix=x86_64-w64-mingw32- --prefix="$prefix" \
+    --enable-static --disable-cli --disable-opencl >/dev/null
+  make -j "$jobs" >/dev/null
+  make install >/dev/null
+  cd "$root" && rm -rf "$work/x264"
 fi
 echo "setup: done"

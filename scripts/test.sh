@@ -48,7 +48,9 @@ for fuzzer in build/native/tests/Fuzz*; do
   name=$(basename "$fuzzer")
   corpus="build/native/corpus/$name"
   mkdir -p "$corpus"
-  "$fuzzer" "$corpus" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"build/native/$name.log" 2>&1 &
+  seeds=()
+  [ -d "tests/fuzz/seeds/$name" ] && seeds=("tests/fuzz/seeds/$name")
+  "$fuzzer" "$corpus" "${seeds[@]}" -max_total_time="$fuzz_seconds" -print_final_stats=0 >"build/native/$name.log" 2>&1 &
   fuzz_pids+=($!)
   fuzz_names+=("$name")
 done
