@@ -3,6 +3,8 @@
 #include <dxgi1_6.h>
 #include <wrl/client.h>
 
+#include <mutex>
+
 #include "core/Log.h"
 
 using Microsoft::WRL::ComPtr;
@@ -31,10 +33,18 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
 // The colour state of the output that shows the primary monitor; left at -1/0/0 when DXGI has no such
 // output or it offers no IDXGIOutput6.
 void ReadPrimaryColorState(DisplayFingerprint& fingerprint) {
+    // The host probes twice a second, and creating a factory can take a quarter of a second (under Wine),
+    // so one factory is kept until it stops being current (adapters or outputs changed).
+    static std::mutex mutex;
+    static ComPtr<IDXGIFactory1> cached;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!cached || !cached->IsCurrent()) {
+        cached.Reset();
+        if (FAILED(::CreateDXGIFactory1(IID_PPV_ARGS(&cached))))
+            return;
+    }
+    IDXGIFactory1* factory = cached.Get();
     const HMONITOR primary = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    ComPtr<IDXGIFactory1> factory;
-    if (FAILED(::CreateDXGIFactory1(IID_PPV_ARGS(&factory))))
-        return;
     ComPtr<IDXGIAdapter1> adapter;
     for (UINT a = 0; SUCCEEDED(factory->EnumAdapters1(a, adapter.ReleaseAndGetAddressOf())); ++a) {
         ComPtr<IDXGIOutput> output;
