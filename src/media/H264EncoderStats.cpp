@@ -67,11 +67,12 @@ std::string H264EncoderStats::TakeWindowLine(const char* path, const H264Encoder
                   "[VIDEO][ENC][STAT] path=%s size=%dx%d target_fps=%d input_fps=%.1f output_fps=%.1f "
                   "target_bitrate=%d actual_kbps=%.0f avg_frame_bytes=%.0f idr=%lu sps=%lu pps=%lu fail=%lu "
                   "avg_encode_ms=%.2f max_encode_ms=%lu gop=%d frame_no=%lu",
-                  path, s.width, s.height, s.fps, m_framesIn / seconds, m_framesWithOutput / seconds, s.bitrate,
-                  static_cast<double>(m_bytes) * 8.0 / seconds / 1000.0, static_cast<double>(m_bytes) / withOutput,
-                  static_cast<unsigned long>(m_idr), static_cast<unsigned long>(m_sps),
-                  static_cast<unsigned long>(m_pps), static_cast<unsigned long>(m_failed),
-                  static_cast<double>(m_encodeMsTotal) / framesIn, static_cast<unsigned long>(m_encodeMsMax), s.gop,
+                  path, s.width, s.height, s.fps, m_framesIn / seconds, m_framesWithOutput / seconds,
+                  s.bitrate, static_cast<double>(m_bytes) * 8.0 / seconds / 1000.0,
+                  static_cast<double>(m_bytes) / withOutput, static_cast<unsigned long>(m_idr),
+                  static_cast<unsigned long>(m_sps), static_cast<unsigned long>(m_pps),
+                  static_cast<unsigned long>(m_failed), static_cast<double>(m_encodeMsTotal) / framesIn,
+                  static_cast<unsigned long>(m_encodeMsMax), s.gop,
                   static_cast<unsigned long>(m_frameNumber));
     Restart(now);
     return line;

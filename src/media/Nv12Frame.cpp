@@ -15,13 +15,21 @@ size_t Nv12FrameBytes(int32_t width, int32_t height) {
 
 namespace {
 
-uint8_t LumaOf(int b, int g, int r) { return static_cast<uint8_t>((19 * b + 183 * g + 54 * r + 128) >> 8); }
+uint8_t LumaOf(int b, int g, int r) {
+    return static_cast<uint8_t>((19 * b + 183 * g + 54 * r + 128) >> 8);
+}
 
 // Signed results: the shift is arithmetic, as the formulas ask.
-int CbOf(int b, int g, int r) { return (128 * b - 99 * g - 29 * r + 128) >> 8; }
-int CrOf(int b, int g, int r) { return (128 * r - 116 * g - 12 * b + 128) >> 8; }
+int CbOf(int b, int g, int r) {
+    return (128 * b - 99 * g - 29 * r + 128) >> 8;
+}
+int CrOf(int b, int g, int r) {
+    return (128 * r - 116 * g - 12 * b + 128) >> 8;
+}
 
-uint8_t ChromaOfBlock(int sum) { return static_cast<uint8_t>(std::clamp((sum + 512) / 4, 0, 255)); }
+uint8_t ChromaOfBlock(int sum) {
+    return static_cast<uint8_t>(std::clamp((sum + 512) / 4, 0, 255));
+}
 
 } // namespace
 

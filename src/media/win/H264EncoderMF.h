@@ -12,6 +12,9 @@
 #include "media/H264EncoderStats.h"
 #include "media/ParameterSetCache.h"
 
+// The log texts of one input path (NV12 or BGRA).
+struct EncoderInputPath;
+
 // Turns captured desktop frames into an Annex-B H.264 stream through a Media Foundation encoder transform,
 // tuned for low latency: no B-frames, one IDR frame a second, a constant frame duration, and every IDR
 // frame carrying its SPS and PPS.
@@ -52,15 +55,16 @@ public:
 
 private:
     bool Configure();
+    void ConfigureCodecApi();
     bool SetOutputType();
     bool SetInputType();
-    void ConfigureCodecApi();
-    bool EncodePacked(const char* path, std::vector<uint8_t>& out, bool& gotOutput);
-    bool SubmitInput(const char* path);
+    bool Encode(const EncoderInputPath& path, std::vector<uint8_t>& out, bool& gotOutput);
+    bool SubmitInput(const EncoderInputPath& path);
     bool Drain(std::vector<uint8_t>& out, bool& gotOutput);
-    void AfterOutput(std::vector<uint8_t>& out);
-    void Finish(const char* path, bool ok, const std::vector<uint8_t>& out, bool gotOutput, uint32_t startTick);
-    void LogNv12Stats(const char* path);
+    void RenegotiateOutputType();
+    void CompleteParameterSets(std::vector<uint8_t>& out);
+    void Finish(const char* path, bool ok, const std::vector<uint8_t>& out, bool gotOutput,
+                uint32_t startTick);
     void Fail(const char* text, HRESULT hr);
 
     TransformFactory m_factory;
