@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <tuple>
 
-#include "media/VideoColor.h"
+#include "media/ColorNames.h"
 
 bool DisplayFingerprint::IsValid() const {
     return count >= 1 && primaryWidth >= 1 && primaryHeight >= 1 && virtualWidth >= 1 && virtualHeight >= 1;
@@ -15,7 +15,7 @@ std::string DisplayFingerprint::ToText() const {
     std::snprintf(head, sizeof head,
                   "count=%d primary=%dx%d virtual=%d,%d %dx%d hdr=%d colorSpace=%u(%s) bits=%u", count,
                   primaryWidth, primaryHeight, virtualLeft, virtualTop, virtualWidth, virtualHeight, hdrState,
-                  colorSpace, VideoColorSpaceName(colorSpace), bitsPerColor);
+                  colorSpace, ColorSpaceName(colorSpace), bitsPerColor);
     std::string text = head;
     text += " monitors=";
     for (size_t i = 0; i < monitors.size(); ++i) {
