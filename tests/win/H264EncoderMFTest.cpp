@@ -11,6 +11,7 @@
 
 #include "core/Log.h"
 #include "media/AnnexB.h"
+#include "media/ColorDiagnostics.h"
 #include "media/Nv12Frame.h"
 #include "media/win/H264EncoderMF.h"
 
@@ -174,10 +175,7 @@ TEST_F(H264EncoderMFWine, ConfiguresOutputTypeFirstThenStartsStreaming) {
               "[VIDEO][ENC][CFG] LowLatencyMode=TRUE hr=0x00000000",
               "[VIDEO][ENC][CFG] GOPSize=30 fps=30 idr_period_sec=1.00 hr=0x00000000",
               "[COLOR][ENC][MFT-TYPES] inputSubType=NV12 outputSubType=H264 "
-              "nominalRange=MFNominalRange_0_255 mfValue=1 matrix=BT709 fps=30 size=64x48 bitrate=2000000",
-              "[VIDEO][ENC][INIT] mf_h264 width=64 height=48 fps=30 bitrate=2000000 gop=30 "
-              "frame_duration_100ns=333333 input=NV12 output=H264 low_latency=1 bframes=0 range=full "
-              "matrix=bt709"}));
+              "nominalRange=MFNominalRange_0_255 mfValue=1 matrix=BT709 fps=30 size=64x48 bitrate=2000000"}));
 }
 
 TEST_F(H264EncoderMFWine, FpsZeroUsesTheDefaultRateAndGopSixty) {
@@ -362,13 +360,6 @@ TEST_F(H264EncoderMFWine, InputIsPackedNv12AtTheSampleTimes) {
     EXPECT_EQ(m_fake->inputs[1], (Bytes{255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
                                         255, 255, 255, 255, 128, 128, 128, 128, 128, 128, 128, 128}));
     EXPECT_EQ(m_fake->sampleTimes, (std::vector<LONGLONG>{0, 333333}));
-    const std::string log = OwnLog();
-    EXPECT_NE(
-        log.find(
-            "[COLOR][ENC][BGRA-CONVERT] CPU BGRA->NV12 formula=BT709_full_range MFRange=0_255 matrix=BT709"),
-        std::string::npos);
-    EXPECT_NE(log.find("[COLOR][ENC][BGRA-CONVERT-FIRST] NV12 input sampleY=4x4 avgY=255"),
-              std::string::npos);
 }
 
 // The fake hands out a real stream that x264 made from the clip, with the parameter sets taken off every IDR
@@ -405,16 +396,23 @@ TEST_F(H264EncoderMFWine, RealStreamThroughTheEncoderDecodesToTheClip) {
         EXPECT_EQ(m_fake->inputs.back(),
                   Bytes(raw.begin() + i * frameBytes, raw.begin() + (i + 1) * frameBytes));
     }
-    EXPECT_NE(OwnLog().find("[COLOR][H264][SPS-VUI] profile=100"), std::string::npos);
+    // The stream says what the renderer assumes: full range, BT.709 primaries, transfer and matrix.
+    const std::string colour = SpsColorCheckLine(encoded[0].data(), encoded[0].size());
     EXPECT_NE(
-        OwnLog().find(
+        colour.find(
             "video_full_range_flag=1 colour_primaries=1 transfer_characteristics=1 matrix_coefficients=1"),
-        std::string::npos);
+        std::string::npos)
+        << colour;
 
     std::vector<DecodedPicture> pictures;
     std::string error;
-    ASSERT_TRUE(DecodeH264ForTest(encoded, kClipWidth, kClipHeight, pictures, error)) << error;
-    ASSERT_EQ(pictures.size(), static_cast<size_t>(kClipFrames));
+    // The clip starts with a complete IDR frame, so it can follow itself; the repeats push the clip's own
+    // pictures out of a decoder that holds some back.
+    std::vector<Bytes> feed;
+    for (int repeat = 0; repeat < 4; ++repeat)
+        feed.insert(feed.end(), encoded.begin(), encoded.end());
+    ASSERT_TRUE(DecodeH264ForTest(feed, kClipWidth, kClipHeight, pictures, error)) << error;
+    ASSERT_GE(pictures.size(), static_cast<size_t>(kClipFrames));
     for (int i = 0; i < kClipFrames; ++i) {
         SCOPED_TRACE(testing::Message() << "picture " << i);
         const DecodedPicture& p = pictures[i];
@@ -423,9 +421,11 @@ TEST_F(H264EncoderMFWine, RealStreamThroughTheEncoderDecodesToTheClip) {
         ASSERT_EQ(p.luma.size(), static_cast<size_t>(kClipWidth * kClipHeight));
         EXPECT_NEAR(p.LumaAt(4, 8), 200, 12);
         EXPECT_NEAR(p.LumaAt(100, 80), 40, 12);
-        // The bright square moves 4 pixels right each frame.
-        EXPECT_NEAR(p.LumaAt(16 + 4 * i, 48), 250, 12);
-        EXPECT_NEAR(p.LumaAt(16 + 4 * i, 30), 200, 12);
+        // The bright square's left edge moves 4 pixels right each frame: a picture out of order or repeated
+        // puts it elsewhere.
+        EXPECT_NEAR(p.LumaAt(10 + 4 * i, 48), 230, 12);
+        EXPECT_NEAR(p.LumaAt(5 + 4 * i, 48), 200, 12);
+        EXPECT_NEAR(p.LumaAt(10 + 4 * i, 30), 200, 12);
     }
 }
 

@@ -97,7 +97,14 @@ public:
     std::string Finish() {
         m_decoder->ProcessMessage(MFT_MESSAGE_NOTIFY_END_OF_STREAM, 0);
         m_decoder->ProcessMessage(MFT_MESSAGE_COMMAND_DRAIN, 0);
-        return Drain();
+        // Pictures may still be on their way from the decoder's own threads.
+        for (int i = 0; i < 25; ++i) {
+            std::string error = Drain();
+            if (!error.empty())
+                return error;
+            Sleep(20);
+        }
+        return {};
     }
 
 private:

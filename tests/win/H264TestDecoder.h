@@ -15,7 +15,8 @@ struct DecodedPicture {
     uint8_t LumaAt(int32_t x, int32_t y) const { return luma[static_cast<size_t>(y) * width + x]; }
 };
 
-// Feeds each access unit as one sample and collects every picture, in output order. False with error set
-// when the decoder cannot be created or configured or fails.
+// Feeds each access unit as one sample and collects every picture, in output order. A frame-threaded decoder
+// holds a few pictures back, and Wine 8 ignores the drain command: feed more units than the pictures to be
+// checked. False with error set when the decoder cannot be created or configured or fails.
 bool DecodeH264ForTest(const std::vector<std::vector<uint8_t>>& accessUnits, int32_t width, int32_t height,
                        std::vector<DecodedPicture>& pictures, std::string& error);
