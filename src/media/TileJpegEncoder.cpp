@@ -71,15 +71,15 @@ bool TileJpegEncoder::Encode(const uint8_t* bgra, int32_t width, int32_t height,
     header.height = height;
     size_t total = kTileContainerHeaderSize;
     for (size_t i = 0; i < kTileCount; ++i) {
-        header.tileBytes[i] = static_cast<uint32_t>(m_tiles[i].size());
-        total += m_tiles[i].size();
+        header.tileBytes[i] = static_cast<uint32_t>(m_tileBytes[i]);
+        total += m_tileBytes[i];
     }
     out.resize(total);
     PackTileContainerHeader(header, out.data());
     size_t offset = kTileContainerHeaderSize;
-    for (const std::vector<uint8_t>& jpeg : m_tiles) {
-        std::memcpy(out.data() + offset, jpeg.data(), jpeg.size());
-        offset += jpeg.size();
+    for (size_t i = 0; i < kTileCount; ++i) {
+        std::memcpy(out.data() + offset, m_tiles[i].data(), m_tileBytes[i]);
+        offset += m_tileBytes[i];
     }
     return true;
 }
@@ -94,7 +94,10 @@ void TileJpegEncoder::CompressTile(size_t tile, const uint8_t* bgra, size_t tile
         error = "invalid output capacity";
         return;
     }
-    jpeg.resize(capacity);
+    // Sized once per frame size: growing it for every frame would clear megabytes that are overwritten.
+    if (jpeg.size() != capacity)
+        jpeg.resize(capacity);
+    m_tileBytes[tile] = 0;
     const TileOrigin origin = TileOriginOf(tile, tileWidth, tileHeight);
     unsigned char* buffer = jpeg.data();
     unsigned long size = capacity;
@@ -107,5 +110,5 @@ void TileJpegEncoder::CompressTile(size_t tile, const uint8_t* bgra, size_t tile
         error = text != nullptr && text[0] != 0 ? text : "compression failed";
         return;
     }
-    jpeg.resize(size);
+    m_tileBytes[tile] = size;
 }

@@ -34,12 +34,16 @@ public:
 
 private:
     explicit TileJpegEncoder(WorkerThread::Launcher launcher);
-    // The job for one tile, on its worker: compresses the quadrant into m_tiles[tile] or sets its error.
+    // The job for one tile, on its worker: compresses the quadrant into m_tiles[tile] and sets its byte
+    // count, or sets its error.
     void CompressTile(size_t tile, const uint8_t* bgra, size_t tileWidth, size_t tileHeight, size_t pitch);
 
     TileWorkerPool m_pool;
     std::array<TurboJpegHandle, kTileCount> m_compressors;
-    std::array<std::vector<uint8_t>, kTileCount> m_tiles; // each job writes only its own
-    std::array<std::string, kTileCount> m_tileErrors;     // empty: the tile succeeded
+    // Per tile, written only by its own job: an output buffer of the TurboJPEG bound for the tile size, the
+    // bytes of it the last compression used, and the error (empty: the tile succeeded).
+    std::array<std::vector<uint8_t>, kTileCount> m_tiles;
+    std::array<size_t, kTileCount> m_tileBytes{};
+    std::array<std::string, kTileCount> m_tileErrors;
     bool m_ready = false;
 };
