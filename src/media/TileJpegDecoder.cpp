@@ -154,7 +154,7 @@ bool TileJpegDecoder::Decode(const uint8_t* data, size_t size, int32_t expectedW
             m_tileErrors[tile] = TurboJpegError(handle, "decompression failed");
     });
     if (!ran)
-        return fail(0, subsamps[0], "worker pool not running");
+        return fail(0, subsamps[0], "worker pool failed");
     for (size_t i = 0; i < kTileCount; ++i) {
         if (!m_tileErrors[i].empty())
             return fail(i, subsamps[i], m_tileErrors[i]);
