@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,10 @@ struct EncodeRefusal {
     int32_t width, height;
 };
 
+void PrintTo(const EncodeRefusal& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class TileEncodeRefusalTest : public TileJpegCodecTest,
                               public ::testing::WithParamInterface<EncodeRefusal> {};
 
@@ -291,6 +296,10 @@ const DecodeCase kDecodeCases[] = {
      },
      0, 0, false, "[QUALITY][DECODE] tile=3 failed subsamp=0 error=", true},
 };
+
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TileDecodeCaseTest : public TileJpegCodecTest, public ::testing::WithParamInterface<DecodeCase> {};
 
