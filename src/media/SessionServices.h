@@ -4,6 +4,8 @@
 #include <string>
 #include <thread>
 
+#include "core/WorkerThread.h"
+
 struct SessionThreadArg;
 using SessionThreadProc = void (*)(SessionThreadArg* arg);
 
@@ -56,4 +58,8 @@ public:
     virtual std::thread StartThread(SessionThreadProc entry, SessionThreadArg* arg) {
         return std::thread(entry, arg);
     }
+
+    // Starts the workers of the JPEG tile encoder and decoder (TileJpegEncoder/TileJpegDecoder::Create).
+    // [empty: plain threads; Windows passes TileWorkerPriorityLauncher]
+    virtual WorkerThread::Launcher TileWorkerLauncher() { return {}; }
 };
