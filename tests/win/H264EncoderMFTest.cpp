@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Log.h"
+#include "core/StallScope.h"
 #include "media/AnnexB.h"
 #include "media/ColorDiagnostics.h"
 #include "media/Nv12Frame.h"
@@ -76,6 +77,19 @@ Bytes WithoutParameterSets(const Bytes& unit) {
         return true;
     });
     return rest;
+}
+
+// How many stall-scope begins for module/operation the event ring holds.
+size_t StallBegins(const char* module, const char* operation) {
+    size_t count = 0;
+    for (const StallEvent& e : ProcessStallState().ring) {
+        const char* m = e.module.load();
+        const char* o = e.operation.load();
+        if (e.phase.load() == 'B' && m != nullptr && o != nullptr && std::string(m) == module &&
+            std::string(o) == operation)
+            ++count;
+    }
+    return count;
 }
 
 class H264EncoderMFWine : public ::testing::Test {
@@ -231,11 +245,16 @@ TEST_F(H264EncoderMFWine, DrainsEveryOutputUntilNeedMoreInput) {
     ASSERT_TRUE(encoder.Init(64, 48, 30, 1'000'000));
     m_fake->events.clear();
 
+    const size_t inputScopes = StallBegins("VideoEncode", "ProcessInput");
+    const size_t outputScopes = StallBegins("VideoEncode", "ProcessOutput");
     Bytes out;
     bool got = false;
     ASSERT_TRUE(EncodeGrey(encoder, out, got));
     EXPECT_TRUE(got);
     EXPECT_EQ(out, Cat({kSps, kPps, kIdr, kIdrTail}));
+    // Every call into the transform is timed by the stall watchdog.
+    EXPECT_EQ(StallBegins("VideoEncode", "ProcessInput"), inputScopes + 1);
+    EXPECT_EQ(StallBegins("VideoEncode", "ProcessOutput"), outputScopes + 3);
     EXPECT_EQ(m_fake->events,
               (std::vector<std::string>{"ProcessInput", "ProcessOutput", "ProcessOutput", "ProcessOutput"}));
     EXPECT_EQ(m_fake->smallestOutputBuffer, 0x100000u) << "no stream size given: 1 MiB buffers";
