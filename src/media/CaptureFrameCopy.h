@@ -5,16 +5,10 @@
 #include <vector>
 
 #include "media/CaptureTypes.h"
+#include "media/GdiCaptureSize.h" // CaptureSize
 
 // Turning a mapped desktop image into the picture the capture thread hands out. Pure functions: the
 // Win32 side maps the staging texture and passes the bytes in.
-
-struct CaptureSize {
-    int32_t width = 0;
-    int32_t height = 0;
-
-    bool operator==(const CaptureSize&) const = default;
-};
 
 // The CPU mode's output size: the logical size, or, when a maximum is given (both above 0) and the
 // logical size exceeds it, the logical size scaled by the smaller of the two ratios, truncated, each side

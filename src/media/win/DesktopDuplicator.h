@@ -5,7 +5,6 @@
 #include <dxgi1_2.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -22,10 +21,10 @@ class DuplicatorCapture;
 // - GPU mode ("DesktopDuplicatorAsyncNV12"): the Direct3D 11 video processor converts to full-range BT.709
 //   NV12; taken with GetLatestFrame.
 //
-// Meant for one owning thread (the host session): Init, one Start, frames, Stop, Shutdown. The capture
-// thread never waits for the consumer. Nothing here throws; every failure is a log line, a status and a
-// false result. Under Wine DuplicateOutput is not implemented, so Init fails and the caller falls back to
-// GDI capture.
+// Init, Shutdown and the starts are for one owning thread (the host session): Init, one Start, frames,
+// Stop, Shutdown. The capture thread never waits for the consumer. Nothing here throws; every failure is a
+// log line, a status and a false result. Under Wine DuplicateOutput is not implemented, so Init fails and the
+// caller falls back to GDI capture.
 class DesktopDuplicator {
 public:
     DesktopDuplicator();
@@ -72,19 +71,16 @@ public:
 
 private:
     class Step;
-    friend class Step;
 
     bool SelectAndDuplicate();
+    void DecideColor(IDXGIOutput* output);
     bool EnsureStagingTexture(uint32_t width, uint32_t height, DXGI_FORMAT format);
     bool EnsureVideoProcessor();
-    void ReleaseVideoProcessor();
     void ReleaseD3D();
-    CaptureStatus CaptureNv12(CapturedFrame& frame);
-    CaptureStatus CaptureBgra(int32_t maxWidth, int32_t maxHeight, CapturedFrame& frame);
-    bool StartLocked(CaptureMode mode, int32_t maxWidth, int32_t maxHeight);
 
-    // Guards every Direct3D object and the immediate context: a capture holds it for one frame, and
-    // Shutdown and the video processor set-up take it, so a capture never sees half-released objects.
+    // Guards every Direct3D object and the immediate context: a capture holds it for one frame, and Init,
+    // Shutdown and the video processor set-up take it, so a capture never sees half-released objects and
+    // the context is never used from two threads at once.
     std::mutex m_d3dMutex;
     Microsoft::WRL::ComPtr<ID3D11Device> m_device;
     Microsoft::WRL::ComPtr<ID3D11DeviceContext> m_context;
@@ -96,11 +92,10 @@ private:
     Microsoft::WRL::ComPtr<ID3D11VideoProcessor> m_videoProcessor;
     Microsoft::WRL::ComPtr<ID3D11Texture2D> m_nv12Output;
     Microsoft::WRL::ComPtr<ID3D11Texture2D> m_nv12Staging;
-    Microsoft::WRL::ComPtr<ID3D11VideoProcessorInputView> m_inputView;
     Microsoft::WRL::ComPtr<ID3D11VideoProcessorOutputView> m_outputView;
 
-    // Start and stop of the capture thread.
-    std::mutex m_controlMutex;
+    // The capture thread's step over the objects above, and the thread itself (declared after the step,
+    // so the thread is gone before the step it calls).
     std::unique_ptr<Step> m_step;
     std::unique_ptr<DuplicatorCapture> m_capture;
 
@@ -111,9 +106,6 @@ private:
     int32_t m_rawWidth = 0;
     int32_t m_rawHeight = 0;
     CaptureRotation m_rotation = CaptureRotation::Identity;
-    DXGI_FORMAT m_stagingFormat = DXGI_FORMAT_UNKNOWN;
     uint32_t m_adapterIndex = 0;
     uint32_t m_outputIndex = 0;
-    // The time of the last BGRA statistics line.
-    uint64_t m_lastStatsMs = 0;
 };
