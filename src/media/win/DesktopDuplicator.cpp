@@ -3,6 +3,7 @@
 #include <dxgi1_6.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Log.h"
@@ -121,10 +122,16 @@ bool WindowsHdrOn(IDXGIOutput* output) {
            desc.ColorSpace == DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020;
 }
 
+HRESULT DuplicateWithDxgi(IDXGIOutput1* output, ID3D11Device* device,
+                          ComPtr<IDXGIOutputDuplication>& duplication) {
+    return output->DuplicateOutput(device, &duplication);
+}
+
 } // namespace
 
-DesktopDuplicator::DesktopDuplicator()
-    : m_step(std::make_unique<Step>(*this)), m_capture(std::make_unique<DuplicatorCapture>(*m_step)) {}
+DesktopDuplicator::DesktopDuplicator(DuplicateOutputFn duplicate)
+    : m_duplicate(duplicate ? std::move(duplicate) : DuplicateOutputFn(&DuplicateWithDxgi)),
+      m_step(std::make_unique<Step>(*this)), m_capture(std::make_unique<DuplicatorCapture>(*m_step)) {}
 
 DesktopDuplicator::~DesktopDuplicator() {
     Shutdown();
@@ -209,7 +216,7 @@ bool DesktopDuplicator::SelectAndDuplicate() {
             continue;
         }
         ComPtr<IDXGIOutputDuplication> duplication;
-        hr = output1->DuplicateOutput(device.Get(), &duplication);
+        hr = m_duplicate(output1.Get(), device.Get(), duplication);
         if (FAILED(hr)) {
             Log::Write("[DXGI][SELECT][DUP_FAIL] rank=%zu adapter=%u output=%u vendor=0x%04X device=0x%04X "
                        "display=%s hr=0x%08X",

@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -27,7 +28,14 @@ class DuplicatorCapture;
 // caller falls back to GDI capture.
 class DesktopDuplicator {
 public:
-    DesktopDuplicator();
+    // Duplicates an output on a device: IDXGIOutput1::DuplicateOutput. Tests hand in a fake, so the rest of
+    // the capture runs on a real device where the system has no desktop duplication.
+    using DuplicateOutputFn =
+        std::function<HRESULT(IDXGIOutput1* output, ID3D11Device* device,
+                              Microsoft::WRL::ComPtr<IDXGIOutputDuplication>& duplication)>;
+
+    // duplicate: null means IDXGIOutput1::DuplicateOutput.
+    explicit DesktopDuplicator(DuplicateOutputFn duplicate = nullptr);
     ~DesktopDuplicator(); // Shutdown
     DesktopDuplicator(const DesktopDuplicator&) = delete;
     DesktopDuplicator& operator=(const DesktopDuplicator&) = delete;
@@ -78,6 +86,7 @@ private:
     bool EnsureVideoProcessor();
     void ReleaseD3D();
 
+    DuplicateOutputFn m_duplicate;
     // Guards every Direct3D object and the immediate context: a capture holds it for one frame, and Init,
     // Shutdown and the video processor set-up take it, so a capture never sees half-released objects and
     // the context is never used from two threads at once.
