@@ -19,18 +19,6 @@ const char* AcquireFailureMessage(CaptureStatus status, CaptureMode mode) {
     }
 }
 
-// Releases the held frame when the capture leaves, whichever way.
-class HeldFrame {
-public:
-    explicit HeldFrame(IDesktopFrameSource& source) : m_source(source) {}
-    ~HeldFrame() { m_source.ReleaseFrame(); }
-    HeldFrame(const HeldFrame&) = delete;
-    HeldFrame& operator=(const HeldFrame&) = delete;
-
-private:
-    IDesktopFrameSource& m_source;
-};
-
 } // namespace
 
 CaptureStatus CaptureStatusOfAcquire(int32_t hr) {
@@ -66,7 +54,7 @@ CaptureStatus CaptureDesktopBgra(IDesktopImageSource& source, const CaptureGeome
     const CaptureStatus acquired = AcquireDesktopFrame(source, CaptureMode::CpuBgra);
     if (acquired != CaptureStatus::FrameDelivered)
         return acquired;
-    HeldFrame held(source);
+    HeldDesktopFrame held(source);
     DesktopImageView image;
     if (!source.MapFrame(image))
         return CaptureStatus::Failed;

@@ -36,6 +36,18 @@ public:
     virtual void UnmapFrame() = 0;
 };
 
+// Releases an acquired frame when the capture leaves, whichever way (also when a copy throws).
+class HeldDesktopFrame {
+public:
+    explicit HeldDesktopFrame(IDesktopFrameSource& source) : m_source(source) {}
+    ~HeldDesktopFrame() { m_source.ReleaseFrame(); }
+    HeldDesktopFrame(const HeldDesktopFrame&) = delete;
+    HeldDesktopFrame& operator=(const HeldDesktopFrame&) = delete;
+
+private:
+    IDesktopFrameSource& m_source;
+};
+
 // Status of an AcquireNextFrame result: success delivers, a time-out is no new frame, access lost and a
 // removed or reset device have their own status, anything else is a failure.
 CaptureStatus CaptureStatusOfAcquire(int32_t hr);

@@ -134,19 +134,17 @@ CaptureStatus DesktopDuplicator::Step::CaptureNv12(CapturedFrame& frame) {
     const CaptureStatus acquired = AcquireDesktopFrame(*this, CaptureMode::GpuNv12);
     if (acquired != CaptureStatus::FrameDelivered)
         return acquired;
+    HeldDesktopFrame held(*this);
     ComPtr<ID3D11Texture2D> desktop;
     const HRESULT hr = m_frame ? m_frame.As(&desktop) : E_POINTER;
-    CaptureStatus status = CaptureStatus::Failed;
     if (FAILED(hr)) {
         ReportFailure("NV12 query frame texture failed", hr);
-    } else {
-        static std::atomic<bool> s_sourceLogged{false};
-        if (!s_sourceLogged.exchange(true))
-            LogSourceOnce("NV12-SRC", desktop.Get());
-        status = ConvertToNv12(desktop.Get(), frame);
+        return CaptureStatus::Failed;
     }
-    ReleaseFrame();
-    return status;
+    static std::atomic<bool> s_sourceLogged{false};
+    if (!s_sourceLogged.exchange(true))
+        LogSourceOnce("NV12-SRC", desktop.Get());
+    return ConvertToNv12(desktop.Get(), frame);
 }
 
 CaptureStatus DesktopDuplicator::Step::ConvertToNv12(ID3D11Texture2D* desktop, CapturedFrame& frame) {
