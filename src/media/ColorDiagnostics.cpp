@@ -7,8 +7,12 @@
 #include "core/Log.h"
 #include "media/AnnexB.h"
 #include "media/SpsVui.h"
+#include "media/VideoColor.h"
 
 namespace {
+
+// Bit 0 of a capture's HDR flags: the captured desktop is an HDR one (the frame header uses bit 1).
+constexpr uint32_t kCaptureHdrFlagHdrDesktop = 0x1;
 
 // Sample positions spread over [0, extent): at most limit of them, the first at 0.
 std::vector<size_t> SamplePositions(size_t extent, size_t limit) {
@@ -181,4 +185,20 @@ std::string SpsColorCheckLine(const uint8_t* parameterSets, size_t size) {
 
 void LogSpsColorCheck(const uint8_t* parameterSets, size_t size) {
     Log::Write("%s", SpsColorCheckLine(parameterSets, size).c_str());
+}
+
+CaptureColorDescription DescribeCaptureColor(bool hdrSwitchOn, bool windowsHdr) {
+    CaptureColorDescription d;
+    d.hdrFlags = kVideoHdrFlagsBase;
+    if (hdrSwitchOn && windowsHdr) {
+        d.colorMode = static_cast<uint32_t>(VideoColorMode::Hdr10Bt2020P010);
+        d.transfer = static_cast<uint32_t>(VideoTransfer::St2084Pq);
+        d.bitDepth = 10;
+        d.hdrFlags |= kCaptureHdrFlagHdrDesktop;
+    }
+    return d;
+}
+
+uint32_t VideoHeaderHdrFlags(bool hdrSwitchOn) {
+    return kVideoHdrFlagsBase | (hdrSwitchOn ? kVideoHdrFlagHdrDesktop : 0);
 }

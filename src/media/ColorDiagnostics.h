@@ -56,3 +56,18 @@ void LogNv12Stats(const char* label, Nv12StatsSource source, const uint8_t* yPla
 // emulation prevention removed, its header and VUI read. Returns the line logged.
 std::string SpsColorCheckLine(const uint8_t* parameterSets, size_t size);
 void LogSpsColorCheck(const uint8_t* parameterSets, size_t size);
+
+// The colour words of a capture and of the frame header. The video path stays SDR either way; the words
+// only tell the other side what the desktop was.
+struct CaptureColorDescription {
+    uint32_t colorMode = 0; // VideoColorMode
+    uint32_t transfer = 0;  // VideoTransfer
+    uint32_t bitDepth = 8;
+    uint32_t hdrFlags = 0;
+};
+
+// SDR (0, 0, 8, 0x100) unless both the HDR switch and Windows HDR are on: then HDR10 (1, 1, 10) with bit 0 of
+// the HDR flags set.
+CaptureColorDescription DescribeCaptureColor(bool hdrSwitchOn, bool windowsHdr);
+// HDR flags of the video frame header: 0x100, and 0x102 while the HDR switch is on, whatever the desktop.
+uint32_t VideoHeaderHdrFlags(bool hdrSwitchOn);

@@ -57,3 +57,28 @@ TEST(ColorDiagnosticsTest, Nv12StatisticsCountOutOfStudioRangeLuma) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ColorDiagnosticsTest, CaptureAndHeaderColourWords) {
+    struct Case {
+        const char* name;
+        bool hdrSwitch;
+        bool windowsHdr;
+        uint32_t mode, transfer, bits, captureFlags, headerFlags;
+    };
+    const Case cases[] = {{"SDR desktop, switch off", false, false, 0, 0, 8, 0x100, 0x100},
+                          {"HDR desktop, switch off", false, true, 0, 0, 8, 0x100, 0x100},
+                          {"switch on, Windows HDR off", true, false, 0, 0, 8, 0x100, 0x102},
+                          {"switch on, HDR desktop", true, true, 1, 1, 10, 0x101, 0x102}};
+    for (const Case& c : cases) {
+        const CaptureColorDescription d = DescribeCaptureColor(c.hdrSwitch, c.windowsHdr);
+        EXPECT_EQ(d.colorMode, c.mode) << c.name;
+        EXPECT_EQ(d.transfer, c.transfer) << c.name;
+        EXPECT_EQ(d.bitDepth, c.bits) << c.name;
+        EXPECT_EQ(d.hdrFlags, c.captureFlags) << c.name;
+        EXPECT_EQ(VideoHeaderHdrFlags(c.hdrSwitch), c.headerFlags) << c.name;
+    }
+}
+
+} // namespace

@@ -223,7 +223,8 @@ bool H264EncoderMF::Configure() {
 
 void H264EncoderMF::ConfigureCodecApi() {
     ComPtr<ICodecAPI> api;
-    HRESULT hr = m_transform.As(&api);
+    // By IID: mingw declares no __uuidof for ICodecAPI.
+    HRESULT hr = m_transform->QueryInterface(IID_ICodecAPI, reinterpret_cast<void**>(api.GetAddressOf()));
     if (FAILED(hr) || !api) {
         Log::Write("[VIDEO][ENC][CFG] CodecAPI unavailable hr=0x%08X; MF_LOW_LATENCY still enabled",
                    static_cast<unsigned>(FAILED(hr) ? hr : E_NOINTERFACE));
@@ -406,9 +407,13 @@ bool H264EncoderMF::Drain(std::vector<uint8_t>& out, bool& gotOutput) {
             return true;
         }
         if (hr == MF_E_TRANSFORM_STREAM_CHANGE) {
+            // Output held back behind the change would make the next ProcessInput fail (not accepting), so
+            // the drain goes on once the new type is set; without one it ends here.
             Log::Write("ProcessOutput stream change");
-            RenegotiateOutputType();
-            return true;
+            if (!RenegotiateOutputType()) {
+                return true;
+            }
+            continue;
         }
         if (FAILED(hr)) {
             Fail("ProcessOutput failed", hr);
@@ -420,8 +425,8 @@ bool H264EncoderMF::Drain(std::vector<uint8_t>& out, bool& gotOutput) {
     return true;
 }
 
-void H264EncoderMF::RenegotiateOutputType() {
-    // The transform will not hand out more until its output type is set again; it offers the changed one.
+bool H264EncoderMF::RenegotiateOutputType() {
+    // The transform hands out nothing more until its output type is set again; it offers the changed one.
     ComPtr<IMFMediaType> type;
     HRESULT hr = m_transform->GetOutputAvailableType(0, 0, &type);
     if (SUCCEEDED(hr)) {
@@ -429,7 +434,9 @@ void H264EncoderMF::RenegotiateOutputType() {
     }
     if (FAILED(hr)) {
         Log::Write("Output type renegotiation failed %s", HResultToText(hr));
+        return false;
     }
+    return true;
 }
 
 void H264EncoderMF::CompleteParameterSets(std::vector<uint8_t>& out) {

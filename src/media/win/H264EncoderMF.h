@@ -61,7 +61,7 @@ private:
     bool Encode(const EncoderInputPath& path, std::vector<uint8_t>& out, bool& gotOutput);
     bool SubmitInput(const EncoderInputPath& path);
     bool Drain(std::vector<uint8_t>& out, bool& gotOutput);
-    void RenegotiateOutputType();
+    bool RenegotiateOutputType();
     void CompleteParameterSets(std::vector<uint8_t>& out);
     void Finish(const char* path, bool ok, const std::vector<uint8_t>& out, bool gotOutput,
                 uint32_t startTick);
