@@ -15,14 +15,3 @@ const char* CaptureRotationName(CaptureRotation rotation) {
     }
     return "UNKNOWN";
 }
-
-CaptureColorDescription CaptureColorFor(bool hdrDesktopActive) {
-    CaptureColorDescription color;
-    if (hdrDesktopActive) {
-        color.colorMode = VideoColorMode::Hdr10Bt2020P010;
-        color.transfer = VideoTransfer::St2084Pq;
-        color.bitDepth = 10;
-        color.hdrFlags = kVideoHdrFlagsBase | 0x1;
-    }
-    return color;
-}

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/VideoColor.h"
-
 // What the desktop duplicator reports after each capture; the host session decides on a rebuild from it.
 enum class CaptureStatus : int32_t {
     FrameDelivered = 0,
@@ -43,17 +41,6 @@ inline constexpr uint32_t kCaptureFormatB8G8R8X8 = 88;
 inline bool IsCaptureBgraFormat(uint32_t format) {
     return format == kCaptureFormatB8G8R8A8 || format == kCaptureFormatB8G8R8X8;
 }
-
-// How the captured picture is described in the video frame header.
-struct CaptureColorDescription {
-    VideoColorMode colorMode = VideoColorMode::SdrBt709Nv12;
-    VideoTransfer transfer = VideoTransfer::Bt709;
-    uint32_t bitDepth = 8;
-    uint32_t hdrFlags = kVideoHdrFlagsBase;
-};
-
-// SDR unless the desktop shows HDR and the HDR switch is on; the pixels stay SDR either way.
-CaptureColorDescription CaptureColorFor(bool hdrDesktopActive);
 
 // One captured picture: BGRA (4 bytes a pixel, rows packed) or NV12 (width * height * 3 / 2 bytes).
 struct CapturedFrame {

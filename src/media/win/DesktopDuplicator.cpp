@@ -1,7 +1,5 @@
 #include "media/win/DesktopDuplicator.h"
 
-#include <dxgi1_6.h>
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "media/CaptureOutputRank.h"
 #include "media/ColorNames.h"
 #include "media/win/DesktopDuplicatorStep.h"
+#include "media/win/HdrDetect.h"
 #include "media/win/HdrSwitch.h"
 
 using Microsoft::WRL::ComPtr;
@@ -114,14 +113,6 @@ HRESULT CreateDevice(IDXGIAdapter1* adapter, ComPtr<ID3D11Device>& device,
     return hr;
 }
 
-// Windows shows HDR on the output: its colour space is PQ with BT.2020 primaries. Unknown counts as no.
-bool WindowsHdrOn(IDXGIOutput* output) {
-    ComPtr<IDXGIOutput6> output6;
-    DXGI_OUTPUT_DESC1 desc = {};
-    return SUCCEEDED(output->QueryInterface(IID_PPV_ARGS(&output6))) && SUCCEEDED(output6->GetDesc1(&desc)) &&
-           desc.ColorSpace == DXGI_COLOR_SPACE_RGB_FULL_G2084_NONE_P2020;
-}
-
 HRESULT DuplicateWithDxgi(IDXGIOutput1* output, ID3D11Device* device,
                           ComPtr<IDXGIOutputDuplication>& duplication) {
     return output->DuplicateOutput(device, &duplication);
@@ -147,7 +138,7 @@ bool DesktopDuplicator::Init() {
     m_rawWidth = m_rawHeight = 0;
     m_logicalWidth = m_logicalHeight = 0;
     m_hdrDesktopActive = false;
-    m_color = CaptureColorFor(false);
+    m_color = DescribeCaptureColor(false, false);
     if (!SelectAndDuplicate())
         return false;
 
@@ -241,24 +232,25 @@ bool DesktopDuplicator::SelectAndDuplicate() {
         m_logicalWidth = d.right - d.left;
         m_logicalHeight = d.bottom - d.top;
         m_rotation = RotationOf(c.outputDesc.Rotation);
-        DecideColor(c.output.Get());
+        DecideColor(d);
         return true;
     }
     Log::Write("DesktopDuplicator all adapter/output DuplicateOutput attempts failed");
     return false;
 }
 
-void DesktopDuplicator::DecideColor(IDXGIOutput* output) {
-    const bool windowsHdr = WindowsHdrOn(output);
+void DesktopDuplicator::DecideColor(const RECT& desktop) {
+    LogOutputColors("HostCapture.Init", nullptr, desktop);
+    HdrOutputInfo hdr;
+    const bool windowsHdr = DetectHdr(nullptr, desktop, hdr, true) && hdr.windowsHdr;
     const bool hdrSwitch = IsHdrFrameworkEnabled();
     m_hdrDesktopActive = windowsHdr && hdrSwitch;
-    m_color = CaptureColorFor(m_hdrDesktopActive);
-    const char* colorName = VideoColorModeName(static_cast<uint32_t>(m_color.colorMode));
+    m_color = DescribeCaptureColor(hdrSwitch, windowsHdr);
+    const char* colorName = VideoColorModeName(m_color.colorMode);
     Log::Write(
         "[COLOR][CAPTURE][DECISION] windowsHdrActual=%d hdrFrameworkEnv=%d advertisedColor=%s transfer=%s "
         "bitDepth=%lu hdrFlags=0x%08lX transportCurrent=H264_NV12_SDR_FULL_RANGE",
-        windowsHdr ? 1 : 0, hdrSwitch ? 1 : 0, colorName,
-        VideoTransferName(static_cast<uint32_t>(m_color.transfer)),
+        windowsHdr ? 1 : 0, hdrSwitch ? 1 : 0, colorName, VideoTransferName(m_color.transfer),
         static_cast<unsigned long>(m_color.bitDepth), static_cast<unsigned long>(m_color.hdrFlags));
     Log::Write("Desktop size %dx%d color=%s bitDepth=%lu hdrDesktopActive=%d windowsHdrActual=%d",
                m_logicalWidth, m_logicalHeight, colorName, static_cast<unsigned long>(m_color.bitDepth),
@@ -319,7 +311,7 @@ void DesktopDuplicator::Shutdown() {
     StopAsyncCapture();
     m_capture->ResetStatus();
     m_hdrDesktopActive = false;
-    m_color = CaptureColorFor(false);
+    m_color = DescribeCaptureColor(false, false);
     {
         std::lock_guard<std::mutex> lock(m_d3dMutex);
         ReleaseD3D();
@@ -338,9 +330,8 @@ bool DesktopDuplicator::StartAsyncCapture(int32_t maxWidth, int32_t maxHeight) {
         return result == DuplicatorCapture::StartResult::AlreadyRunning;
     Log::Write("[COLOR][CAPTURE][PATH] async=BGRA_CPU path=max=%dx%d native=%dx%d format=%s transfer=%s "
                "hdrDesktopActive=%d",
-               maxWidth, maxHeight, m_logicalWidth, m_logicalHeight,
-               VideoColorModeName(static_cast<uint32_t>(m_color.colorMode)),
-               VideoTransferName(static_cast<uint32_t>(m_color.transfer)), m_hdrDesktopActive ? 1 : 0);
+               maxWidth, maxHeight, m_logicalWidth, m_logicalHeight, VideoColorModeName(m_color.colorMode),
+               VideoTransferName(m_color.transfer), m_hdrDesktopActive ? 1 : 0);
     Log::Write("DesktopDuplicator async capture started max=%dx%d native=%dx%d", maxWidth, maxHeight,
                m_logicalWidth, m_logicalHeight);
     return true;
@@ -373,8 +364,8 @@ bool DesktopDuplicator::StartAsyncCaptureNV12() {
         return result == DuplicatorCapture::StartResult::AlreadyRunning;
     Log::Write("[COLOR][CAPTURE][PATH] async=GPU_NV12 native=%dx%d format=%s transfer=%s hdrDesktopActive=%d "
                "range=full matrix=BT709",
-               m_logicalWidth, m_logicalHeight, VideoColorModeName(static_cast<uint32_t>(m_color.colorMode)),
-               VideoTransferName(static_cast<uint32_t>(m_color.transfer)), m_hdrDesktopActive ? 1 : 0);
+               m_logicalWidth, m_logicalHeight, VideoColorModeName(m_color.colorMode),
+               VideoTransferName(m_color.transfer), m_hdrDesktopActive ? 1 : 0);
     Log::Write("DesktopDuplicator async native NV12 capture started native=%dx%d", m_logicalWidth,
                m_logicalHeight);
     return true;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "media/CaptureTypes.h"
+#include "media/ColorDiagnostics.h" // CaptureColorDescription
 
 class DuplicatorCapture;
 
@@ -81,7 +82,7 @@ private:
     class Step;
 
     bool SelectAndDuplicate();
-    void DecideColor(IDXGIOutput* output);
+    void DecideColor(const RECT& desktop);
     bool EnsureStagingTexture(uint32_t width, uint32_t height, DXGI_FORMAT format);
     bool EnsureVideoProcessor();
     void ReleaseD3D();
@@ -109,7 +110,7 @@ private:
     std::unique_ptr<DuplicatorCapture> m_capture;
 
     bool m_hdrDesktopActive = false;
-    CaptureColorDescription m_color;
+    CaptureColorDescription m_color = DescribeCaptureColor(false, false);
     int32_t m_logicalWidth = 0;
     int32_t m_logicalHeight = 0;
     int32_t m_rawWidth = 0;
