@@ -19,6 +19,8 @@
 #include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
+#include "core/RuntimeState.h"
+#include "core/StateManager.h"
 #include "core/win/Handles.h"
 #include "link/ControlDispatchServer.h"
 #include "link/ControlHandler.h"
@@ -329,6 +331,17 @@ TEST_F(ControlServer, AStopEndsTheBodyWithinAPollAndClosesThePort) {
     StartServer();
     EXPECT_LT(StopServer(), 500u);
     EXPECT_FALSE(Connect(kLoopback, port).Valid());
+}
+
+// Discovery's stop clears the flag too, but it may do so before a body that has just started sets it: the
+// body clears it again as it ends.
+TEST_F(ControlServer, TheControlRunningFlagIsClearWhenTheBodyHasEnded) {
+    StartServer();
+    ASSERT_TRUE(RuntimeStateManager().IsControlRunning());
+    StopServer();
+    EXPECT_FALSE(RuntimeStateManager().IsControlRunning());
+    EXPECT_TRUE(InOrder(CloseAndReadLog(), {"[NET][SERVICE] control running=0 reason=tcp control stopped",
+                                            "Discovery TCP control stopped"}));
 }
 
 // A sender that drips one byte every 300 ms and never finishes holds the server for the 2000 ms message
