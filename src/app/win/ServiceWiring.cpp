@@ -10,7 +10,7 @@
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
 #include "link/win/ControlServer.h"
-#include "link/win/ControlServerServices.h"
+#include "link/win/Win32SessionControllerServices.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "media/ClientSession.h"
@@ -26,7 +26,9 @@ public:
     void HandleControlMessage(const std::string& senderIp, std::string_view message) override {
         Discovery::HandleControlMessage(senderIp, message);
     }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     void OnPeerLost() override { KvmSessionManager::Instance().OnPeerLost(); }
 };
 
@@ -41,8 +43,12 @@ public:
 
 class LinkSessionServices final : public SessionServices {
 public:
-    void SetActivePeer(const std::string& ip) override { KvmSessionManager::Instance().SetActivePeer(ip, ""); }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    void SetActivePeer(const std::string& ip) override {
+        KvmSessionManager::Instance().SetActivePeer(ip, "");
+    }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
     void RestoreClearTypeGuard(const char* reason) override {
         RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
