@@ -41,6 +41,15 @@ public:
     void WakeDeviceListWaiters() override { Discovery::Service().WakeDeviceListWaiters(); }
 };
 
+// The sessions are reached from here, above both link/ and media/, so neither area includes the other back.
+class LinkSessionControllerServices final : public Win32SessionControllerServices {
+public:
+    bool StartHostSession(const std::string& ip) override { return HostSession::Instance().Start(ip); }
+    void StopHostSession() override { HostSession::Instance().Stop(); }
+    bool StartClientSession(const std::string& ip) override { return ClientSession::Instance().Start(ip); }
+    void StopClientSession() override { ClientSession::Instance().Stop(); }
+};
+
 class LinkSessionServices final : public SessionServices {
 public:
     void SetActivePeer(const std::string& ip) override {
@@ -59,7 +68,7 @@ public:
 
 void ConnectLinkServices() {
     // All kept to process end: detached worker threads may still call them at exit.
-    SetSessionControllerServices(new Win32SessionControllerServices());
+    SetSessionControllerServices(new LinkSessionControllerServices());
     Discovery::SetReactions(new LinkDiscoveryReactions);
     DevicePresenceService::SetReactions(new LinkPresenceReactions);
     auto* sessionServices = new LinkSessionServices;
