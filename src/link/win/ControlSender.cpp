@@ -11,6 +11,7 @@
 #include "link/ControlMessage.h"
 #include "link/ControlRequestParams.h"
 #include "link/LocalIdentity.h"
+#include "core/HasText.h"
 
 namespace Discovery {
 
@@ -168,7 +169,7 @@ bool SendTcpControlMessage(const std::string& ip, const char* verb, std::string_
 bool SendUdpFallback(const std::string& ip, std::string_view text, const char* label) {
     if (ip.empty() || text.empty())
         return false;
-    const char* what = label != nullptr && *label != '\0' ? label : "control";
+    const char* what = HasText(label) ? label : "control";
     sockaddr_in address;
     if (!ToAddress(ip.c_str(), kDiscoveryPrimaryPort, address)) {
         Log::Write("Discovery UDP fallback %s to %s failed: not an IPv4 address", what, ip.c_str());
