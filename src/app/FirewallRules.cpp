@@ -1,12 +1,9 @@
 #include "app/FirewallRules.h"
 
 #include "core/Utf.h"
+#include "core/HResultNames.h"
 
 namespace {
-
-unsigned long HrBits(int32_t hr) {
-    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
-}
 
 // Simple case folding of the scripts that appear in Windows paths: ASCII, Latin-1, Greek and Cyrillic
 // capitals become small letters. Anything else compares as it is.

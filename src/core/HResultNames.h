@@ -3,6 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 
+// The code's 32 bits as log lines print it ("hr=0x%08lx").
+inline unsigned long HrBits(int32_t hr) {
+    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
+}
+
 // Symbolic name of a common S_, E_, DXGI_ERROR_ or MF_E_ code, or "" when it is not one of them.
 const char* HResultName(int32_t hr);
 
