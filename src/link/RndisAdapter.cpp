@@ -6,27 +6,6 @@
 
 namespace {
 
-char16_t FoldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle) {
-    if (needle.size() > text.size())
-        return false;
-    for (size_t at = 0; at + needle.size() <= text.size(); ++at) {
-        size_t i = 0;
-        while (i < needle.size() && FoldAscii(text[at + i]) == FoldAscii(needle[i]))
-            ++i;
-        if (i == needle.size())
-            return true;
-    }
-    return false;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && ContainsIgnoringCase(a, b);
-}
-
 std::u16string Ascii(const char* text) {
     std::u16string out;
     for (; *text != '\0'; ++text)

@@ -58,3 +58,34 @@ TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(UtfTest, CaseInsensitiveComparisonFoldsOneWayForEveryScriptItKnows) {
+    struct Case {
+        const char* name;
+        std::u16string a, b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ascii", u"C:\\Program Files\\Tessaly.EXE", u"c:\\program files\\tessaly.exe", true},
+        {"latin-1", u"\u00C9L\u00C8VE", u"\u00E9l\u00E8ve", true},
+        {"multiplication sign is no letter", u"\u00D7", u"\u00F7", false},
+        {"greek", u"\u03A3\u03A9", u"\u03C3\u03C9", true},
+        {"cyrillic", u"\u042F\u0401", u"\u044F\u0451", true},
+        {"different letters", u"abc", u"abd", false},
+        {"different lengths", u"abc", u"ab", false},
+        {"outside the folded scripts", u"\u4E2D", u"\u4E2D", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EqualsIgnoringCase(c.a, c.b), c.equal) << c.name;
+        EXPECT_EQ(EqualsIgnoringCase(c.b, c.a), c.equal) << c.name;
+    }
+    EXPECT_TRUE(ContainsIgnoringCase(u"Remote NDIS Compatible Device #2", u"remote ndis COMPATIBLE device"));
+    EXPECT_FALSE(
+        ContainsIgnoringCase(u"Remote NDIS based Internet Sharing Device", u"Remote NDIS Compatible"));
+    EXPECT_TRUE(ContainsIgnoringCase(u"abc", u""));
+    EXPECT_FALSE(ContainsIgnoringCase(u"ab", u"abc"));
+}
+
+} // namespace
