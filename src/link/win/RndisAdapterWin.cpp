@@ -20,7 +20,6 @@ namespace {
 constexpr ULONG kAdapterBufferBytes = 16384;
 constexpr wchar_t kCmdPath[] = L"C:\\Windows\\System32\\cmd.exe";
 constexpr wchar_t kSimulatedAdapterVariable[] = L"TSLY_SIM_CABLE_ADAPTER";
-constexpr DWORD kTerminateWaitMs = 2000;
 
 AdapterRecord ToRecord(const IP_ADAPTER_ADDRESSES& adapter) {
     AdapterRecord record;
@@ -160,12 +159,15 @@ NetshOutcome RunHiddenProcess(const std::wstring& application, const std::wstrin
         outcome.exitCode = code;
         return outcome;
     }
+    // Still running: a failure. The tree is told to end and not waited for, so the caller (the UI thread)
+    // waits no longer than timeoutMs; closing the job at return ends whatever is left.
     outcome.kind = NetshOutcome::Kind::TimedOut;
     outcome.waitedMs = timeoutMs;
+    outcome.exitCode = kStillActiveExitCode;
     BOOL ended =
         inJob ? TerminateJobObject(job.Get(), ERROR_TIMEOUT) : TerminateProcess(process.Get(), ERROR_TIMEOUT);
     if (!ended)
         outcome.error = GetLastError();
-    outcome.terminated = ended && WaitForSingleObject(process.Get(), kTerminateWaitMs) == WAIT_OBJECT_0;
+    outcome.terminated = ended != FALSE;
     return outcome;
 }

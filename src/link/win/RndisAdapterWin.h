@@ -35,7 +35,7 @@ void CheckRndisAdapter();
 bool RunRndisIpAutoFix(const std::u16string& adapterName, const std::u16string& ip);
 
 // Starts application hidden (CREATE_NO_WINDOW, SW_HIDE) with the command line "<application>" arguments
-// inside a job, and waits up to timeoutMs. A process tree still running then is terminated and waited for,
-// so that it cannot act later.
+// inside a job, and waits up to timeoutMs. A process tree still running then is terminated (not waited for:
+// nothing here waits beyond timeoutMs), so that it cannot act later; its exit code is STILL_ACTIVE.
 NetshOutcome RunHiddenProcess(const std::wstring& application, const std::wstring& arguments,
                               uint32_t timeoutMs);
