@@ -12,12 +12,14 @@
 #include "TestPaths.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "link/BridgeId.h"
 #include "link/DevicePresence.h"
 #include "link/win/DevicePresenceMonitor.h"
 #include "link/win/DevicePresenceScan.h"
+#include "link/win/NetDeviceParents.h"
 #include "link/win/RndisAdapterWin.h"
 
 namespace {
@@ -149,6 +151,13 @@ TEST(RndisAdapterWine, TheSimulatedNamePicksTheLoopbackAdapter) {
     ASSERT_NE(lo, nullptr) << "no adapter holds 127.0.0.1; adapters: " << adapters.size();
     EXPECT_NE(lo->interfaceIndex, 0u);
     EXPECT_FALSE(lo->description.empty());
+    // The key that ties an adapter to its device's PnP parent.
+    ASSERT_FALSE(lo->adapterId.empty());
+    EXPECT_EQ(lo->adapterId.front(), u'{') << Utf16ToUtf8(lo->adapterId);
+    for (const NetDeviceParent& parent : ReadNetDeviceParents()) {
+        EXPECT_FALSE(parent.adapterId.empty());
+        EXPECT_FALSE(parent.parentIds.empty());
+    }
 
     EXPECT_TRUE(SimulatedCableAdapter().empty()) << "a test run leaves TSLY_SIM_CABLE_ADAPTER unset";
     EXPECT_EQ(SelectCableAdapter(adapters, u""), nullptr) << "no cable adapter here";

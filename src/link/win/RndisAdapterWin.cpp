@@ -14,6 +14,7 @@
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "link/win/DevicePresenceService.h"
+#include "link/win/NetDeviceParents.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr wchar_t kSimulatedAdapterVariable[] = L"TSLY_SIM_CABLE_ADAPTER";
 
 AdapterRecord ToRecord(const IP_ADAPTER_ADDRESSES& adapter) {
     AdapterRecord record;
+    for (const char* c = adapter.AdapterName; c != nullptr && *c != '\0'; ++c)
+        record.adapterId.push_back(static_cast<char16_t>(static_cast<unsigned char>(*c)));
     record.friendlyName = std::u16string(AsUtf16(adapter.FriendlyName));
     record.description = std::u16string(AsUtf16(adapter.Description));
     record.up = adapter.OperStatus == IfOperStatusUp;
@@ -65,6 +68,7 @@ std::vector<AdapterRecord> ListAdapters() {
     for (auto* adapter = reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter != nullptr;
          adapter = adapter->Next)
         adapters.push_back(ToRecord(*adapter));
+    AttachDeviceParents(adapters, ReadNetDeviceParents());
     return adapters;
 }
 

@@ -10,8 +10,9 @@
 // The cable's network adapter on Windows: the adapter list (GetAdaptersAddresses), its lookups and the
 // periodic address check with netsh.
 
-// The IPv4 view of every adapter (no anycast, multicast or DNS server entries). Empty, with a throttled
-// logged error, when the system call fails.
+// The IPv4 view of every adapter (no anycast, multicast or DNS server entries), each with its network
+// instance id and the ids of its device's PnP parent where they can be read (link/win/NetDeviceParents.h).
+// Empty, with a throttled logged error, when the system call fails.
 std::vector<AdapterRecord> ListAdapters();
 
 // The test aid TSLY_SIM_CABLE_ADAPTER: the description of the adapter that stands for the cable's, or empty
