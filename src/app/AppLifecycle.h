@@ -18,8 +18,8 @@ class IAppLifecycleHost {
 public:
     virtual ~IAppLifecycleHost() = default;
     virtual void StopAutoConnect() = 0;
-    // Clears the running flag of the runtime state and of the state manager, and raises the runtime change
-    // notice when the runtime flag was set.
+    // Refuses every later session start, then clears the running flag of the runtime state and of the state
+    // manager, and raises the runtime change notice when the runtime flag was set.
     virtual void MarkAppStopped() = 0;
     virtual void SetChannelState(int channel, int state, const char* reason) = 0;
 };

@@ -2,6 +2,7 @@
 #include "app/AppLifecycleModules.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "media/Session.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ public:
     void StopAutoConnect() override {}
 
     void MarkAppStopped() override {
+        SessionOwnership::Instance().RefuseStarts();
         bool changed = RuntimeSetAppRunning(false);
         StateManager::Instance().SetRunning(false);
         if (changed)

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "core/LogLine.h"
 #include "core/Printf.h"
+#include "core/Utf.h"
 
 namespace {
 
@@ -33,9 +33,7 @@ std::string Format(const char* format, ...) {
 
 // At most maxBytes of text, never ending inside a UTF-8 character.
 std::string Bounded(const std::string& text, size_t maxBytes) {
-    if (text.size() <= maxBytes)
-        return text;
-    return text.substr(0, Utf8CompleteLength(std::string_view(text.data(), maxBytes)));
+    return std::string(CutUtf8(text, maxBytes));
 }
 
 } // namespace

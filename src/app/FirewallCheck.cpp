@@ -3,12 +3,9 @@
 #include <string>
 
 #include "core/Utf.h"
+#include "core/HResultNames.h"
 
 namespace {
-
-unsigned long HrBits(int32_t hr) {
-    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
-}
 
 struct Profile {
     int32_t bit;

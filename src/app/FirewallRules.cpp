@@ -1,37 +1,9 @@
 #include "app/FirewallRules.h"
 
 #include "core/Utf.h"
+#include "core/HResultNames.h"
 
 namespace {
-
-unsigned long HrBits(int32_t hr) {
-    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
-}
-
-// Simple case folding of the scripts that appear in Windows paths: ASCII, Latin-1, Greek and Cyrillic
-// capitals become small letters. Anything else compares as it is.
-char16_t FoldCase(char16_t c) {
-    if (c >= u'A' && c <= u'Z')
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0x410 && c <= 0x42F)
-        return static_cast<char16_t>(c + 0x20);
-    if (c >= 0x400 && c <= 0x40F)
-        return static_cast<char16_t>(c + 0x50);
-    return c;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
-}
 
 bool AllocationFailed(FirewallLog& log, const std::string& name) {
     log.Line("[FW] SysAllocString failed rule=%s", name.c_str());

@@ -8,5 +8,4 @@ public:
     const char* Name() const override { return "NetworkService"; }
     bool Start() override;
     void Stop() override;
-    bool ServicePending() const override { return true; }
 };

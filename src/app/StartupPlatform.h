@@ -69,7 +69,8 @@ public:
 
     virtual OpenResult OpenNamedMutex(std::u16string_view name) = 0; // for SYNCHRONIZE
     virtual OpenResult OpenNamedEvent(std::u16string_view name, EventAccess access) = 0;
-    virtual bool SignalEvent(NativeHandle event) = 0;
+    // SetEvent; on failure the system error.
+    virtual CallResult SignalEvent(NativeHandle event) = 0;
     virtual uint32_t WaitForObject(NativeHandle object, uint32_t timeoutMs) = 0;
     virtual void ReleaseOwnedMutex(NativeHandle mutex) = 0;
     virtual void CloseObject(NativeHandle object) = 0;

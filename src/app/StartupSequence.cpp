@@ -19,7 +19,9 @@ constexpr uint32_t kShutdownPauseMs = 100;
 // Read by the diagnostic thread; plain atomics are never destroyed in a way a late thread could notice.
 std::atomic<bool> g_diagnosticRunning{false};
 
-unsigned long U(uint32_t v) { return static_cast<unsigned long>(v); }
+unsigned long U(uint32_t v) {
+    return static_cast<unsigned long>(v);
+}
 
 class StartupSequence {
 public:
@@ -62,11 +64,12 @@ int StartupSequence::Run() {
     m_p.InstallCrashHandler();
     Log::Write("CrashHandler installed mainLogOnly=1");
 
-    Log::Write("[BUILD] component=Tessaly version=%s flavor=%s compiled=%s %s arch=%s pid=%lu session=%lu mode=%s "
-               "exeCommand=%s",
-               BuildInfo::kVersion, BuildInfo::kFlavor, BuildInfo::CompileDate(), BuildInfo::CompileTime(),
-               BuildInfo::kArch, U(m_p.ProcessId()), U(m_p.ActiveConsoleSessionId()), BuildLineModeText(m_switches),
-               Utf16ToUtf8(m_commandLine).c_str());
+    Log::Write(
+        "[BUILD] component=Tessaly version=%s flavor=%s compiled=%s %s arch=%s pid=%lu session=%lu mode=%s "
+        "exeCommand=%s",
+        BuildInfo::kVersion, BuildInfo::kFlavor, BuildInfo::CompileDate(), BuildInfo::CompileTime(),
+        BuildInfo::kArch, U(m_p.ProcessId()), U(m_p.ActiveConsoleSessionId()), BuildLineModeText(m_switches),
+        Utf16ToUtf8(m_commandLine).c_str());
 
     switch (m_mode) {
     case ProcessMode::ServiceHost:
@@ -113,8 +116,8 @@ int StartupSequence::Run() {
     m_s.RefreshDevicePresence("hardware-service-start");
     m_s.StartDevicePresence();
     bool autoConnect = m_s.AutoConnectSetting();
-    m_s.SetAutoConnectIntent(autoConnect,
-                             autoConnect ? "boot restore saved auto-connect" : "boot idle: saved auto-connect disabled");
+    m_s.SetAutoConnectIntent(autoConnect, autoConnect ? "boot restore saved auto-connect"
+                                                      : "boot idle: saved auto-connect disabled");
     m_s.StartAutoConnect();
     m_p.KeepInstanceForDragService();
     Log::Write("[DRAG][SERVICE][INIT] lazy-start monitor on connection");
@@ -134,8 +137,9 @@ bool StartupSequence::HandOffToServiceHost() {
 
     OpenResult request = m_p.OpenNamedEvent(u"Global\\MarloRequestUserHost", EventAccess::ModifyState);
     OpenResult ready = m_p.OpenNamedEvent(u"Global\\MarloUserHostReady", EventAccess::Synchronize);
-    bool signalled = request.handle != 0 && m_p.SignalEvent(request.handle);
-    Log::Write("[SESSIONHOST][REQUEST] normal launch found prelogin host request=%d requestError=%lu; wait user host "
+    bool signalled = request.handle != 0 && m_p.SignalEvent(request.handle).ok;
+    Log::Write("[SESSIONHOST][REQUEST] normal launch found prelogin host request=%d requestError=%lu; wait "
+               "user host "
                "ready",
                signalled ? 1 : 0, U(request.handle != 0 ? 0 : request.error));
     if (signalled && ready.handle != 0) {
@@ -219,7 +223,8 @@ bool StartupSequence::SingleInstance() {
     if (window != 0 && show)
         Log::Write("SingleInstance: restored existing main window hwnd=%p", reinterpret_cast<void*>(window));
     else if (window != 0)
-        Log::Write("SingleInstance: existing hidden host window left hidden hwnd=%p", reinterpret_cast<void*>(window));
+        Log::Write("SingleInstance: existing hidden host window left hidden hwnd=%p",
+                   reinterpret_cast<void*>(window));
     else
         Log::Write("SingleInstance: existing mutex found but main window not found");
     return false;
@@ -273,10 +278,11 @@ bool StartupSequence::StartRuntimes() {
 
 void StartupSequence::ProbePorts() {
     PortSet ports = m_s.ConfiguredPorts();
-    Log::Write("[NET][DIAG] ports discovery-primary=%u discovery-legacy=%u control=%u video=%u input=%u audio=%u "
-               "clipboard=%u http=dynamic",
-               unsigned(ports.discoveryPrimary), unsigned(ports.discoveryLegacy), unsigned(ports.control),
-               unsigned(ports.video), unsigned(ports.input), unsigned(ports.audio), unsigned(ports.clipboard));
+    Log::Write(
+        "[NET][DIAG] ports discovery-primary=%u discovery-legacy=%u control=%u video=%u input=%u audio=%u "
+        "clipboard=%u http=dynamic",
+        unsigned(ports.discoveryPrimary), unsigned(ports.discoveryLegacy), unsigned(ports.control),
+        unsigned(ports.video), unsigned(ports.input), unsigned(ports.audio), unsigned(ports.clipboard));
     m_p.ProbeUdpPort("discovery-primary", ports.discoveryPrimary);
     m_p.ProbeUdpPort("discovery-legacy", ports.discoveryLegacy);
     m_p.ProbeTcpPort("control", ports.control);
@@ -287,7 +293,8 @@ void StartupSequence::ProbePorts() {
 }
 
 bool StartupSequence::CreateWindows() {
-    for (WindowClass c : {WindowClass::RemoteView, WindowClass::ControlView, WindowClass::StateView, WindowClass::Main}) {
+    for (WindowClass c :
+         {WindowClass::RemoteView, WindowClass::ControlView, WindowClass::StateView, WindowClass::Main}) {
         uint32_t error = m_p.RegisterWindowClass(c);
         if (error != 0 && error != kErrorClassAlreadyExists) {
             Log::Write("Register window class failed gle=%lu", U(error));
@@ -313,8 +320,12 @@ void StartupSequence::SignalUserHostReady() {
         Log::Write("[SESSIONHOST][READY_WARN] ready event unavailable error=%lu", U(ready.error));
         return;
     }
-    m_p.SignalEvent(ready.handle);
+    CallResult signalled = m_p.SignalEvent(ready.handle);
     m_p.CloseObject(ready.handle);
+    if (!signalled.ok) {
+        Log::Write("[SESSIONHOST][READY_WARN] ready event signal failed error=%lu", U(signalled.error));
+        return;
+    }
     Log::Write("[SESSIONHOST][READY] user host main window ready");
 }
 

@@ -4,12 +4,7 @@
 
 namespace {
 
-struct NamedCode {
-    uint32_t code;
-    const char* name;
-};
-
-constexpr NamedCode kNames[] = {
+constexpr HResultNamedCode kNames[] = {
     {0x00000000u, "S_OK"},
     {0x00000001u, "S_FALSE"},
     {0x80004003u, "E_POINTER"},
@@ -37,10 +32,14 @@ constexpr NamedCode kNames[] = {
 } // namespace
 
 const char* HResultName(int32_t hr) {
-    for (const NamedCode& n : kNames)
+    for (const HResultNamedCode& n : kNames)
         if (n.code == static_cast<uint32_t>(hr))
             return n.name;
     return "";
+}
+
+std::span<const HResultNamedCode> HResultNameTable() {
+    return kNames;
 }
 
 void FormatHResultText(char* buffer, size_t capacity, int32_t hr, const char* systemText) {

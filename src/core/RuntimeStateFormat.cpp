@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/LogLine.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
 
 const char* ProgramStateName(int32_t state) {
     static const char* const kNames[] = {"IDLE",       "HOST STARTING", "HOST RUNNING", "CLIENT STARTING",
@@ -48,13 +48,6 @@ std::string OneLine(std::string_view text) {
     std::replace(out.begin(), out.end(), '\r', ' ');
     std::replace(out.begin(), out.end(), '\n', ' ');
     return out;
-}
-
-// The longest prefix of text of at most limit bytes that does not cut a UTF-8 character.
-std::string_view CutUtf8(std::string_view text, size_t limit) {
-    if (text.size() <= limit)
-        return text;
-    return text.substr(0, Utf8CompleteLength(text.substr(0, limit)));
 }
 
 } // namespace

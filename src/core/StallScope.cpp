@@ -26,10 +26,16 @@ std::atomic<uint32_t (*)()> g_threadId{&LogThreadId};
 
 std::atomic<StallThreadEndHook> g_threadEndHook{nullptr};
 
+// Raised by every release: a thread that found the table full looks again only once a slot was freed.
+std::atomic<uint64_t> g_releases{0};
+
 constexpr int kNoSlot = -1;
 
-// This thread's slot. Trivially destructible: no thread-local destructor is registered for it.
+// This thread's slot, and whether its last search found none (with the release count it saw then).
+// Trivially destructible: no thread-local destructor is registered for them.
 thread_local int t_slot = kNoSlot;
+thread_local bool t_tableWasFull = false;
+thread_local uint64_t t_releasesWhenFull = 0;
 
 const char* OrUnknown(const char* text) {
     return text ? text : "?";
@@ -82,11 +88,16 @@ void ReleaseStallSlot(int slot) {
     s.calls.store(0, kRelaxed);
     s.slow.store(0, kRelaxed);
     s.threadId.store(0, std::memory_order_release);
+    g_releases.fetch_add(1, std::memory_order_release);
 }
 
 int StallScope::ClaimThreadSlot() {
     if (t_slot >= 0)
         return t_slot;
+    // Read before the search, so that a slot freed during it is looked for again at the next scope.
+    const uint64_t releases = g_releases.load(std::memory_order_acquire);
+    if (t_tableWasFull && releases == t_releasesWhenFull)
+        return kNoSlot; // nothing freed since the last search: no scan of the whole table at every scope
     uint32_t tid = g_threadId.load(kRelaxed)();
     if (tid == 0)
         return kNoSlot;
@@ -107,8 +118,12 @@ int StallScope::ClaimThreadSlot() {
             found = i;
         }
     }
-    if (found < 0)
-        return kNoSlot; // all taken: try again at the next scope, a thread may have ended by then
+    if (found < 0) {
+        t_tableWasFull = true;
+        t_releasesWhenFull = releases;
+        return kNoSlot;
+    }
+    t_tableWasFull = false;
     t_slot = found;
     if (StallThreadEndHook hook = g_threadEndHook.load())
         hook(found);

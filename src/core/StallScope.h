@@ -81,7 +81,8 @@ public:
     StallScope& operator=(const StallScope&) = delete;
 
     // This thread's slot index, claimed on first use; -1 when all slots are taken (the thread's scopes
-    // are then neither recorded nor logged) or the id is 0.
+    // are then neither recorded nor logged) or the id is 0. A thread that found every slot taken searches
+    // again only after some slot has been released, so its scopes cost a few loads, not a scan.
     static int ClaimThreadSlot();
 
 private:

@@ -9,6 +9,7 @@
 #include "core/EventBus.h"
 #include "core/Log.h"
 #include "core/LogThrottle.h"
+#include "core/HasText.h"
 
 // Lock rule of this file: m_peerMutex, m_statusMutex and m_reportMutex are held only to copy or compare;
 // every log line and every call out is made after release.
@@ -30,10 +31,6 @@ IStateLog& ProcessLog() {
 const char* Bit(bool value) {
     return value ? "1" : "0";
 }
-bool HasText(const char* text) {
-    return text != nullptr && *text != '\0';
-}
-
 } // namespace
 
 struct StateManager::FlagSpec {

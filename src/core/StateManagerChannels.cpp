@@ -3,14 +3,9 @@
 #include "core/EventBus.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "core/HasText.h"
 
 // Channel states and the drag-service connection. No lock is held while logging or calling out.
-
-namespace {
-bool HasText(const char* text) {
-    return text != nullptr && *text != '\0';
-}
-} // namespace
 
 void StateManager::DragConnection(bool connected, const char* reason) {
     auto seams = Seams();

@@ -1,15 +1,12 @@
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "core/HasText.h"
 
 // SetUnifiedState. Takes no lock of its own (callers serialise it). Role and program state are
 // stored through RuntimeSetRole / RuntimeSetProgramState, which run RuntimeSyncSessionState after each
 // store (the one caller of the sync) and raise the change notice when the value changed.
 
 namespace {
-
-bool HasText(const char* text) {
-    return text != nullptr && *text != '\0';
-}
 
 struct Row {
     int32_t role;

@@ -1,11 +1,14 @@
 #include "core/Utf.h"
 
+#include "core/LogLine.h"
+
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -28,4 +31,42 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         }
     }
     return out;
+}
+
+std::string_view CutUtf8(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes)
+        return text;
+    return text.substr(0, Utf8CompleteLength(text.substr(0, maxBytes)));
+}
+
+char16_t FoldCase(char16_t c) {
+    if (c >= u'A' && c <= u'Z')
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x410 && c <= 0x42F)
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F)
+        return static_cast<char16_t>(c + 0x50);
+    return c;
+}
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
+    return true;
+}
+
+bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle) {
+    if (needle.size() > text.size())
+        return false;
+    for (size_t at = 0; at + needle.size() <= text.size(); ++at)
+        if (EqualsIgnoringCase(text.substr(at, needle.size()), needle))
+            return true;
+    return false;
 }

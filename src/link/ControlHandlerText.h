@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "link/ControlMessageText.h"
 #include "link/PeerRecord.h"
+#include "core/Utf.h"
 
 // Bounds for peer fields that the control handling stores, shows or logs.
 inline constexpr size_t kControlAddressMaxBytes = 64;

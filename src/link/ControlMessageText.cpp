@@ -19,9 +19,3 @@ size_t AppendBoundedV(char* buffer, size_t capacity, size_t length, const char* 
     buffer[length + added] = '\0';
     return length + added;
 }
-
-std::string_view CutUtf8(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes)
-        return text;
-    return text.substr(0, Utf8CompleteLength(text.substr(0, maxBytes)));
-}

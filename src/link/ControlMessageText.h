@@ -14,9 +14,6 @@
 // returns the new length, at most capacity - 1. A format error leaves the text as it was.
 size_t AppendBoundedV(char* buffer, size_t capacity, size_t length, const char* format, va_list args);
 
-// The longest start of text that fits in maxBytes without splitting a UTF-8 character.
-std::string_view CutUtf8(std::string_view text, size_t maxBytes);
-
 // A text of at most Capacity - 1 bytes built from parts. Once full, further parts are cut off.
 template <size_t Capacity> class BoundedText {
     static_assert(Capacity >= 1, "room for the terminating zero");

@@ -4,6 +4,7 @@
 #include "core/RuntimeState.h"
 #include "core/Utf.h"
 #include "link/BridgeId.h"
+#include "core/HasText.h"
 
 DevicePresence::DevicePresence(ICableScanner& scanner) : m_scanner(scanner) {}
 
@@ -16,7 +17,7 @@ bool DevicePresence::Refresh(const char* reason) {
     CableScan scan = m_scanner.FindDevice();
     m_lastScanTick.store(Log::TickCount());
     m_scanned.store(true);
-    Publish(scan.present, reason != nullptr && *reason != '\0' ? reason : "refresh", scan.instanceId);
+    Publish(scan.present, HasText(reason) ? reason : "refresh", scan.instanceId);
     return scan.present;
 }
 

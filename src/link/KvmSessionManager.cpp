@@ -48,6 +48,8 @@ void KvmSessionManager::StopSessions() {
 
 // --- Active peer.
 
+// The texts are copied under the peer mutex, a leaf; the settings, the runtime state (its log line, both
+// buses, the window post) and the log are called after it is released.
 void KvmSessionManager::SetActivePeer(const std::string& ip, const std::string& name) {
     std::string storedName;
     {
@@ -56,9 +58,9 @@ void KvmSessionManager::SetActivePeer(const std::string& ip, const std::string& 
         if (!name.empty())
             m_activeName = name;
         storedName = m_activeName;
-        ConfigService::Instance().SetPeerAddress(ip);
-        RuntimeSetActivePeer(m_activeIp.c_str(), m_activeName.c_str());
     }
+    ConfigService::Instance().SetPeerAddress(ip);
+    RuntimeSetActivePeer(ip.c_str(), storedName.c_str());
     Log::Write("[SESSION] activePeer ip=%s name=%s", ip.c_str(), storedName.c_str());
 }
 
@@ -67,8 +69,8 @@ void KvmSessionManager::ClearActivePeer() {
         std::lock_guard<std::mutex> lock(m_peerMutex);
         m_activeIp.clear();
         m_activeName.clear();
-        RuntimeSetActivePeer("", "");
     }
+    RuntimeSetActivePeer("", "");
     Log::Write("[SESSION] activePeer cleared");
     m_state.desktop.Reset();
     m_state.requests.Reset();

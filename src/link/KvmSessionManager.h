@@ -96,8 +96,6 @@ private:
     bool StopAllForRequest(uint32_t generation);
     bool MarkRequestSent(uint32_t generation, const std::string& peerIp);
     void FinishRequest();
-    void SetActivePeerLocked(const std::string& ip, const std::string& name);
-    void ClearActivePeerLocked();
 
     ControlHandlerState& m_state;
     SessionControllerServices* m_services;

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "core/BuildInfo.h"
-#include "link/ControlMessageText.h"
+#include "core/Utf.h"
 
 namespace Discovery {
 

@@ -2,7 +2,7 @@
 
 #include "core/Log.h"
 #include "link/ControlMessageRead.h"
-#include "link/ControlMessageText.h"
+#include "core/Utf.h"
 
 namespace Discovery {
 

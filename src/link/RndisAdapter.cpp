@@ -3,29 +3,9 @@
 #include <cstdio>
 
 #include "core/Utf.h"
+#include "link/BridgeId.h"
 
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle) {
-    if (needle.size() > text.size())
-        return false;
-    for (size_t at = 0; at + needle.size() <= text.size(); ++at) {
-        size_t i = 0;
-        while (i < needle.size() && FoldAscii(text[at + i]) == FoldAscii(needle[i]))
-            ++i;
-        if (i == needle.size())
-            return true;
-    }
-    return false;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && ContainsIgnoringCase(a, b);
-}
 
 std::u16string Ascii(const char* text) {
     std::u16string out;
@@ -70,15 +50,39 @@ bool IsCableAdapterName(std::u16string_view text) {
     return ContainsIgnoringCase(text, kCableAdapterName);
 }
 
+void AttachDeviceParents(std::vector<AdapterRecord>& adapters, const std::vector<NetDeviceParent>& parents) {
+    for (AdapterRecord& adapter : adapters) {
+        if (adapter.adapterId.empty())
+            continue;
+        for (const NetDeviceParent& parent : parents) {
+            if (EqualsIgnoringCase(adapter.adapterId, parent.adapterId)) {
+                adapter.parentIds = parent.parentIds;
+                break;
+            }
+        }
+    }
+}
+
+bool IsCableChild(const AdapterRecord& adapter) {
+    return MatchesBridgeId(adapter.parentIds);
+}
+
 const AdapterRecord* SelectCableAdapter(const std::vector<AdapterRecord>& adapters,
                                         std::u16string_view simulatedDescription) {
-    for (const AdapterRecord& adapter : adapters) {
-        bool match = simulatedDescription.empty()
-                         ? IsCableAdapterName(adapter.description) || IsCableAdapterName(adapter.friendlyName)
-                         : EqualsIgnoringCase(adapter.description, simulatedDescription);
-        if (match)
-            return &adapter;
+    if (!simulatedDescription.empty()) {
+        for (const AdapterRecord& adapter : adapters)
+            if (EqualsIgnoringCase(adapter.description, simulatedDescription))
+                return &adapter;
+        return nullptr;
     }
+    for (const AdapterRecord& adapter : adapters)
+        if (IsCableChild(adapter))
+            return &adapter;
+    // An adapter whose parent is known is some other device's, whatever it calls itself.
+    for (const AdapterRecord& adapter : adapters)
+        if (adapter.parentIds.empty() &&
+            (IsCableAdapterName(adapter.description) || IsCableAdapterName(adapter.friendlyName)))
+            return &adapter;
     return nullptr;
 }
 

@@ -8,8 +8,12 @@
 
 // The bridge cable's network adapter: how it is picked out of the system's adapter list and described.
 //
-// One rule picks the cable's adapter everywhere (the address check, the StateView details and auto-connect):
-// the description or the friendly name contains "Remote NDIS Compatible Device", ignoring case. A looser
+// One rule picks the cable's adapter everywhere (the address check, the StateView details and auto-connect).
+// First choice: the adapter whose device is a child of the cable's own USB device, that is, whose PnP parent
+// carries the cable's id (link/BridgeId.h). A second USB network gadget may describe itself exactly like the
+// cable's adapter, and must never get the static 10.x address. Only when no adapter is known to be the
+// cable's child does the description rule decide, and then only among adapters whose parent is unknown: the
+// description or the friendly name contains "Remote NDIS Compatible Device", ignoring case. A looser
 // "Remote NDIS" match would also take a USB-tethered phone ("Remote NDIS based Internet Sharing Device") and
 // give it a static 10.x address, cutting the user's own connection.
 //
@@ -25,8 +29,12 @@ struct AdapterIpv4 {
 
 // One entry of the system's adapter list (IPv4 view).
 struct AdapterRecord {
+    std::u16string adapterId; // the network instance id, "{GUID}" (IP_ADAPTER_ADDRESSES::AdapterName)
     std::u16string friendlyName;
     std::u16string description;
+    // The instance id and hardware ids of the PnP parent of the adapter's device, NUL-separated; empty when
+    // the parent is unknown.
+    std::u16string parentIds;
     bool up = false; // operational status up
     std::vector<uint8_t> physicalAddress;
     uint32_t interfaceIndex = 0;
@@ -66,8 +74,22 @@ bool StartsWithTenDot(std::u16string_view text);
 // The text contains "Remote NDIS Compatible Device", ignoring case.
 bool IsCableAdapterName(std::u16string_view text);
 
+// The PnP parent of one network adapter's device, as the shell reads it: the adapter's network instance id
+// (the device's NetCfgInstanceId) and the parent's ids.
+struct NetDeviceParent {
+    std::u16string adapterId;
+    std::u16string parentIds;
+};
+
+// Gives every adapter the parent ids of the device with its network instance id (compared ignoring case).
+void AttachDeviceParents(std::vector<AdapterRecord>& adapters, const std::vector<NetDeviceParent>& parents);
+
+// True when the adapter's PnP parent carries the cable's id.
+bool IsCableChild(const AdapterRecord& adapter);
+
 // The cable's adapter in the list, or null: with a simulated adapter set, the first whose description equals
-// it (ignoring case); otherwise the first whose description or friendly name is a cable adapter name.
+// it (ignoring case); otherwise the first child of the cable, else the first adapter with an unknown parent
+// whose description or friendly name is a cable adapter name.
 const AdapterRecord* SelectCableAdapter(const std::vector<AdapterRecord>& adapters,
                                         std::u16string_view simulatedDescription);
 

@@ -144,15 +144,14 @@ bool ReportRndisFixOutcome(const NetshOutcome& outcome) {
         RuntimeSetStatusMessage("Remote NDIS IP auto-fix failed: cannot launch netsh");
         return false;
     case NetshOutcome::Kind::TimedOut:
-        Log::Write("Remote NDIS IP auto-fix netsh failed: still running after %lu ms; terminated=%d gle=%lu",
+        Log::Write("Remote NDIS IP auto-fix netsh still running after %lu ms; terminated=%d gle=%lu",
                    static_cast<unsigned long>(outcome.waitedMs), outcome.terminated ? 1 : 0,
                    static_cast<unsigned long>(outcome.error));
-        RuntimeSetStatusMessage("Remote NDIS IP auto-fix failed: netsh timed out");
-        return false;
+        break;
     case NetshOutcome::Kind::Exited:
         break;
     }
-    if (outcome.exitCode == 0) {
+    if (outcome.kind == NetshOutcome::Kind::Exited && outcome.exitCode == 0) {
         Log::Write("Remote NDIS IP auto-fix OK");
         RuntimeSetStatusMessage("Remote NDIS IP auto-fix OK");
         return true;

@@ -62,17 +62,21 @@ private:
 // cmd.exe would not pass through quoted ('"', '%' or a control character).
 std::optional<std::u16string> BuildNetshArguments(std::u16string_view adapterName, std::u16string_view ip);
 
+// The exit code Windows reports for a process that is still running (STILL_ACTIVE).
+inline constexpr uint32_t kStillActiveExitCode = 259;
+
 // How a netsh run ended.
 struct NetshOutcome {
     enum class Kind { LaunchFailed, TimedOut, Exited };
     Kind kind = Kind::LaunchFailed;
-    uint32_t exitCode = 0; // Exited
+    uint32_t exitCode = 0; // Exited; TimedOut: kStillActiveExitCode
     uint32_t error = 0;    // LaunchFailed: the launch error; TimedOut: the terminate error (0 when it worked)
-    bool terminated = false; // TimedOut: the process tree was ended
+    bool terminated = false; // TimedOut: the process tree was told to end
     uint32_t waitedMs = 0;   // TimedOut
 };
 
 // Logs the outcome and sets the status message; true only for exit code 0. A run still going after the
-// wait has been terminated by the runner (it must not change the address later, while a newer attempt
-// runs) and counts as failed.
+// wait is the same failure as a non-zero exit ("Run as administrator is required", its exit code
+// STILL_ACTIVE), after a line with the details of its termination: the runner has ended it, so it cannot
+// change the address later, while a newer attempt runs.
 bool ReportRndisFixOutcome(const NetshOutcome& outcome);

@@ -3,30 +3,12 @@
 #include <atomic>
 
 #include "link/Discovery.h"
-#include "media/ClientSession.h"
-#include "media/HostSession.h"
 
 namespace {
 
 std::atomic<SessionControllerServices*> g_installed{nullptr};
 
 } // namespace
-
-bool SessionControllerServices::StartHostSession(const std::string& ip) {
-    return HostSession::Instance().Start(ip);
-}
-
-void SessionControllerServices::StopHostSession() {
-    HostSession::Instance().Stop();
-}
-
-bool SessionControllerServices::StartClientSession(const std::string& ip) {
-    return ClientSession::Instance().Start(ip);
-}
-
-void SessionControllerServices::StopClientSession() {
-    ClientSession::Instance().Stop();
-}
 
 std::vector<PeerRecord> SessionControllerServices::DiscoveredPeers() {
     return Discovery::GetDiscoveredDevices();

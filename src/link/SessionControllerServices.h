@@ -9,21 +9,27 @@
 #include "link/PeerRecord.h"
 
 // What the session controller (KvmSessionManager) and the control message handling call in services that
-// live elsewhere. Every member has a default, given in brackets: the real objects where they are part of the
-// core (the sessions, discovery's peer table), otherwise the no-op or "absent" answer, so that both run
-// before those services exist.
+// live elsewhere. Every member has a default, given in brackets: the real object where it is part of this
+// area (discovery's peer table), otherwise the no-op or "absent" answer, so that both run before those
+// services exist. The sessions sit in media/, which may use this area: start-up injects them.
 // Start-up installs one subclass that forwards to the real services (SetSessionControllerServices); the
 // object must live to the end of the process. Members may be called from any thread, also concurrently.
 class SessionControllerServices {
 public:
     virtual ~SessionControllerServices() = default;
 
-    // --- Sessions [HostSession::Instance() / ClientSession::Instance()]. Whether one runs is read from the
-    // runtime state's host-running and client-running flags, which the sessions keep.
-    virtual bool StartHostSession(const std::string& ip);
-    virtual void StopHostSession();
-    virtual bool StartClientSession(const std::string& ip);
-    virtual void StopClientSession();
+    // --- Sessions [not started; nothing to stop]. Whether one runs is read from the runtime state's
+    // host-running and client-running flags, which the sessions keep.
+    virtual bool StartHostSession(const std::string& ip) {
+        (void)ip;
+        return false;
+    }
+    virtual void StopHostSession() {}
+    virtual bool StartClientSession(const std::string& ip) {
+        (void)ip;
+        return false;
+    }
+    virtual void StopClientSession() {}
 
     // --- Control protocol senders (TCP, else the UDP fallback) [nothing sent].
     virtual void SendControlStop(const std::string& ip) { (void)ip; }

@@ -15,11 +15,11 @@ unsigned long Gen(uint32_t generation) {
     return static_cast<unsigned long>(generation);
 }
 
-void SetAppRunning() {
+// Returns whether the runtime flag changed; the caller raises the change notice.
+bool SetAppRunning() {
     const bool changed = RuntimeSetAppRunning(true);
     RuntimeStateManager().SetRunning(true);
-    if (changed)
-        RuntimeNotifyChanged();
+    return changed;
 }
 
 // Program states in which Stop may settle the session to idle; any other belongs to another actor (for
@@ -41,6 +41,11 @@ bool StopMaySettleIdle(int32_t state) {
 SessionOwnership& SessionOwnership::Instance() {
     static SessionOwnership* ownership = new SessionOwnership();
     return *ownership;
+}
+
+void SessionOwnership::RefuseStarts() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_startsRefused = true;
 }
 
 bool IsSessionGenerationCurrent(const Session* session, uint32_t generation) {
@@ -76,8 +81,13 @@ bool Session::Start(const std::string& peerIp) {
 
     uint32_t newGeneration = 0;
     uint64_t serial = 0;
+    bool appRunningChanged = false;
     {
         std::lock_guard<std::mutex> lock(m_ownership.m_mutex);
+        if (m_ownership.m_startsRefused) {
+            Log::Write("%s Start refused: application is shutting down", m_role.name);
+            return false;
+        }
         uint8_t expected = 0;
         if (!running.compare_exchange_strong(expected, 1)) {
             Log::Write("%s Start ignored: already running", m_role.name);
@@ -86,9 +96,12 @@ bool Session::Start(const std::string& peerIp) {
         DetachThread(m_role.staleThreadOwner);
         newGeneration = generation.fetch_add(1) + 1;
         serial = ++m_ownership.m_lastStart;
+        // Under the mutex, so that a shutdown that refuses starts clears the flag after this store.
+        appRunningChanged = SetAppRunning();
     }
+    if (appRunningChanged)
+        RuntimeNotifyChanged();
 
-    SetAppRunning();
     m_role.setRoleRunning(true);
     RuntimeSetRole(m_role.runtimeRole);
     RuntimeSetProgramState(m_role.startingState);

@@ -40,10 +40,15 @@ public:
     SessionOwnership(const SessionOwnership&) = delete;
     SessionOwnership& operator=(const SessionOwnership&) = delete;
 
+    // Refuses every later Start of both roles. The shutdown calls it before it clears the application's
+    // running flags: a Start either set them before, or is refused and sets nothing.
+    void RefuseStarts();
+
 private:
     friend class Session;
     std::mutex m_mutex;
-    uint64_t m_lastStart = 0; // under m_mutex
+    uint64_t m_lastStart = 0;     // under m_mutex
+    bool m_startsRefused = false; // under m_mutex
 };
 
 // True while the application runs, the session's running flag is set and its generation is `generation`.
@@ -62,7 +67,8 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Peer address in IPv4 dotted form. True when the thread was started or a session already runs.
+    // Peer address in IPv4 dotted form. True when the thread was started or a session already runs; false
+    // when it could not be started or the application is shutting down (SessionOwnership::RefuseStarts).
     bool Start(const std::string& peerIp);
     void Stop();
 

@@ -6,10 +6,14 @@
 #include "support/TestLog.h"
 
 namespace {
-std::string Name(std::u16string_view name) { return Utf16ToUtf8(name); }
+std::string Name(std::u16string_view name) {
+    return Utf16ToUtf8(name);
+}
 } // namespace
 
-void FakeStartupSystem::Note(const std::string& event) { TestLog().Note(event); }
+void FakeStartupSystem::Note(const std::string& event) {
+    TestLog().Note(event);
+}
 
 OpenResult FakeStartupSystem::Open(std::u16string_view name, const char* what) {
     auto it = objects.find(std::u16string(name));
@@ -28,17 +32,23 @@ OpenResult FakeStartupSystem::Open(std::u16string_view name, const char* what) {
     return {h, 0};
 }
 
-void FakeStartupSystem::InstallCrashHandler() { Note("InstallCrashHandler"); }
-void FakeStartupSystem::RestoreCrashHandler() { Note("RestoreCrashHandler"); }
-OpenResult FakeStartupSystem::OpenNamedMutex(std::u16string_view name) { return Open(name, "OpenMutex"); }
+void FakeStartupSystem::InstallCrashHandler() {
+    Note("InstallCrashHandler");
+}
+void FakeStartupSystem::RestoreCrashHandler() {
+    Note("RestoreCrashHandler");
+}
+OpenResult FakeStartupSystem::OpenNamedMutex(std::u16string_view name) {
+    return Open(name, "OpenMutex");
+}
 
 OpenResult FakeStartupSystem::OpenNamedEvent(std::u16string_view name, EventAccess access) {
     return Open(name, access == EventAccess::Synchronize ? "OpenEvent(sync)" : "OpenEvent(modify)");
 }
 
-bool FakeStartupSystem::SignalEvent(NativeHandle event) {
+CallResult FakeStartupSystem::SignalEvent(NativeHandle event) {
     Note("Signal " + Name(m_handleNames[event]));
-    return true;
+    return signalResult;
 }
 
 uint32_t FakeStartupSystem::WaitForObject(NativeHandle object, uint32_t timeoutMs) {
@@ -47,7 +57,9 @@ uint32_t FakeStartupSystem::WaitForObject(NativeHandle object, uint32_t timeoutM
     return objects[name].waitResult;
 }
 
-void FakeStartupSystem::ReleaseOwnedMutex(NativeHandle mutex) { Note("ReleaseMutex " + Name(m_handleNames[mutex])); }
+void FakeStartupSystem::ReleaseOwnedMutex(NativeHandle mutex) {
+    Note("ReleaseMutex " + Name(m_handleNames[mutex]));
+}
 
 void FakeStartupSystem::CloseObject(NativeHandle object) {
     Note("Close " + Name(m_handleNames[object]));
@@ -100,21 +112,27 @@ int FakeStartupSystem::StartWinsock() {
     return winsockError;
 }
 
-void FakeStartupSystem::StopWinsock() { Note("StopWinsock"); }
+void FakeStartupSystem::StopWinsock() {
+    Note("StopWinsock");
+}
 
 int32_t FakeStartupSystem::StartOle() {
     Note("StartOle");
     return oleResult;
 }
 
-void FakeStartupSystem::StopOle() { Note("StopOle"); }
+void FakeStartupSystem::StopOle() {
+    Note("StopOle");
+}
 
 int32_t FakeStartupSystem::StartMediaFoundation() {
     Note("StartMediaFoundation");
     return mediaFoundationResult;
 }
 
-void FakeStartupSystem::StopMediaFoundation() { Note("StopMediaFoundation"); }
+void FakeStartupSystem::StopMediaFoundation() {
+    Note("StopMediaFoundation");
+}
 
 std::string FakeStartupSystem::HResultText(int32_t hr) {
     return hr == static_cast<int32_t>(0x80004005u) ? "0x80004005 E_FAIL Unspecified error" : "0x???";
@@ -139,10 +157,18 @@ CallResult FakeStartupSystem::CreateMainWindow(int showCommand) {
     return mainWindow;
 }
 
-void FakeStartupSystem::HideMainWindow() { Note("HideMainWindow"); }
-void FakeStartupSystem::KeepInstanceForDragService() { Note("KeepInstanceForDragService"); }
-void FakeStartupSystem::RunMessageLoop() { Note("RunMessageLoop"); }
-void FakeStartupSystem::Sleep(uint32_t ms) { Note("Sleep " + std::to_string(ms)); }
+void FakeStartupSystem::HideMainWindow() {
+    Note("HideMainWindow");
+}
+void FakeStartupSystem::KeepInstanceForDragService() {
+    Note("KeepInstanceForDragService");
+}
+void FakeStartupSystem::RunMessageLoop() {
+    Note("RunMessageLoop");
+}
+void FakeStartupSystem::Sleep(uint32_t ms) {
+    Note("Sleep " + std::to_string(ms));
+}
 
 ThreadStart FakeStartupSystem::StartDiagnosticThread(std::atomic<bool>* running) {
     Note("StartDiagnosticThread");
@@ -150,11 +176,19 @@ ThreadStart FakeStartupSystem::StartDiagnosticThread(std::atomic<bool>* running)
     return diagnosticThread;
 }
 
-void FakeStartupSystem::JoinDiagnosticThread(uint32_t timeoutMs) { Note("JoinDiagnosticThread " + std::to_string(timeoutMs)); }
+void FakeStartupSystem::JoinDiagnosticThread(uint32_t timeoutMs) {
+    Note("JoinDiagnosticThread " + std::to_string(timeoutMs));
+}
 
-void FakeStartupSystem::SetAppRunning(bool running) { Note(std::string("SetAppRunning ") + (running ? "1" : "0")); }
-void FakeStartupSystem::LoadSettings() { Note("LoadSettings"); }
-void FakeStartupSystem::ConnectServices() { Note("ConnectServices"); }
+void FakeStartupSystem::SetAppRunning(bool running) {
+    Note(std::string("SetAppRunning ") + (running ? "1" : "0"));
+}
+void FakeStartupSystem::LoadSettings() {
+    Note("LoadSettings");
+}
+void FakeStartupSystem::ConnectServices() {
+    Note("ConnectServices");
+}
 
 PortSet FakeStartupSystem::ConfiguredPorts() {
     PortSet ports;
@@ -170,20 +204,44 @@ void FakeStartupSystem::SetRuntimeErrorText(const char* text) {
     errorText = text;
 }
 
-void FakeStartupSystem::ScheduleFirewallCheck() { Note("ScheduleFirewallCheck"); }
-void FakeStartupSystem::RefreshDevicePresence(const char* reason) { Note(std::string("RefreshDevicePresence ") + reason); }
-void FakeStartupSystem::StartDevicePresence() { Note("StartDevicePresence"); }
-void FakeStartupSystem::StopDevicePresence() { Note("StopDevicePresence"); }
-void FakeStartupSystem::StartLifecycleModules() { Note("StartLifecycleModules"); }
-void FakeStartupSystem::StopLifecycleModules(const char* reason) { Note(std::string("StopLifecycleModules ") + reason); }
-void FakeStartupSystem::StartDiagnosticsThreads() { Note("StartDiagnosticsThreads"); }
-void FakeStartupSystem::StopDiagnosticsThreads() { Note("StopDiagnosticsThreads"); }
-bool FakeStartupSystem::AutoConnectSetting() { return autoConnectSetting; }
+void FakeStartupSystem::ScheduleFirewallCheck() {
+    Note("ScheduleFirewallCheck");
+}
+void FakeStartupSystem::RefreshDevicePresence(const char* reason) {
+    Note(std::string("RefreshDevicePresence ") + reason);
+}
+void FakeStartupSystem::StartDevicePresence() {
+    Note("StartDevicePresence");
+}
+void FakeStartupSystem::StopDevicePresence() {
+    Note("StopDevicePresence");
+}
+void FakeStartupSystem::StartLifecycleModules() {
+    Note("StartLifecycleModules");
+}
+void FakeStartupSystem::StopLifecycleModules(const char* reason) {
+    Note(std::string("StopLifecycleModules ") + reason);
+}
+void FakeStartupSystem::StartDiagnosticsThreads() {
+    Note("StartDiagnosticsThreads");
+}
+void FakeStartupSystem::StopDiagnosticsThreads() {
+    Note("StopDiagnosticsThreads");
+}
+bool FakeStartupSystem::AutoConnectSetting() {
+    return autoConnectSetting;
+}
 
 void FakeStartupSystem::SetAutoConnectIntent(bool enabled, const char* reason) {
     Note(std::string("SetAutoConnectIntent ") + (enabled ? "1 " : "0 ") + reason);
 }
 
-void FakeStartupSystem::StartAutoConnect() { Note("StartAutoConnect"); }
-void FakeStartupSystem::StopAutoConnect() { Note("StopAutoConnect"); }
-void FakeStartupSystem::StopDragDrop() { Note("StopDragDrop"); }
+void FakeStartupSystem::StartAutoConnect() {
+    Note("StartAutoConnect");
+}
+void FakeStartupSystem::StopAutoConnect() {
+    Note("StopAutoConnect");
+}
+void FakeStartupSystem::StopDragDrop() {
+    Note("StopDragDrop");
+}

@@ -30,6 +30,7 @@ public:
     int32_t mediaFoundationResult = 0;
     std::map<WindowClass, uint32_t> classErrors;
     CallResult mainWindow{true, 0};
+    CallResult signalResult{true, 0};
     ThreadStart diagnosticThread{true, 77, 0};
     bool autoConnectSetting = false;
 
@@ -45,7 +46,7 @@ public:
     uint32_t ActiveConsoleSessionId() override { return 1; }
     OpenResult OpenNamedMutex(std::u16string_view name) override;
     OpenResult OpenNamedEvent(std::u16string_view name, EventAccess access) override;
-    bool SignalEvent(NativeHandle event) override;
+    CallResult SignalEvent(NativeHandle event) override;
     uint32_t WaitForObject(NativeHandle object, uint32_t timeoutMs) override;
     void ReleaseOwnedMutex(NativeHandle mutex) override;
     void CloseObject(NativeHandle object) override;

@@ -21,7 +21,8 @@ struct Outcome {
     std::vector<std::string> events; // "@Call" entries and log messages, in order
 
     bool Has(const std::string& prefix) const {
-        return std::any_of(events.begin(), events.end(), [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
+        return std::any_of(events.begin(), events.end(),
+                           [&](const std::string& e) { return e.rfind(prefix, 0) == 0; });
     }
     std::string Dump() const {
         std::string all;
@@ -55,76 +56,77 @@ TEST(StartupSequence, NormalStartRunsEveryStepInOrderAndShutsDownInReverse) {
     FakeStartupSystem system;
     Outcome run = RunWith(system, u"\"C:\\Apps\\Tessaly.exe\"");
     EXPECT_EQ(run.exitCode, 0);
-    ExpectInOrder(run, {
-                           "[LOG][PROFILE] runtime-slim all=0",
-                           "@InstallCrashHandler",
-                           "CrashHandler installed mainLogOnly=1",
-                           "[BUILD] component=Tessaly version=20260827.3 flavor=StallWatchdogDiagnostic compiled=",
-                           "@OpenMutex Global\\Tessaly.ServiceHost absent",
-                           "@OpenMutex Local\\Tessaly.PreLoginHost absent",
-                           "@QueryElevation",
-                           "Administrator elevation: OK",
-                           "@CreateInstanceMutex Local\\Tessaly.SingleInstance",
-                           "SingleInstance: acquired mutex mode=user",
-                           "@EnablePerMonitorAwareV2",
-                           "DPI awareness: PER_MONITOR_AWARE_V2 enabled",
-                           "App start",
-                           "@SetAppRunning 1",
-                           "[STATE] StateManager init",
-                           "@LoadSettings",
-                           "@ConnectServices",
-                           "@StartWinsock",
-                           "@StartOle",
-                           "@ScheduleFirewallCheck",
-                           "@StartMediaFoundation",
-                           "[NET][DIAG] ports discovery-primary=38999 discovery-legacy=58999 control=5003 video=6100 "
-                           "input=5100 audio=7101 clipboard=5102 http=dynamic",
-                           "@ProbeUdp discovery-primary 38999",
-                           "@ProbeUdp discovery-legacy 58999",
-                           "@ProbeTcp control 5003",
-                           "@ProbeTcp video 6100",
-                           "@ProbeTcp input 5100",
-                           "@ProbeTcp clipboard 5102",
-                           "@ProbeUdp audio 7101",
-                           "@RefreshDevicePresence startup",
-                           "@RegisterWindowClass 0",
-                           "@RegisterWindowClass 1",
-                           "@RegisterWindowClass 2",
-                           "@RegisterWindowClass 3",
-                           "@CreateMainWindow show=10",
-                           "@StartLifecycleModules",
-                           "@StartDiagnosticsThreads",
-                           "[HW][START]",
-                           "@RefreshDevicePresence hardware-service-start",
-                           "@StartDevicePresence",
-                           "@SetAutoConnectIntent 0 boot idle: saved auto-connect disabled",
-                           "@StartAutoConnect",
-                           "@KeepInstanceForDragService",
-                           "[DRAG][SERVICE][INIT] lazy-start monitor on connection",
-                           "@StartDiagnosticThread",
-                           "[DIAG] DiagnosticService start tid=77",
-                           "@RunMessageLoop",
-                           // shutdown
-                           "@StopAutoConnect",
-                           "@StopLifecycleModules message loop exit",
-                           "@JoinDiagnosticThread 3000",
-                           "[DIAG] DiagnosticService stopped",
-                           "@StopDragDrop",
-                           "[HW][STOP]",
-                           "@StopDevicePresence",
-                           "@SetAppRunning 0",
-                           "[STATE] StateManager shutdown",
-                           "@StopDiagnosticsThreads",
-                           "@Sleep 100",
-                           "@StopMediaFoundation",
-                           "@StopOle",
-                           "@StopWinsock",
-                           "@ReleaseInstanceMutex",
-                           "SingleInstance: released mutex",
-                           "App exit",
-                           "@RestoreCrashHandler",
-                           "CrashHandler uninstalled",
-                       });
+    ExpectInOrder(
+        run, {
+                 "[LOG][PROFILE] runtime-slim all=0",
+                 "@InstallCrashHandler",
+                 "CrashHandler installed mainLogOnly=1",
+                 "[BUILD] component=Tessaly version=20260827.3 flavor=StallWatchdogDiagnostic compiled=",
+                 "@OpenMutex Global\\Tessaly.ServiceHost absent",
+                 "@OpenMutex Local\\Tessaly.PreLoginHost absent",
+                 "@QueryElevation",
+                 "Administrator elevation: OK",
+                 "@CreateInstanceMutex Local\\Tessaly.SingleInstance",
+                 "SingleInstance: acquired mutex mode=user",
+                 "@EnablePerMonitorAwareV2",
+                 "DPI awareness: PER_MONITOR_AWARE_V2 enabled",
+                 "App start",
+                 "@SetAppRunning 1",
+                 "[STATE] StateManager init",
+                 "@LoadSettings",
+                 "@ConnectServices",
+                 "@StartWinsock",
+                 "@StartOle",
+                 "@ScheduleFirewallCheck",
+                 "@StartMediaFoundation",
+                 "[NET][DIAG] ports discovery-primary=38999 discovery-legacy=58999 control=5003 video=6100 "
+                 "input=5100 audio=7101 clipboard=5102 http=dynamic",
+                 "@ProbeUdp discovery-primary 38999",
+                 "@ProbeUdp discovery-legacy 58999",
+                 "@ProbeTcp control 5003",
+                 "@ProbeTcp video 6100",
+                 "@ProbeTcp input 5100",
+                 "@ProbeTcp clipboard 5102",
+                 "@ProbeUdp audio 7101",
+                 "@RefreshDevicePresence startup",
+                 "@RegisterWindowClass 0",
+                 "@RegisterWindowClass 1",
+                 "@RegisterWindowClass 2",
+                 "@RegisterWindowClass 3",
+                 "@CreateMainWindow show=10",
+                 "@StartLifecycleModules",
+                 "@StartDiagnosticsThreads",
+                 "[HW][START]",
+                 "@RefreshDevicePresence hardware-service-start",
+                 "@StartDevicePresence",
+                 "@SetAutoConnectIntent 0 boot idle: saved auto-connect disabled",
+                 "@StartAutoConnect",
+                 "@KeepInstanceForDragService",
+                 "[DRAG][SERVICE][INIT] lazy-start monitor on connection",
+                 "@StartDiagnosticThread",
+                 "[DIAG] DiagnosticService start tid=77",
+                 "@RunMessageLoop",
+                 // shutdown
+                 "@StopAutoConnect",
+                 "@StopLifecycleModules message loop exit",
+                 "@JoinDiagnosticThread 3000",
+                 "[DIAG] DiagnosticService stopped",
+                 "@StopDragDrop",
+                 "[HW][STOP]",
+                 "@StopDevicePresence",
+                 "@SetAppRunning 0",
+                 "[STATE] StateManager shutdown",
+                 "@StopDiagnosticsThreads",
+                 "@Sleep 100",
+                 "@StopMediaFoundation",
+                 "@StopOle",
+                 "@StopWinsock",
+                 "@ReleaseInstanceMutex",
+                 "SingleInstance: released mutex",
+                 "App exit",
+                 "@RestoreCrashHandler",
+                 "CrashHandler uninstalled",
+             });
     EXPECT_FALSE(run.Has("@RelaunchElevated"));
     EXPECT_FALSE(run.Has("@HideMainWindow"));
     EXPECT_TRUE(system.openHandles.empty());
@@ -140,9 +142,10 @@ TEST(StartupSequence, BuildLineCarriesModeAndWholeCommandLine) {
     auto build = std::find_if(run.events.begin(), run.events.end(),
                               [](const std::string& e) { return e.rfind("[BUILD]", 0) == 0; });
     ASSERT_NE(build, run.events.end());
-    EXPECT_NE(build->find(" arch=x64 pid=4242 session=1 mode=prelogin-host exeCommand=\"C:\\A b\\Tessaly.exe\" "
-                          "x--service-hostx \xc3\xa9"),
-              std::string::npos)
+    EXPECT_NE(
+        build->find(" arch=x64 pid=4242 session=1 mode=prelogin-host exeCommand=\"C:\\A b\\Tessaly.exe\" "
+                    "x--service-hostx \xc3\xa9"),
+        std::string::npos)
         << *build;
 }
 
@@ -176,33 +179,34 @@ TEST_P(HandOff, NormalStartAsksServiceHostForUserHostAndExits) {
     }
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.Has("@Signal Global\\MarloRequestUserHost"), c.requestPresent);
-    std::string requestLine = c.requestPresent
-                                  ? "[SESSIONHOST][REQUEST] normal launch found prelogin host request=1 requestError=0;"
-                                  : "[SESSIONHOST][REQUEST] normal launch found prelogin host request=0 requestError=2;";
+    std::string requestLine =
+        c.requestPresent
+            ? "[SESSIONHOST][REQUEST] normal launch found prelogin host request=1 requestError=0;"
+            : "[SESSIONHOST][REQUEST] normal launch found prelogin host request=0 requestError=2;";
     EXPECT_TRUE(run.Has(requestLine)) << run.Dump();
     bool waits = c.requestPresent && c.readyPresent;
     EXPECT_EQ(run.Has("@Wait Global\\MarloUserHostReady 10000"), waits);
     EXPECT_EQ(run.Has("[SESSIONHOST][REQUEST] ready wait result=0"), waits);
     ExpectInOrder(run, {"@RestoreCrashHandler", "CrashHandler uninstalled"});
     // Nothing of its own starts: no elevation check, no instance mutex, no window.
-    for (const char* never : {"@QueryElevation", "@CreateInstanceMutex", "@StartWinsock", "@CreateMainWindow"})
+    for (const char* never :
+         {"@QueryElevation", "@CreateInstanceMutex", "@StartWinsock", "@CreateMainWindow"})
         EXPECT_FALSE(run.Has(never)) << never;
     EXPECT_TRUE(system.openHandles.empty()) << "every handle of the hand-off is closed";
     EXPECT_FALSE(TestLog().open);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, HandOff,
-    ::testing::Values(HandOffCase{"opened_both", true, false, true, true},
-                      HandOffCase{"opened_request_only", true, false, true, false},
-                      HandOffCase{"opened_ready_only", true, false, false, true},
-                      HandOffCase{"opened_none", true, false, false, false},
-                      HandOffCase{"denied_both", false, true, true, true},
-                      HandOffCase{"denied_request_only", false, true, true, false},
-                      HandOffCase{"denied_none", false, true, false, false},
-                      HandOffCase{"absent_with_events", false, false, true, true},
-                      HandOffCase{"absent_none", false, false, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, HandOff,
+                         ::testing::Values(HandOffCase{"opened_both", true, false, true, true},
+                                           HandOffCase{"opened_request_only", true, false, true, false},
+                                           HandOffCase{"opened_ready_only", true, false, false, true},
+                                           HandOffCase{"opened_none", true, false, false, false},
+                                           HandOffCase{"denied_both", false, true, true, true},
+                                           HandOffCase{"denied_request_only", false, true, true, false},
+                                           HandOffCase{"denied_none", false, true, false, false},
+                                           HandOffCase{"absent_with_events", false, false, true, true},
+                                           HandOffCase{"absent_none", false, false, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StartupSequence, HandOffExitsZeroWhateverTheReadyWaitGives) {
     FakeStartupSystem system;
@@ -216,7 +220,8 @@ TEST(StartupSequence, HandOffExitsZeroWhateverTheReadyWaitGives) {
 }
 
 TEST(StartupSequence, HostModesNeverHandOff) {
-    for (const char16_t* cmd : {u"Tessaly.exe --service-host", u"Tessaly.exe --prelogin-host", u"Tessaly.exe --user-host"}) {
+    for (const char16_t* cmd :
+         {u"Tessaly.exe --service-host", u"Tessaly.exe --prelogin-host", u"Tessaly.exe --user-host"}) {
         FakeStartupSystem system;
         system.objects[kServiceHostMutex] = {};
         system.objects[kRequestEvent] = {};
@@ -259,11 +264,14 @@ TEST(StartupSequence, UnelevatedStartRelaunchesWithSameArgumentsAndExits) {
         system.elevation = c.elevation;
         Outcome run = RunWith(system, u"\"C:\\Apps\\Tessaly.exe\" --user-host  -v");
         EXPECT_EQ(run.exitCode, 0);
-        ExpectInOrder(run, {c.line, "@ExecutablePath",
-                            "@RelaunchElevated file=C:\\Apps\\Tessaly.exe parameters=--user-host  -v --elevated-relaunch",
-                            "Relaunched as administrator, current unelevated process exits", "@RestoreCrashHandler",
-                            "CrashHandler uninstalled"});
-        EXPECT_FALSE(run.Has("@CreateInstanceMutex")) << "an unelevated start never reaches the single-instance check";
+        ExpectInOrder(
+            run,
+            {c.line, "@ExecutablePath",
+             "@RelaunchElevated file=C:\\Apps\\Tessaly.exe parameters=--user-host  -v --elevated-relaunch",
+             "Relaunched as administrator, current unelevated process exits", "@RestoreCrashHandler",
+             "CrashHandler uninstalled"});
+        EXPECT_FALSE(run.Has("@CreateInstanceMutex"))
+            << "an unelevated start never reaches the single-instance check";
         EXPECT_FALSE(TestLog().open);
     }
 }
@@ -292,8 +300,8 @@ TEST(StartupSequence, RelaunchedCopyThatIsStillUnelevatedStartsInsteadOfLooping)
     Outcome run = RunWith(system, u"Tessaly.exe --elevated-relaunch");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_FALSE(run.Has("@RelaunchElevated"));
-    ExpectInOrder(run, {"[WARN] Administrator elevation: relaunched copy is still not elevated", "@CreateInstanceMutex",
-                        "@CreateMainWindow", "@RunMessageLoop"});
+    ExpectInOrder(run, {"[WARN] Administrator elevation: relaunched copy is still not elevated",
+                        "@CreateInstanceMutex", "@CreateMainWindow", "@RunMessageLoop"});
 }
 
 TEST(StartupSequence, SecondInstanceRestoresTheFirstAndExitsZero) {
@@ -339,7 +347,8 @@ TEST(StartupSequence, InstanceMutexCreateFailureContinuesStart) {
     system.instanceMutex = {InstanceMutexStatus::CreateFailed, 1450};
     Outcome run = RunWith(system, u"Tessaly.exe");
     EXPECT_EQ(run.exitCode, 0);
-    ExpectInOrder(run, {"SingleInstance: CreateMutex failed gle=1450; continue startup", "@CreateMainWindow"});
+    ExpectInOrder(run,
+                  {"SingleInstance: CreateMutex failed gle=1450; continue startup", "@CreateMainWindow"});
     EXPECT_FALSE(run.Has("SingleInstance: released mutex")) << "nothing was held";
 }
 
@@ -354,19 +363,38 @@ struct FailureCase {
 
 TEST(StartupSequence, FailedStepUndoesWhatRanAndExitsOne) {
     const FailureCase cases[] = {
-        {"winsock", [](FakeStartupSystem& s) { s.winsockError = 10091; }, "WSAStartup failed wsa=10091", {},
-         {"@StopWinsock", "@StopOle", "@StopMediaFoundation"}, false},
-        {"ole", [](FakeStartupSystem& s) { s.oleResult = static_cast<int32_t>(0x80004005u); },
-         "OleInitialize failed 0x80004005 E_FAIL Unspecified error", {"@StopWinsock"},
-         {"@StopOle", "@StopMediaFoundation", "@ScheduleFirewallCheck"}, true},
-        {"media foundation", [](FakeStartupSystem& s) { s.mediaFoundationResult = static_cast<int32_t>(0x80004005u); },
-         "MFStartup failed 0x80004005 E_FAIL Unspecified error", {"@StopOle", "@StopWinsock"},
-         {"@StopMediaFoundation"}, true},
-        {"window class", [](FakeStartupSystem& s) { s.classErrors[WindowClass::StateView] = 8; },
-         "Register window class failed gle=8", {"@StopMediaFoundation", "@StopOle", "@StopWinsock"},
-         {"@CreateMainWindow"}, false},
-        {"main window", [](FakeStartupSystem& s) { s.mainWindow = {false, 1407}; }, "CreateMainWindow failed gle=1407",
-         {"@StopMediaFoundation", "@StopOle", "@StopWinsock"}, {"@StartLifecycleModules"}, false},
+        {"winsock",
+         [](FakeStartupSystem& s) { s.winsockError = 10091; },
+         "WSAStartup failed wsa=10091",
+         {},
+         {"@StopWinsock", "@StopOle", "@StopMediaFoundation"},
+         false},
+        {"ole",
+         [](FakeStartupSystem& s) { s.oleResult = static_cast<int32_t>(0x80004005u); },
+         "OleInitialize failed 0x80004005 E_FAIL Unspecified error",
+         {"@StopWinsock"},
+         {"@StopOle", "@StopMediaFoundation", "@ScheduleFirewallCheck"},
+         true},
+        {"media foundation",
+         [](FakeStartupSystem& s) { s.mediaFoundationResult = static_cast<int32_t>(0x80004005u); },
+         "MFStartup failed 0x80004005 E_FAIL Unspecified error",
+         {"@StopOle", "@StopWinsock"},
+         {"@StopMediaFoundation"},
+         true},
+        {"window class",
+         [](FakeStartupSystem& s) { s.classErrors[WindowClass::StateView] = 8; },
+         "Register window class failed gle=8",
+         {"@StopMediaFoundation", "@StopOle", "@StopWinsock"},
+         {"@CreateMainWindow"},
+         false},
+        {"main window",
+         [](FakeStartupSystem& s) {
+             s.mainWindow = {false, 1407};
+         },
+         "CreateMainWindow failed gle=1407",
+         {"@StopMediaFoundation", "@StopOle", "@StopWinsock"},
+         {"@StartLifecycleModules"},
+         false},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -417,15 +445,27 @@ TEST(StartupSequence, HiddenHostKeepsItsWindowHiddenAndUserHostSignalsReady) {
     run = RunWith(userHost, u"Tessaly.exe --user-host", 3);
     ExpectInOrder(run, {"[SESSIONHOST][APP] user host launched by service on Default desktop",
                         "@CreateMainWindow show=3", "@OpenEvent(modify) Global\\MarloUserHostReady",
-                        "@Signal Global\\MarloUserHostReady", "[SESSIONHOST][READY] user host main window ready",
-                        "@StartLifecycleModules"});
+                        "@Signal Global\\MarloUserHostReady",
+                        "[SESSIONHOST][READY] user host main window ready", "@StartLifecycleModules"});
     EXPECT_FALSE(run.Has("@HideMainWindow"));
     EXPECT_TRUE(userHost.openHandles.empty());
 
     FakeStartupSystem noReadyEvent;
     run = RunWith(noReadyEvent, u"Tessaly.exe --user-host");
     EXPECT_EQ(run.exitCode, 0);
-    ExpectInOrder(run, {"[SESSIONHOST][READY_WARN] ready event unavailable error=2", "@StartLifecycleModules"});
+    ExpectInOrder(run,
+                  {"[SESSIONHOST][READY_WARN] ready event unavailable error=2", "@StartLifecycleModules"});
+
+    FakeStartupSystem signalFails;
+    signalFails.objects[kReadyEvent] = {};
+    signalFails.signalResult = {false, 6};
+    run = RunWith(signalFails, u"Tessaly.exe --user-host");
+    EXPECT_EQ(run.exitCode, 0);
+    ExpectInOrder(run,
+                  {"@Signal Global\\MarloUserHostReady",
+                   "[SESSIONHOST][READY_WARN] ready event signal failed error=6", "@StartLifecycleModules"});
+    EXPECT_FALSE(run.Has("[SESSIONHOST][READY] user host main window ready"));
+    EXPECT_TRUE(signalFails.openHandles.empty());
 }
 
 TEST(StartupSequence, DpiAwarenessFallsBackInOrder) {
@@ -434,12 +474,20 @@ TEST(StartupSequence, DpiAwarenessFallsBackInOrder) {
         DpiResult fallback;
         std::vector<std::string> lines;
     } cases[] = {
-        {{DpiStatus::Failed, 5}, {DpiStatus::Enabled, 0},
-         {"DPI awareness: PER_MONITOR_AWARE_V2 failed gle=5", "DPI awareness: SYSTEM_DPI_AWARE fallback enabled"}},
-        {{DpiStatus::Unavailable, 0}, {DpiStatus::Enabled, 0}, {"DPI awareness: SYSTEM_DPI_AWARE fallback enabled"}},
-        {{DpiStatus::Unavailable, 0}, {DpiStatus::Unavailable, 0}, {"DPI awareness: fallback to default process awareness"}},
-        {{DpiStatus::Failed, 5}, {DpiStatus::Failed, 6},
-         {"DPI awareness: PER_MONITOR_AWARE_V2 failed gle=5", "DPI awareness: fallback to default process awareness"}},
+        {{DpiStatus::Failed, 5},
+         {DpiStatus::Enabled, 0},
+         {"DPI awareness: PER_MONITOR_AWARE_V2 failed gle=5",
+          "DPI awareness: SYSTEM_DPI_AWARE fallback enabled"}},
+        {{DpiStatus::Unavailable, 0},
+         {DpiStatus::Enabled, 0},
+         {"DPI awareness: SYSTEM_DPI_AWARE fallback enabled"}},
+        {{DpiStatus::Unavailable, 0},
+         {DpiStatus::Unavailable, 0},
+         {"DPI awareness: fallback to default process awareness"}},
+        {{DpiStatus::Failed, 5},
+         {DpiStatus::Failed, 6},
+         {"DPI awareness: PER_MONITOR_AWARE_V2 failed gle=5",
+          "DPI awareness: fallback to default process awareness"}},
     };
     for (const Case& c : cases) {
         FakeStartupSystem system;

@@ -19,12 +19,14 @@ namespace {
 // A clock the test moves by hand and a distinct id for every thread.
 std::atomic<uint64_t> g_now{1000};
 std::atomic<uint32_t> g_nextThreadId{500};
+std::atomic<int> g_threadIdCalls{0}; // a slot search asks for the id first
 thread_local uint32_t t_threadId = 0;
 
 uint64_t FakeNow() {
     return g_now.load();
 }
 uint32_t FakeThreadId() {
+    g_threadIdCalls.fetch_add(1);
     if (t_threadId == 0)
         t_threadId = g_nextThreadId.fetch_add(1);
     return t_threadId;
@@ -190,6 +192,39 @@ TEST_F(StallScopeTest, ThreadBeyondTheTableGetsNoSlotAndIsNeverRecordedOrReporte
     for (std::thread& t : holders)
         t.join();
     EXPECT_EQ(FreeSlotCount(), freeSlots);
+}
+
+// A thread that finds the table full must not search all of it again at every scope; once a slot is freed
+// it gets one.
+TEST_F(StallScopeTest, AThreadThatFoundTheTableFullSearchesAgainOnlyAfterARelease) {
+    std::vector<int> taken; // held by ids of threads that do not exist
+    for (int i = 0; i < kStallSlotCount; ++i) {
+        std::atomic<uint32_t>& id = ProcessStallState().slots[i].threadId;
+        uint32_t expected = 0;
+        if (id.compare_exchange_strong(expected, 900000u + static_cast<uint32_t>(i)))
+            taken.push_back(i);
+    }
+    ASSERT_EQ(FreeSlotCount(), 0);
+
+    int claimedAfterRelease = -1;
+    int searches = -1;
+    RunOnNewThread([&] {
+        EXPECT_EQ(StallScope::ClaimThreadSlot(), -1);
+        const int before = g_threadIdCalls.load();
+        for (int i = 0; i < 1000; ++i)
+            StallScope unmonitored("Busy", "Loop", 1000);
+        searches = g_threadIdCalls.load() - before;
+
+        ReleaseStallSlot(taken.back());
+        StallScope monitored("Busy", "AfterRelease", 1000);
+        claimedAfterRelease = StallScope::ClaimThreadSlot();
+    });
+    EXPECT_EQ(searches, 0);
+    EXPECT_EQ(claimedAfterRelease, taken.back());
+
+    taken.pop_back();
+    for (int slot : taken)
+        ReleaseStallSlot(slot);
 }
 
 TEST_F(StallScopeTest, SlotsOfEndedThreadsAreReusedSoShortLivedThreadsNeverRunOut) {

@@ -1,10 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/Utf.h"
+#include "support/Utf8Checks.h"
 
 namespace {
+
+TEST(UtfTest, EveryCutOfATextWithWideCharactersStaysWhole) {
+    const std::string mixed = "a\xC3\xA9"
+                              "b\xE4\xB8\xAD"
+                              "c\xF0\x9F\x98\x80"
+                              "d";
+    for (size_t limit = 0; limit <= mixed.size() + 1; ++limit) {
+        std::string_view cut = CutUtf8(mixed, limit);
+        EXPECT_LE(cut.size(), limit);
+        EXPECT_TRUE(IsCompleteUtf8(cut)) << limit;
+        EXPECT_EQ(mixed.compare(0, cut.size(), cut), 0);
+        EXPECT_GE(cut.size() + 3, std::min(limit, mixed.size())) << "drops at most one partial character";
+    }
+}
 
 TEST(UtfTest, Utf16ToUtf8Table) {
     const std::pair<std::u16string, std::string> cases[] = {
@@ -39,6 +55,37 @@ TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(Utf16ToUtf8(in), out) << "input units " << in.size();
+}
+
+} // namespace
+
+namespace {
+
+TEST(UtfTest, CaseInsensitiveComparisonFoldsOneWayForEveryScriptItKnows) {
+    struct Case {
+        const char* name;
+        std::u16string a, b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ascii", u"C:\\Program Files\\Tessaly.EXE", u"c:\\program files\\tessaly.exe", true},
+        {"latin-1", u"\u00C9L\u00C8VE", u"\u00E9l\u00E8ve", true},
+        {"multiplication sign is no letter", u"\u00D7", u"\u00F7", false},
+        {"greek", u"\u03A3\u03A9", u"\u03C3\u03C9", true},
+        {"cyrillic", u"\u042F\u0401", u"\u044F\u0451", true},
+        {"different letters", u"abc", u"abd", false},
+        {"different lengths", u"abc", u"ab", false},
+        {"outside the folded scripts", u"\u4E2D", u"\u4E2D", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EqualsIgnoringCase(c.a, c.b), c.equal) << c.name;
+        EXPECT_EQ(EqualsIgnoringCase(c.b, c.a), c.equal) << c.name;
+    }
+    EXPECT_TRUE(ContainsIgnoringCase(u"Remote NDIS Compatible Device #2", u"remote ndis COMPATIBLE device"));
+    EXPECT_FALSE(
+        ContainsIgnoringCase(u"Remote NDIS based Internet Sharing Device", u"Remote NDIS Compatible"));
+    EXPECT_TRUE(ContainsIgnoringCase(u"abc", u""));
+    EXPECT_FALSE(ContainsIgnoringCase(u"ab", u"abc"));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "link/ControlMessageText.h"
-#include "support/Utf8Checks.h"
 
 namespace {
 
@@ -19,20 +18,6 @@ TEST(ControlMessageText, PartsAreCutLikeSnprintfButNeverInsideACharacter) {
     text.Append("more");
     EXPECT_EQ(text.Length(), 7u);
     EXPECT_EQ(std::string(text.CStr()), std::string(text.View()));
-}
-
-TEST(ControlMessageText, EveryCutOfATextWithWideCharactersStaysWhole) {
-    const std::string mixed = "a\xC3\xA9"
-                              "b\xE4\xB8\xAD"
-                              "c\xF0\x9F\x98\x80"
-                              "d";
-    for (size_t limit = 0; limit <= mixed.size() + 1; ++limit) {
-        std::string_view cut = CutUtf8(mixed, limit);
-        EXPECT_LE(cut.size(), limit);
-        EXPECT_TRUE(IsCompleteUtf8(cut)) << limit;
-        EXPECT_EQ(mixed.compare(0, cut.size(), cut), 0);
-        EXPECT_GE(cut.size() + 3, std::min(limit, mixed.size())) << "drops at most one partial character";
-    }
 }
 
 TEST(ControlMessageText, AppendBoundedKeepsTheBufferTerminated) {

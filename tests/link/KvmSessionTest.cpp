@@ -2,7 +2,11 @@
 // peer is told, and what the runtime state and the state manager show afterwards.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SessionControllerTestSupport.h"
@@ -264,6 +268,28 @@ TEST_F(KvmSession, TheActivePeerFallsBackToTheLastPeerAddressOnceCleared) {
     EXPECT_FALSE(manager.IsActivePeer(kOtherIp));
     EXPECT_EQ(state.requests.RequestOwnedBy(kPeerIp), ControlRequestParams{});
     EXPECT_EQ(state.desktop.Value(), DesktopLockCache::kUnknown);
+}
+
+// The runtime state's change notice runs subscribers on the publishing thread; one that asks the controller
+// for the peer (from any thread) must not find the peer mutex still held.
+TEST_F(KvmSession, ThePeerIsPublishedAfterThePeerMutexIsReleased) {
+    std::vector<std::thread> readers;
+    std::vector<std::string> seen;
+    runtime.events.Subscribe(kEventRuntimeStateChanged, [&](const TslyEvent&) {
+        auto answer = std::make_shared<std::promise<std::string>>();
+        std::future<std::string> ip = answer->get_future();
+        readers.emplace_back([this, answer] { answer->set_value(manager.ActivePeerName()); });
+        seen.push_back(ip.wait_for(std::chrono::seconds(2)) == std::future_status::ready
+                           ? ip.get()
+                           : "<peer mutex held>");
+    });
+
+    manager.SetActivePeer(kPeerIp, "Desk");
+    manager.ClearActivePeer();
+    for (std::thread& reader : readers)
+        reader.join();
+
+    EXPECT_EQ(seen, (std::vector<std::string>{"Desk", ""}));
 }
 
 TEST_F(KvmSession, APeerIpChangeIsFoundByTheActiveName) {

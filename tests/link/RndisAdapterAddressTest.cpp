@@ -266,19 +266,25 @@ TEST_F(RndisNetsh, OutcomeIsLoggedAndShown) {
          false,
          "Remote NDIS IP auto-fix launch failed gle=2",
          "Remote NDIS IP auto-fix failed: cannot launch netsh"},
-        {{NetshOutcome::Kind::TimedOut, 0, 0, true, 5000},
+        {{NetshOutcome::Kind::TimedOut, kStillActiveExitCode, 0, true, 5000},
          false,
-         "Remote NDIS IP auto-fix netsh failed: still running after 5000 ms; terminated=1 gle=0",
-         "Remote NDIS IP auto-fix failed: netsh timed out"},
-        {{NetshOutcome::Kind::TimedOut, 0, 5, false, 5000},
+         "Remote NDIS IP auto-fix netsh failed exit=259. Run as administrator is required.",
+         "Remote NDIS IP auto-fix failed: run as administrator"},
+        {{NetshOutcome::Kind::TimedOut, kStillActiveExitCode, 5, false, 5000},
          false,
-         "Remote NDIS IP auto-fix netsh failed: still running after 5000 ms; terminated=0 gle=5",
-         "Remote NDIS IP auto-fix failed: netsh timed out"},
+         "Remote NDIS IP auto-fix netsh failed exit=259. Run as administrator is required.",
+         "Remote NDIS IP auto-fix failed: run as administrator"},
     };
     for (const Case& c : cases) {
         TestLog().Clear();
         EXPECT_EQ(ReportRndisFixOutcome(c.outcome), c.ok) << c.line;
-        EXPECT_EQ(TestLog().Messages(), (std::vector<std::string>{c.line}));
+        std::vector<std::string> lines{c.line};
+        if (c.outcome.kind == NetshOutcome::Kind::TimedOut)
+            lines.insert(lines.begin(),
+                         "Remote NDIS IP auto-fix netsh still running after 5000 ms; terminated=" +
+                             std::to_string(c.outcome.terminated ? 1 : 0) +
+                             " gle=" + std::to_string(c.outcome.error));
+        EXPECT_EQ(TestLog().Messages(), lines);
         EXPECT_EQ(RuntimeMakeSnapshot().statusMessage, c.status);
     }
 }

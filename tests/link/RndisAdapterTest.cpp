@@ -117,6 +117,72 @@ TEST(RndisAdapterSelect, PicksTheCableAdapterAndNeverATetheredPhone) {
     }
 }
 
+AdapterRecord WithParent(AdapterRecord adapter, std::u16string parentIds) {
+    adapter.parentIds = std::move(parentIds);
+    return adapter;
+}
+
+// The cable's own child wins over every name; the description rule only decides among adapters whose parent
+// could not be read, so a second gadget that calls itself like the cable's adapter is never taken.
+TEST(RndisAdapterSelect, TheCableChildWinsAndTheNameOnlyDecidesWhereTheParentIsUnknown) {
+    const std::u16string cableParent = std::u16string(u"USB\\VID_067B&PID_27A5\\5&1A2B3C&0&4") + u'\0' +
+                                       u"USB\\VID_067B&PID_27A5&REV_0100" + u'\0' + u"USB\\VID_067B&PID_27A5";
+    const std::u16string gadgetParent =
+        std::u16string(u"USB\\VID_0525&PID_A4A2\\6&2B&0&1") + u'\0' + u"USB\\VID_0525&PID_A4A2&REV_0404";
+    const AdapterRecord gadget =
+        WithParent(Adapter(u"Remote NDIS Compatible Device", u"Ethernet 6", 20), gadgetParent);
+    const AdapterRecord cable =
+        WithParent(Adapter(u"Remote NDIS Compatible Device #2", u"Ethernet 7", 21), cableParent);
+    const AdapterRecord cableOtherName =
+        WithParent(Adapter(u"USB Ethernet/RNDIS Gadget", u"Ethernet 8", 22), u"usb\\vid_067b&pid_27a5\\{x}");
+    const AdapterRecord unknownByName = Adapter(u"Remote NDIS Compatible Device #3", u"Ethernet 9", 23);
+    const AdapterRecord ethernet =
+        WithParent(Adapter(u"Intel(R) Ethernet Connection", u"Ethernet", 3), u"PCI\\VEN_8086&DEV_15BC\\3&1");
+
+    struct Case {
+        const char* name;
+        std::vector<AdapterRecord> adapters;
+        std::u16string simulated;
+        int expected; // index into adapters, -1 none
+    };
+    const Case cases[] = {
+        {"gadget named like the cable comes first", {gadget, cable}, u"", 1},
+        {"cable child with another description", {unknownByName, cableOtherName}, u"", 1},
+        {"gadget alone is never the cable", {ethernet, gadget}, u"", -1},
+        {"unknown parent falls back to the name", {ethernet, gadget, unknownByName}, u"", 2},
+        {"cable id only in a later hardware id",
+         {WithParent(ethernet, std::u16string(u"ROOT\\USB\\0000") + u'\0' + u"USB\\VID_067B&PID_27A5")},
+         u"",
+         0},
+        {"simulated adapter still decides alone", {cable, ethernet}, u"Intel(R) Ethernet Connection", 1},
+    };
+    for (const Case& c : cases) {
+        const AdapterRecord* picked = SelectCableAdapter(c.adapters, c.simulated);
+        const AdapterRecord* expected =
+            c.expected < 0 ? nullptr : &c.adapters[static_cast<size_t>(c.expected)];
+        EXPECT_EQ(picked, expected) << c.name;
+    }
+}
+
+TEST(RndisAdapterSelect, ParentsAreAttachedByTheAdapterInstanceIdIgnoringCase) {
+    std::vector<AdapterRecord> adapters = {Adapter(u"Remote NDIS Compatible Device", u"Ethernet 6", 20),
+                                           Adapter(u"Remote NDIS Compatible Device #2", u"Ethernet 7", 21),
+                                           Adapter(u"Wi-Fi", u"Wi-Fi", 4)};
+    adapters[0].adapterId = u"{6A1E2B3C-0000-4000-8000-00000000000A}";
+    adapters[1].adapterId = u"{6a1e2b3c-0000-4000-8000-00000000000b}";
+    // The Wi-Fi adapter has no instance id: nothing is attached to it.
+    const std::vector<NetDeviceParent> parents = {
+        {u"{6A1E2B3C-0000-4000-8000-00000000000B}", u"USB\\VID_067B&PID_27A5\\1"},
+        {u"{6A1E2B3C-0000-4000-8000-00000000000A}", u"USB\\VID_0525&PID_A4A2\\2"},
+        {u"", u"USB\\VID_067B&PID_27A5\\3"},
+    };
+    AttachDeviceParents(adapters, parents);
+    EXPECT_EQ(U8(adapters[0].parentIds), "USB\\VID_0525&PID_A4A2\\2");
+    EXPECT_EQ(U8(adapters[1].parentIds), "USB\\VID_067B&PID_27A5\\1");
+    EXPECT_TRUE(adapters[2].parentIds.empty());
+    EXPECT_EQ(SelectCableAdapter(adapters, u""), &adapters[1]);
+}
+
 TEST(RndisAdapterDescribe, FillsTheDetailsFromTheFirstAddress) {
     AdapterRecord cable = Adapter(u"Remote NDIS Compatible Device", u"Ethernet 5", 12,
                                   {{Ip(169, 254, 7, 9), 16}, {Ip(10, 9, 8, 7), 8}}, false);

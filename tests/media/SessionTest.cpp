@@ -309,6 +309,25 @@ TEST_P(SessionRoleTest, StartWhileRunningIsIgnoredButNamesTheNewPeer) {
     EXPECT_EQ(w->services.started.load(), 1);
 }
 
+// Once the shutdown has refused starts and cleared the running flags, a late start (a control request still
+// being handled) must not set them again.
+TEST_P(SessionRoleTest, StartAfterTheShutdownIsRefusedAndLeavesTheApplicationStopped) {
+    w->ownership.RefuseStarts();
+    RuntimeSetAppRunning(false);
+    w->t.stateManager.SetRunning(false);
+
+    EXPECT_FALSE(S().Start("10.1.2.3"));
+    EXPECT_TRUE(HasLine(Name() + " Start refused: application is shutting down"));
+    EXPECT_FALSE(RuntimeIsAppRunning());
+    EXPECT_FALSE(w->t.stateManager.IsRunning());
+    EXPECT_FALSE(RoleRunning());
+    EXPECT_EQ(S().running.load(), 0);
+    EXPECT_EQ(S().generation.load(), 0u);
+    EXPECT_EQ(w->services.started.load(), 0);
+    EXPECT_EQ(RuntimeGetProgramState(), 0);
+    EXPECT_EQ(w->services.CountNote("activePeer 10.1.2.3"), 1u) << "a refused start still names the peer";
+}
+
 // The old thread is held in its run body past Stop; a new session starts and starts its channels; then the
 // old thread ends. It must leave every shared value and every channel to the new session.
 TEST_P(SessionRoleTest, StaleThreadLeavesTheNewerSessionAlone) {

@@ -292,11 +292,21 @@ TEST_F(ControlSender, UdpFallbackSendsNothingWithoutAddressOrText) {
     SendUdpFallback("", "TSLY_CONTROL_STOP;id=A;", "control stop");
     SendUdpFallback(kLoopback, "", "control stop");
     EXPECT_EQ(primary.Receive(200), "");
-    SendUdpFallback(kLoopback, "TSLY_X;", nullptr);
+    EXPECT_TRUE(SendUdpFallback(kLoopback, "TSLY_X;", nullptr));
     EXPECT_EQ(primary.Receive(2000), "TSLY_X;");
     std::string log = CloseAndReadLog();
     EXPECT_TRUE(InOrder(log, {"Discovery sent UDP fallback control to 127.0.0.1 ports=38999,58999\r\n"}));
     EXPECT_EQ(log.find("UDP fallback control stop"), std::string::npos) << log;
+}
+
+// A datagram above the UDP limit cannot go out on either port: the log must not say it was sent.
+TEST_F(ControlSender, UdpFallbackThatSendsNothingLogsTheFailure) {
+    EXPECT_FALSE(SendUdpFallback(kLoopback, std::string(70000, 'x'), "control stop"));
+    std::string log = CloseAndReadLog();
+    EXPECT_TRUE(InOrder(log, {"Discovery UDP fallback control stop to 127.0.0.1 port=38999 failed wsa=",
+                              "Discovery UDP fallback control stop to 127.0.0.1 port=58999 failed wsa=",
+                              "Discovery UDP fallback control stop to 127.0.0.1 failed on both ports\r\n"}));
+    EXPECT_EQ(log.find("Discovery sent UDP fallback"), std::string::npos) << log;
 }
 
 TEST_F(ControlSender, DesktopStateGoesByTcpOnly) {

@@ -12,12 +12,14 @@
 #include "TestPaths.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "link/BridgeId.h"
 #include "link/DevicePresence.h"
 #include "link/win/DevicePresenceMonitor.h"
 #include "link/win/DevicePresenceScan.h"
+#include "link/win/NetDeviceParents.h"
 #include "link/win/RndisAdapterWin.h"
 
 namespace {
@@ -72,9 +74,9 @@ TEST_F(DevicePresenceWine, TheRegisteredCableIsFoundAndLost) {
     Log::Flush();
     EXPECT_TRUE(
         InOrder(OwnLog(), {"DevicePresence: MISSING reason=wine-initial required=VID_067B&PID_27A5\r\n",
-                            "DevicePresence: PRESENT reason=wine-add instance=ROOT\\TSLY_SIMULATED_CABLE\\",
-                            "DevicePresence: MISSING reason=wine-remove required=VID_067B&PID_27A5\r\n",
-                            "DevicePresence: device removed -> publish WaitingDevice immediately"}));
+                           "DevicePresence: PRESENT reason=wine-add instance=ROOT\\TSLY_SIMULATED_CABLE\\",
+                           "DevicePresence: MISSING reason=wine-remove required=VID_067B&PID_27A5\r\n",
+                           "DevicePresence: device removed -> publish WaitingDevice immediately"}));
 }
 
 TEST_F(DevicePresenceWine, TheMonitorPollsAndHearsDeviceChangesAndStopsPromptly) {
@@ -149,6 +151,13 @@ TEST(RndisAdapterWine, TheSimulatedNamePicksTheLoopbackAdapter) {
     ASSERT_NE(lo, nullptr) << "no adapter holds 127.0.0.1; adapters: " << adapters.size();
     EXPECT_NE(lo->interfaceIndex, 0u);
     EXPECT_FALSE(lo->description.empty());
+    // The key that ties an adapter to its device's PnP parent.
+    ASSERT_FALSE(lo->adapterId.empty());
+    EXPECT_EQ(lo->adapterId.front(), u'{') << Utf16ToUtf8(lo->adapterId);
+    for (const NetDeviceParent& parent : ReadNetDeviceParents()) {
+        EXPECT_FALSE(parent.adapterId.empty());
+        EXPECT_FALSE(parent.parentIds.empty());
+    }
 
     EXPECT_TRUE(SimulatedCableAdapter().empty()) << "a test run leaves TSLY_SIM_CABLE_ADAPTER unset";
     EXPECT_EQ(SelectCableAdapter(adapters, u""), nullptr) << "no cable adapter here";
@@ -190,13 +199,16 @@ TEST(RndisAdapterWine, HiddenRunsReportExitLaunchFailureAndTimeOut) {
     EXPECT_NE(missing.error, 0u);
 
     // cmd.exe starts a child that would run for 30 s (the driver waits for a main window that never comes):
-    // after the wait the whole tree is ended, so nothing is left to act later.
+    // after the wait the whole tree is ended, so nothing is left to act later, and the runner returns without
+    // waiting for that end.
     const size_t before = CountProcesses(L"TessalyDriver.exe");
     DWORD start = GetTickCount();
     NetshOutcome late =
         RunHiddenProcess(cmd, L"/c " + TestExeFolder() + L"TessalyDriver.exe wait-window 30000", 1500);
-    EXPECT_LT(GetTickCount() - start, 6000u);
+    EXPECT_LT(GetTickCount() - start, 1500u + 1500u);
     EXPECT_EQ(late.kind, NetshOutcome::Kind::TimedOut);
+    EXPECT_EQ(late.exitCode, kStillActiveExitCode);
+    EXPECT_EQ(late.exitCode, static_cast<uint32_t>(STILL_ACTIVE));
     EXPECT_TRUE(late.terminated);
     EXPECT_EQ(late.waitedMs, 1500u);
     start = GetTickCount();

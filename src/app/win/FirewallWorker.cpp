@@ -11,6 +11,7 @@
 #include "core/Log.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
+#include "core/HResultNames.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -18,10 +19,6 @@ namespace {
 
 // Plain atomic: a worker that outlives shutdown can still clear it safely.
 std::atomic<bool> g_firewallCheckRunning{false};
-
-unsigned long HrBits(HRESULT hr) {
-    return static_cast<unsigned long>(static_cast<uint32_t>(hr));
-}
 
 DWORD WINAPI FirewallCheckThreadProc(void*) {
     Log::Write("[FW][ASYNC] worker start");

@@ -10,7 +10,7 @@
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
 #include "link/win/ControlServer.h"
-#include "link/win/ControlServerServices.h"
+#include "link/win/Win32SessionControllerServices.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "media/ClientSession.h"
@@ -26,7 +26,9 @@ public:
     void HandleControlMessage(const std::string& senderIp, std::string_view message) override {
         Discovery::HandleControlMessage(senderIp, message);
     }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     void OnPeerLost() override { KvmSessionManager::Instance().OnPeerLost(); }
 };
 
@@ -39,10 +41,23 @@ public:
     void WakeDeviceListWaiters() override { Discovery::Service().WakeDeviceListWaiters(); }
 };
 
+// The sessions are reached from here, above both link/ and media/, so neither area includes the other back.
+class LinkSessionControllerServices final : public Win32SessionControllerServices {
+public:
+    bool StartHostSession(const std::string& ip) override { return HostSession::Instance().Start(ip); }
+    void StopHostSession() override { HostSession::Instance().Stop(); }
+    bool StartClientSession(const std::string& ip) override { return ClientSession::Instance().Start(ip); }
+    void StopClientSession() override { ClientSession::Instance().Stop(); }
+};
+
 class LinkSessionServices final : public SessionServices {
 public:
-    void SetActivePeer(const std::string& ip) override { KvmSessionManager::Instance().SetActivePeer(ip, ""); }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    void SetActivePeer(const std::string& ip) override {
+        KvmSessionManager::Instance().SetActivePeer(ip, "");
+    }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
     void RestoreClearTypeGuard(const char* reason) override {
         RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
@@ -53,7 +68,7 @@ public:
 
 void ConnectLinkServices() {
     // All kept to process end: detached worker threads may still call them at exit.
-    SetSessionControllerServices(new Win32SessionControllerServices());
+    SetSessionControllerServices(new LinkSessionControllerServices());
     Discovery::SetReactions(new LinkDiscoveryReactions);
     DevicePresenceService::SetReactions(new LinkPresenceReactions);
     auto* sessionServices = new LinkSessionServices;

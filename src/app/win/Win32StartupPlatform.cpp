@@ -20,10 +20,16 @@ namespace {
 
 std::atomic<HINSTANCE> g_appInstance{nullptr};
 
-HANDLE AsHandle(NativeHandle h) { return reinterpret_cast<HANDLE>(h); }
-NativeHandle AsNative(HANDLE h) { return reinterpret_cast<NativeHandle>(h); }
+HANDLE AsHandle(NativeHandle h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+NativeHandle AsNative(HANDLE h) {
+    return reinterpret_cast<NativeHandle>(h);
+}
 
-OpenResult Opened(HANDLE h) { return h ? OpenResult{AsNative(h), 0} : OpenResult{0, ::GetLastError()}; }
+OpenResult Opened(HANDLE h) {
+    return h ? OpenResult{AsNative(h), 0} : OpenResult{0, ::GetLastError()};
+}
 
 DWORD WINAPI DiagnosticThreadProc(void* param) {
     DiagnosticService::ThreadProc(*static_cast<std::atomic<bool>*>(param));
@@ -44,12 +50,22 @@ BOOL CALLBACK FindMainWindowProc(HWND hwnd, LPARAM param) {
 
 } // namespace
 
-HINSTANCE AppInstance() { return g_appInstance.load(); }
+HINSTANCE AppInstance() {
+    return g_appInstance.load();
+}
 
-void Win32StartupPlatform::InstallCrashHandler() { CrashHandler::Install(); }
-void Win32StartupPlatform::RestoreCrashHandler() { CrashHandler::Restore(); }
-uint32_t Win32StartupPlatform::ProcessId() { return ::GetCurrentProcessId(); }
-uint32_t Win32StartupPlatform::ActiveConsoleSessionId() { return ::WTSGetActiveConsoleSessionId(); }
+void Win32StartupPlatform::InstallCrashHandler() {
+    CrashHandler::Install();
+}
+void Win32StartupPlatform::RestoreCrashHandler() {
+    CrashHandler::Restore();
+}
+uint32_t Win32StartupPlatform::ProcessId() {
+    return ::GetCurrentProcessId();
+}
+uint32_t Win32StartupPlatform::ActiveConsoleSessionId() {
+    return ::WTSGetActiveConsoleSessionId();
+}
 
 OpenResult Win32StartupPlatform::OpenNamedMutex(std::u16string_view name) {
     return Opened(::OpenMutexW(SYNCHRONIZE, FALSE, AsWide(name).c_str()));
@@ -60,14 +76,22 @@ OpenResult Win32StartupPlatform::OpenNamedEvent(std::u16string_view name, EventA
     return Opened(::OpenEventW(rights, FALSE, AsWide(name).c_str()));
 }
 
-bool Win32StartupPlatform::SignalEvent(NativeHandle event) { return ::SetEvent(AsHandle(event)) != FALSE; }
+CallResult Win32StartupPlatform::SignalEvent(NativeHandle event) {
+    if (::SetEvent(AsHandle(event)))
+        return {true, 0};
+    return {false, ::GetLastError()};
+}
 
 uint32_t Win32StartupPlatform::WaitForObject(NativeHandle object, uint32_t timeoutMs) {
     return ::WaitForSingleObject(AsHandle(object), timeoutMs);
 }
 
-void Win32StartupPlatform::ReleaseOwnedMutex(NativeHandle mutex) { ::ReleaseMutex(AsHandle(mutex)); }
-void Win32StartupPlatform::CloseObject(NativeHandle object) { ::CloseHandle(AsHandle(object)); }
+void Win32StartupPlatform::ReleaseOwnedMutex(NativeHandle mutex) {
+    ::ReleaseMutex(AsHandle(mutex));
+}
+void Win32StartupPlatform::CloseObject(NativeHandle object) {
+    ::CloseHandle(AsHandle(object));
+}
 
 ElevationResult Win32StartupPlatform::QueryElevation() {
     HANDLE raw = nullptr;
@@ -89,7 +113,8 @@ PathResult Win32StartupPlatform::ExecutablePath() {
     return {std::u16string(AsUtf16(path)), 0};
 }
 
-CallResult Win32StartupPlatform::RelaunchElevated(const std::u16string& file, const std::u16string& parameters) {
+CallResult Win32StartupPlatform::RelaunchElevated(const std::u16string& file,
+                                                  const std::u16string& parameters) {
     std::wstring wideFile = AsWide(file);
     std::wstring wideParameters = AsWide(parameters);
     SHELLEXECUTEINFOW info = {};
@@ -146,8 +171,8 @@ bool Win32StartupPlatform::ReleaseInstanceMutex() {
 
 DpiResult Win32StartupPlatform::EnablePerMonitorAwareV2() {
     using SetContextFn = BOOL(WINAPI*)(HANDLE);
-    auto fn = reinterpret_cast<SetContextFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    auto fn = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
     if (fn == nullptr)
         return {DpiStatus::Unavailable, 0};
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
@@ -170,32 +195,50 @@ int Win32StartupPlatform::StartWinsock() {
     return ::WSAStartup(MAKEWORD(2, 2), &data);
 }
 
-void Win32StartupPlatform::StopWinsock() { ::WSACleanup(); }
-int32_t Win32StartupPlatform::StartOle() { return ::OleInitialize(nullptr); }
-void Win32StartupPlatform::StopOle() { ::OleUninitialize(); }
+void Win32StartupPlatform::StopWinsock() {
+    ::WSACleanup();
+}
+int32_t Win32StartupPlatform::StartOle() {
+    return ::OleInitialize(nullptr);
+}
+void Win32StartupPlatform::StopOle() {
+    ::OleUninitialize();
+}
 
 int32_t Win32StartupPlatform::StartMediaFoundation() {
     static_assert(MF_VERSION == 0x20070, "Media Foundation version of the build's headers");
     return ::MFStartup(MF_VERSION, MFSTARTUP_FULL);
 }
 
-void Win32StartupPlatform::StopMediaFoundation() { ::MFShutdown(); }
-std::string Win32StartupPlatform::HResultText(int32_t hr) { return HResultToText(hr); }
-void Win32StartupPlatform::ProbeUdpPort(const char* label, uint16_t port) { CanBindUdpPort(label, port); }
-void Win32StartupPlatform::ProbeTcpPort(const char* label, uint16_t port) { CanBindTcpPort(label, port); }
+void Win32StartupPlatform::StopMediaFoundation() {
+    ::MFShutdown();
+}
+std::string Win32StartupPlatform::HResultText(int32_t hr) {
+    return HResultToText(hr);
+}
+void Win32StartupPlatform::ProbeUdpPort(const char* label, uint16_t port) {
+    CanBindUdpPort(label, port);
+}
+void Win32StartupPlatform::ProbeTcpPort(const char* label, uint16_t port) {
+    CanBindTcpPort(label, port);
+}
 
 uint32_t Win32StartupPlatform::RegisterWindowClass(WindowClass windowClass) {
     return RegisterTessalyWindowClass(m_instance, windowClass);
 }
 
-CallResult Win32StartupPlatform::CreateMainWindow(int showCommand) { return ::CreateMainWindow(m_instance, showCommand); }
+CallResult Win32StartupPlatform::CreateMainWindow(int showCommand) {
+    return ::CreateMainWindow(m_instance, showCommand);
+}
 
 void Win32StartupPlatform::HideMainWindow() {
     if (HWND hwnd = MainWindowHandle())
         ::ShowWindow(hwnd, SW_HIDE);
 }
 
-void Win32StartupPlatform::KeepInstanceForDragService() { g_appInstance.store(m_instance); }
+void Win32StartupPlatform::KeepInstanceForDragService() {
+    g_appInstance.store(m_instance);
+}
 
 void Win32StartupPlatform::RunMessageLoop() {
     MSG msg;
@@ -205,7 +248,9 @@ void Win32StartupPlatform::RunMessageLoop() {
     }
 }
 
-void Win32StartupPlatform::Sleep(uint32_t ms) { ::Sleep(ms); }
+void Win32StartupPlatform::Sleep(uint32_t ms) {
+    ::Sleep(ms);
+}
 
 ThreadStart Win32StartupPlatform::StartDiagnosticThread(std::atomic<bool>* running) {
     DWORD tid = 0;

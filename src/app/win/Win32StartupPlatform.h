@@ -15,7 +15,7 @@ public:
     uint32_t ActiveConsoleSessionId() override;
     OpenResult OpenNamedMutex(std::u16string_view name) override;
     OpenResult OpenNamedEvent(std::u16string_view name, EventAccess access) override;
-    bool SignalEvent(NativeHandle event) override;
+    CallResult SignalEvent(NativeHandle event) override;
     uint32_t WaitForObject(NativeHandle object, uint32_t timeoutMs) override;
     void ReleaseOwnedMutex(NativeHandle mutex) override;
     void CloseObject(NativeHandle object) override;

@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/Log.h"
 #include "core/StallScope.h"
@@ -10,6 +11,7 @@
 #include "link/ControlMessage.h"
 #include "link/ControlRequestParams.h"
 #include "link/LocalIdentity.h"
+#include "core/HasText.h"
 
 namespace Discovery {
 
@@ -164,30 +166,41 @@ bool SendTcpControlMessage(const std::string& ip, const char* verb, std::string_
     return ok;
 }
 
-void SendUdpFallback(const std::string& ip, std::string_view text, const char* label) {
+bool SendUdpFallback(const std::string& ip, std::string_view text, const char* label) {
     if (ip.empty() || text.empty())
-        return;
-    const char* what = label != nullptr && *label != '\0' ? label : "control";
+        return false;
+    const char* what = HasText(label) ? label : "control";
     sockaddr_in address;
     if (!ToAddress(ip.c_str(), kDiscoveryPrimaryPort, address)) {
         Log::Write("Discovery UDP fallback %s to %s failed: not an IPv4 address", what, ip.c_str());
-        return;
+        return false;
     }
     UniqueSocket socket(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
     if (!socket.Valid()) {
         Log::Write("Discovery UDP fallback %s to %s failed wsa=%d", what, ip.c_str(), ::WSAGetLastError());
-        return;
+        return false;
     }
+    std::vector<uint16_t> sent;
     for (uint16_t port : {kDiscoveryPrimaryPort, kDiscoveryLegacyPort}) {
         address.sin_port = htons(port);
         if (::sendto(socket.Get(), text.data(), BytesOf(text), 0, reinterpret_cast<const sockaddr*>(&address),
                      sizeof address) < 0)
             Log::Write("Discovery UDP fallback %s to %s port=%u failed wsa=%d", what, ip.c_str(),
                        unsigned(port), ::WSAGetLastError());
+        else
+            sent.push_back(port);
     }
     CloseSocketLogged(socket.Release(), "Discovery UDP fallback");
-    Log::Write("Discovery sent UDP fallback %s to %s ports=%u,%u", what, ip.c_str(),
-               unsigned(kDiscoveryPrimaryPort), unsigned(kDiscoveryLegacyPort));
+    if (sent.empty()) {
+        Log::Write("Discovery UDP fallback %s to %s failed on both ports", what, ip.c_str());
+        return false;
+    }
+    if (sent.size() == 1)
+        Log::Write("Discovery sent UDP fallback %s to %s ports=%u", what, ip.c_str(), unsigned(sent.front()));
+    else
+        Log::Write("Discovery sent UDP fallback %s to %s ports=%u,%u", what, ip.c_str(), unsigned(sent[0]),
+                   unsigned(sent[1]));
+    return true;
 }
 
 void SendControlRequest(const std::string& ip, const ControlRequestParams& request) {

@@ -53,9 +53,10 @@ bool SendLivenessPing(const std::string& ip);
 bool SendTcpControlMessage(const std::string& ip, const char* verb, std::string_view text);
 
 // Sends text as one datagram from a fresh UDP socket to ip on 38999 and then on 58999, closes the socket
-// and logs "Discovery sent UDP fallback %s to %s ports=%u,%u" (label "control" when null or empty).
-// Nothing is sent when ip or text is empty.
-void SendUdpFallback(const std::string& ip, std::string_view text, const char* label);
+// and logs "Discovery sent UDP fallback %s to %s ports=%u,%u" (label "control" when null or empty), naming
+// only the ports it was sent to. When neither send worked it logs "Discovery UDP fallback %s to %s failed on
+// both ports" instead and returns false. Nothing is sent (false) when ip or text is empty.
+bool SendUdpFallback(const std::string& ip, std::string_view text, const char* label);
 
 // TSLY_CONTROL_REQUEST: the TCP form, else the UDP fallback form with label "control request". The request
 // is BuildControlRequestParams(sources, ip) (link/ControlRequestParams.h).

@@ -102,6 +102,10 @@ void TcpControlServerLoop(const DiscoveryRun& run, uint16_t port, IControlServer
         ServeAccepted(std::move(client), from, sink, run);
     }
     CloseSocketLogged(listener.Release(), kListenerLabel);
+    // Cleared here as well as by discovery's stop: a stop that comes right after the start may clear the
+    // flag before this body has set it.
+    if (RuntimeStateManager().SetControlRunning(false))
+        Log::Write("[NET][SERVICE] control running=%d reason=%s", 0, "tcp control stopped");
     Log::Write("Discovery TCP control stopped");
 }
 

@@ -13,7 +13,8 @@ class DiscoveryRun;
 namespace Discovery {
 
 // Creates the listener (SO_REUSEADDR, INADDR_ANY, backlog 8, non-blocking), sets the control-running flag and
-// serves connections one at a time until the run stops; then closes the listener and logs "Discovery TCP
+// serves connections one at a time until the run stops; then closes the listener, clears the flag (logging
+// "[NET][SERVICE] control running=0 reason=tcp control stopped" when it was set) and logs "Discovery TCP
 // control stopped". A socket or bind failure is logged and ends the body at once (the flag stays clear).
 //
 // The listener is polled: after a failed accept the body waits 20 ms (WSAEWOULDBLOCK) or 50 ms (another

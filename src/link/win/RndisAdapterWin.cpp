@@ -14,16 +14,18 @@
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "link/win/DevicePresenceService.h"
+#include "link/win/NetDeviceParents.h"
 
 namespace {
 
 constexpr ULONG kAdapterBufferBytes = 16384;
 constexpr wchar_t kCmdPath[] = L"C:\\Windows\\System32\\cmd.exe";
 constexpr wchar_t kSimulatedAdapterVariable[] = L"TSLY_SIM_CABLE_ADAPTER";
-constexpr DWORD kTerminateWaitMs = 2000;
 
 AdapterRecord ToRecord(const IP_ADAPTER_ADDRESSES& adapter) {
     AdapterRecord record;
+    for (const char* c = adapter.AdapterName; c != nullptr && *c != '\0'; ++c)
+        record.adapterId.push_back(static_cast<char16_t>(static_cast<unsigned char>(*c)));
     record.friendlyName = std::u16string(AsUtf16(adapter.FriendlyName));
     record.description = std::u16string(AsUtf16(adapter.Description));
     record.up = adapter.OperStatus == IfOperStatusUp;
@@ -66,6 +68,7 @@ std::vector<AdapterRecord> ListAdapters() {
     for (auto* adapter = reinterpret_cast<const IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter != nullptr;
          adapter = adapter->Next)
         adapters.push_back(ToRecord(*adapter));
+    AttachDeviceParents(adapters, ReadNetDeviceParents());
     return adapters;
 }
 
@@ -160,12 +163,15 @@ NetshOutcome RunHiddenProcess(const std::wstring& application, const std::wstrin
         outcome.exitCode = code;
         return outcome;
     }
+    // Still running: a failure. The tree is told to end and not waited for, so the caller (the UI thread)
+    // waits no longer than timeoutMs; closing the job at return ends whatever is left.
     outcome.kind = NetshOutcome::Kind::TimedOut;
     outcome.waitedMs = timeoutMs;
+    outcome.exitCode = kStillActiveExitCode;
     BOOL ended =
         inJob ? TerminateJobObject(job.Get(), ERROR_TIMEOUT) : TerminateProcess(process.Get(), ERROR_TIMEOUT);
     if (!ended)
         outcome.error = GetLastError();
-    outcome.terminated = ended && WaitForSingleObject(process.Get(), kTerminateWaitMs) == WAIT_OBJECT_0;
+    outcome.terminated = ended != FALSE;
     return outcome;
 }

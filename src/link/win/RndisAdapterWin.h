@@ -10,8 +10,9 @@
 // The cable's network adapter on Windows: the adapter list (GetAdaptersAddresses), its lookups and the
 // periodic address check with netsh.
 
-// The IPv4 view of every adapter (no anycast, multicast or DNS server entries). Empty, with a throttled
-// logged error, when the system call fails.
+// The IPv4 view of every adapter (no anycast, multicast or DNS server entries), each with its network
+// instance id and the ids of its device's PnP parent where they can be read (link/win/NetDeviceParents.h).
+// Empty, with a throttled logged error, when the system call fails.
 std::vector<AdapterRecord> ListAdapters();
 
 // The test aid TSLY_SIM_CABLE_ADAPTER: the description of the adapter that stands for the cable's, or empty
@@ -35,7 +36,7 @@ void CheckRndisAdapter();
 bool RunRndisIpAutoFix(const std::u16string& adapterName, const std::u16string& ip);
 
 // Starts application hidden (CREATE_NO_WINDOW, SW_HIDE) with the command line "<application>" arguments
-// inside a job, and waits up to timeoutMs. A process tree still running then is terminated and waited for,
-// so that it cannot act later.
+// inside a job, and waits up to timeoutMs. A process tree still running then is terminated (not waited for:
+// nothing here waits beyond timeoutMs), so that it cannot act later; its exit code is STILL_ACTIVE.
 NetshOutcome RunHiddenProcess(const std::wstring& application, const std::wstring& arguments,
                               uint32_t timeoutMs);

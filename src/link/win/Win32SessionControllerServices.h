@@ -2,10 +2,11 @@
 
 #include "link/SessionControllerServices.h"
 
-// The session controller's services on Windows: the control protocol senders and the cable presence (the
-// sessions and discovery's peer table are the core defaults). The rest keeps the no-op defaults of
-// SessionControllerServices until its service exists; a subclass of this one then adds it (auto-connect,
-// the HID worker, the visibility and quality sync, the host's video restart flag).
+// The session controller's services on Windows: the control protocol senders and the cable presence
+// (discovery's peer table is the default). The rest keeps the no-op defaults of SessionControllerServices
+// until its service exists; a subclass of this one adds it: start-up's (app/win/ServiceWiring.cpp) adds the
+// sessions, and later the auto-connect, the HID worker, the visibility and quality sync and the host's video
+// restart flag.
 class Win32SessionControllerServices : public SessionControllerServices {
 public:
     // TSLY_CONTROL_STOP by TCP, else by UDP (Discovery::SendControlStop).

@@ -1,4 +1,4 @@
-#include "link/win/ControlServerServices.h"
+#include "link/win/Win32SessionControllerServices.h"
 
 #include "core/ConfigService.h"
 #include "link/ControlRequestParams.h"
