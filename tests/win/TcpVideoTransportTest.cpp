@@ -297,7 +297,8 @@ TEST_F(TcpVideoTransport, ConnectGivesUpWithinItsBudget) {
     struct Case {
         const char* name;
         uint16_t port;
-    } cases[] = {{"closed port", ClosedPort()}, {"no answer", silent.Port()}};
+        const char* wsa; // of the last attempt: refused, or timed out waiting
+    } cases[] = {{"closed port", ClosedPort(), "10061"}, {"no answer", silent.Port(), "10060"}};
     std::vector<std::string> lines;
     for (const Case& c : cases) {
         TcpVideoSender sender;
@@ -307,7 +308,8 @@ TEST_F(TcpVideoTransport, ConnectGivesUpWithinItsBudget) {
         EXPECT_GE(elapsed, kVideoConnectBudgetMs - 200) << c.name;
         EXPECT_LE(elapsed, kVideoConnectBudgetMs + 400) << c.name;
         EXPECT_FALSE(sender.IsConnected());
-        lines.push_back("TCP video connect failed peer=127.0.0.1:" + std::to_string(c.port) + " wsa=");
+        lines.push_back("TCP video connect failed peer=127.0.0.1:" + std::to_string(c.port) +
+                        " wsa=" + c.wsa);
     }
     TcpVideoSender sender;
     EXPECT_FALSE(sender.Connect("not-an-address", 6000));

@@ -14,7 +14,7 @@
 class TcpVideoReceiver {
 public:
     // Decides from the dotted IPv4 address of a new connection whether it may feed the stream (the active
-    // peer, inside the link's 10.x network); any other is closed at once.
+    // peer, inside the link's 10.x network); any other is closed at once. An empty filter accepts nobody.
     using AcceptFilter = std::function<bool(const std::string& ip)>;
 
     explicit TcpVideoReceiver(AcceptFilter acceptFilter);
