@@ -1,6 +1,9 @@
 #include "media/VideoFrameAssembler.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <utility>
 
 #include "core/Log.h"
 #include "media/VideoColor.h"
@@ -32,18 +35,62 @@ void LogFirstFrameOnce(const VideoFrameHeader& h) {
 
 } // namespace
 
-bool VideoFrameAssembler::Append(const uint8_t* data, size_t size) {
-    if (size > kVideoReceiveBufferCap - Buffered()) {
+size_t VideoFrameAssembler::ReadAllowance() const {
+    if (Buffered() < kVideoReceiveHighWaterBytes)
+        return kVideoReceivePieceBytes;
+    const VideoFrameHeader h = ParseVideoFrameHeader(Data());
+    // An invalid header needs no more bytes: the next take resets the connection.
+    if (CheckVideoFrameHeader(h) != VideoHeaderCheck::Ok)
+        return 0;
+    const size_t whole = kVideoFrameHeaderBytes + h.frameBytes;
+    return Buffered() < whole ? std::min(whole - Buffered(), kVideoReceivePieceBytes) : 0;
+}
+
+uint8_t* VideoFrameAssembler::PrepareAppend(size_t size) {
+    m_prepared = size;
+    if (m_capacity - m_end >= size)
+        return m_storage.get() + m_end;
+    const size_t buffered = Buffered();
+    if (m_begin >= buffered && m_capacity - buffered >= size) {
+        std::memmove(m_storage.get(), m_storage.get() + m_begin, buffered);
+    } else {
+        size_t capacity = std::max<size_t>(m_capacity * 2, kVideoReceivePieceBytes);
+        while (capacity - buffered < size)
+            capacity *= 2;
+        auto storage = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+        if (buffered > 0)
+            std::memcpy(storage.get(), m_storage.get() + m_begin, buffered);
+        m_storage = std::move(storage);
+        m_capacity = capacity;
+    }
+    m_begin = 0;
+    m_end = buffered;
+    return m_storage.get() + m_end;
+}
+
+bool VideoFrameAssembler::CommitAppend(size_t written) {
+    const size_t prepared = std::exchange(m_prepared, 0);
+    if (written > prepared)
+        written = prepared;
+    if (written > kVideoReceiveBufferCap - Buffered()) {
         Log::Write("TCP video receive buffer overflow rx=%zu add=%d; reset connection", Buffered(),
-                   static_cast<int>(size > 0x7FFFFFFF ? 0x7FFFFFFF : size));
+                   static_cast<int>(std::min<size_t>(written, 0x7FFFFFFF)));
         return false;
     }
-    if (m_head > 0 && m_head >= m_bytes.size() / 2) {
-        m_bytes.erase(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(m_head));
-        m_head = 0;
-    }
-    m_bytes.insert(m_bytes.end(), data, data + size);
+    m_end += written;
     return true;
+}
+
+bool VideoFrameAssembler::Append(const uint8_t* data, size_t size) {
+    if (size > kVideoReceiveBufferCap - Buffered()) {
+        // Refused before any room is made for it.
+        Log::Write("TCP video receive buffer overflow rx=%zu add=%d; reset connection", Buffered(),
+                   static_cast<int>(std::min<size_t>(size, 0x7FFFFFFF)));
+        return false;
+    }
+    if (size > 0)
+        std::memcpy(PrepareAppend(size), data, size);
+    return CommitAppend(size);
 }
 
 void VideoFrameAssembler::TrimBacklog() {
@@ -107,14 +154,12 @@ VideoFrameAssembler::Take VideoFrameAssembler::TakeFrame(std::vector<uint8_t>& p
 
 void VideoFrameAssembler::Clear() {
     // A dropped connection may have left a large buffer behind; the next one starts small.
-    std::vector<uint8_t>().swap(m_bytes);
-    m_head = 0;
+    m_storage.reset();
+    m_capacity = m_begin = m_end = m_prepared = 0;
 }
 
 void VideoFrameAssembler::Consume(size_t count) {
-    m_head += count;
-    if (m_head == m_bytes.size()) {
-        m_bytes.clear();
-        m_head = 0;
-    }
+    m_begin += count;
+    if (m_begin == m_end)
+        m_begin = m_end = 0;
 }

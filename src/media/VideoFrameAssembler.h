@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // Cuts the received video byte stream into frames (VideoFrameHeader.h): it holds the bytes not yet
@@ -21,8 +22,18 @@ struct VideoFrameInfo {
 
 class VideoFrameAssembler {
 public:
-    // Appends received bytes. False, logged, and nothing appended when the buffer would then hold more
-    // than kVideoReceiveBufferCap: the caller resets the connection.
+    // How many bytes the receiver may read from its socket now: up to one 64 KiB piece while less than
+    // kVideoReceiveHighWaterBytes is buffered; beyond that only what the frame at the front still lacks; 0
+    // when that frame is whole or its header is invalid. So a valid stream never reaches the cap.
+    size_t ReadAllowance() const;
+
+    // Room for size more bytes at the end of the buffer, for recv to write into; CommitAppend keeps the
+    // first `written` of them. Commit returns false, logged, and keeps nothing when the buffer would then
+    // hold more than kVideoReceiveBufferCap: the caller resets the connection.
+    uint8_t* PrepareAppend(size_t size);
+    bool CommitAppend(size_t written);
+
+    // PrepareAppend, copy and CommitAppend in one.
     bool Append(const uint8_t* data, size_t size);
 
     // With at least 2 MiB buffered, at least 4 whole frames and an IDR frame other than the first, drops
@@ -41,14 +52,18 @@ public:
 
     // Drops every buffered byte and the storage (a reset connection).
     void Clear();
-    size_t Buffered() const { return m_bytes.size() - m_head; }
-    const uint8_t* Data() const { return m_bytes.data() + m_head; }
+    size_t Buffered() const { return m_end - m_begin; }
+    const uint8_t* Data() const { return m_storage.get() + m_begin; }
 
 private:
     void Consume(size_t count);
 
-    // Unconsumed bytes are m_bytes[m_head, end): consuming moves m_head, and the front is cut off only
-    // when it is at least half of the buffer, so handing out a frame does not move the whole backlog.
-    std::vector<uint8_t> m_bytes;
-    size_t m_head = 0;
+    // Unconsumed bytes are m_storage[m_begin, m_end). Taking a frame only moves m_begin; the rest moves to
+    // the front only when the tail lacks room and fewer bytes remain than were consumed before them, so
+    // each byte is moved at most about once. recv writes straight into the tail.
+    std::unique_ptr<uint8_t[]> m_storage;
+    size_t m_capacity = 0;
+    size_t m_begin = 0;
+    size_t m_end = 0;
+    size_t m_prepared = 0;
 };

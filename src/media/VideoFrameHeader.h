@@ -28,6 +28,12 @@ inline constexpr size_t kVideoSendPieceBytes = 0x40000;
 inline constexpr size_t kVideoReceivePieceBytes = 65536;
 inline constexpr uint32_t kVideoAcceptPollMs = 5;
 
+// The receiver reads from its socket only while it holds less than this, or while the frame at the front is
+// not yet whole: beyond that the bytes wait in the socket and TCP slows the sender, so a stream that arrives
+// faster than frames are taken never drives the buffer to its cap. Twice the trim threshold, so the backlog
+// trim still sees a backlog to drop.
+inline constexpr size_t kVideoReceiveHighWaterBytes = 0x400000;
+
 // The receiver drops a stale backlog up to the last IDR frame once this much is buffered and at least
 // kVideoTrimMinFrames whole frames are queued.
 inline constexpr size_t kVideoTrimThresholdBytes = 0x200000;

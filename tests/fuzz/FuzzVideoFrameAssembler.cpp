@@ -1,5 +1,6 @@
-// Arbitrary bytes as a received video stream. The first byte picks how the rest is cut into appends; after
-// each append the backlog trim runs and frames are taken until more bytes are needed, as the receiver does.
+// Arbitrary bytes as a received video stream, read as the receiver reads its socket: pieces within the read
+// allowance written straight into the buffer (the first byte picks how much each "recv" returns), then the
+// backlog trim and frames taken until more bytes are needed.
 // Checked:
 // - the buffer never holds more than the cap; a refused append changes nothing;
 // - a frame handed out has 1..0x10000000 bytes, a codec word below 2 and every side within 16384;
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "media/VideoFrameAssembler.h"
@@ -82,8 +84,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t at = 1;
     size_t round = 0;
     while (at < size) {
-        const size_t piece = std::min(size - at, pieceBase * (1 + round++ % 3));
-        FuzzCheck(assembler.Append(data + at, piece), "append refused below the cap");
+        const size_t allowance = assembler.ReadAllowance();
+        FuzzCheck(allowance <= kVideoReceivePieceBytes, "allowance above one piece");
+        if (allowance == 0) {
+            const size_t before = assembler.Buffered();
+            TakeAll(assembler);
+            FuzzCheck(assembler.Buffered() < before, "no allowance and nothing taken");
+            continue;
+        }
+        const size_t piece = std::min({size - at, allowance, pieceBase * (1 + round++ % 3)});
+        std::memcpy(assembler.PrepareAppend(allowance), data + at, piece);
+        FuzzCheck(assembler.CommitAppend(piece), "append refused below the cap");
         FuzzCheck(assembler.Buffered() <= kVideoReceiveBufferCap, "buffer above the cap");
         at += piece;
         const size_t before = assembler.Buffered();

@@ -134,6 +134,51 @@ TEST_F(VideoFrameAssemblerTest, BufferNeverGrowsBeyondTheCap) {
     EXPECT_EQ(assembler.Buffered(), 1000u);
 }
 
+// A consumer that falls behind leaves the stream in the socket beyond the high-water mark, except that the
+// frame at the front is always completed, and never by more than it lacks.
+TEST_F(VideoFrameAssemblerTest, ReadAllowanceStopsAtTheHighWaterMarkButCompletesTheFrontFrame) {
+    const size_t high = kVideoReceiveHighWaterBytes;
+    const Bytes big = Frame(PSliceBody(high + 100000), 1);
+    Bytes badHeader = Frame(PSliceBody(high), 2);
+    badHeader[14] = 2; // frame count 2
+    struct Case {
+        const char* name;
+        Bytes buffered;
+        size_t allowance;
+    } cases[] = {
+        {"empty", {}, kVideoReceivePieceBytes},
+        {"below the mark", Frame(PSliceBody(high - 200), 1), kVideoReceivePieceBytes},
+        {"whole frames at the mark", Frame(PSliceBody(high), 1), 0},
+        {"large front frame lacking much", Bytes(big.begin(), big.end() - 100000), kVideoReceivePieceBytes},
+        {"large front frame lacking 7 bytes", Bytes(big.begin(), big.end() - 7), 7},
+        {"large front frame whole", big, 0},
+        {"invalid front header", badHeader, 0},
+    };
+    for (const Case& c : cases) {
+        VideoFrameAssembler assembler;
+        if (!c.buffered.empty())
+            Feed(assembler, c.buffered);
+        EXPECT_EQ(assembler.ReadAllowance(), c.allowance) << c.name;
+    }
+}
+
+// recv may write less than the room it was given; only what it wrote is kept.
+TEST_F(VideoFrameAssemblerTest, CommitKeepsOnlyWhatWasWritten) {
+    VideoFrameAssembler assembler;
+    const Bytes frame = Frame(IdrBody(1000), 3);
+    uint8_t* room = assembler.PrepareAppend(kVideoReceivePieceBytes);
+    std::copy(frame.begin(), frame.begin() + 500, room);
+    ASSERT_TRUE(assembler.CommitAppend(500));
+    EXPECT_EQ(assembler.Buffered(), 500u);
+    room = assembler.PrepareAppend(frame.size() - 500);
+    std::copy(frame.begin() + 500, frame.end(), room);
+    ASSERT_TRUE(assembler.CommitAppend(frame.size())); // more than prepared: clamped
+    EXPECT_EQ(assembler.Buffered(), frame.size());
+    const Taken taken = TakeOne(assembler);
+    EXPECT_EQ(taken.result, Take::Frame);
+    EXPECT_EQ(taken.info.frameId, 3u);
+}
+
 // Frames of this size make a backlog of at least 2 MiB from five frames.
 constexpr size_t kBigBody = 440 * 1024;
 
@@ -217,9 +262,12 @@ TEST_F(VideoFrameAssemblerTest, RandomSplitsGiveTheSameFrames) {
         std::vector<Bytes> received;
         size_t at = 0;
         while (at < stream.size()) {
-            const size_t piece = std::min<size_t>(stream.size() - at, 1 + random() % 5000);
-            ASSERT_TRUE(assembler.Append(stream.data() + at, piece));
-            at += piece;
+            // As recv fills the room it is given: any amount up to it.
+            const size_t room = 1 + random() % 5000;
+            const size_t written = std::min<size_t>(stream.size() - at, 1 + random() % room);
+            std::copy(stream.begin() + at, stream.begin() + at + written, assembler.PrepareAppend(room));
+            ASSERT_TRUE(assembler.CommitAppend(written));
+            at += written;
             assembler.TrimBacklog();
             for (;;) {
                 Taken taken = TakeOne(assembler);

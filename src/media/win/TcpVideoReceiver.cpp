@@ -25,8 +25,7 @@ bool IsReadable(SOCKET socket, long timeoutUs, int& wsa) {
 
 } // namespace
 
-TcpVideoReceiver::TcpVideoReceiver(AcceptFilter acceptFilter)
-    : m_acceptFilter(std::move(acceptFilter)), m_piece(kVideoReceivePieceBytes) {}
+TcpVideoReceiver::TcpVideoReceiver(AcceptFilter acceptFilter) : m_acceptFilter(std::move(acceptFilter)) {}
 
 TcpVideoReceiver::~TcpVideoReceiver() {
     Shutdown();
@@ -144,6 +143,8 @@ bool TcpVideoReceiver::AcceptIfNeeded() {
 }
 
 bool TcpVideoReceiver::ReadAvailable() {
+    if (m_assembler.ReadAllowance() == 0)
+        return true;
     int wsa = 0;
     if (!IsReadable(m_client.Get(), 0, wsa)) {
         if (wsa == 0)
@@ -152,11 +153,11 @@ bool TcpVideoReceiver::ReadAvailable() {
         ResetClient();
         return false;
     }
-    for (;;) {
-        const int got = ::recv(m_client.Get(), reinterpret_cast<char*>(m_piece.data()),
-                               static_cast<int>(m_piece.size()), 0);
+    for (size_t allowance; (allowance = m_assembler.ReadAllowance()) > 0;) {
+        uint8_t* tail = m_assembler.PrepareAppend(allowance);
+        const int got = ::recv(m_client.Get(), reinterpret_cast<char*>(tail), static_cast<int>(allowance), 0);
         if (got > 0) {
-            if (!m_assembler.Append(m_piece.data(), static_cast<size_t>(got))) {
+            if (!m_assembler.CommitAppend(static_cast<size_t>(got))) {
                 ResetClient();
                 return false;
             }
@@ -173,6 +174,7 @@ bool TcpVideoReceiver::ReadAvailable() {
         ResetClient();
         return false;
     }
+    return true;
 }
 
 void TcpVideoReceiver::ResetClient() {

@@ -41,7 +41,8 @@ public:
 
 private:
     bool AcceptIfNeeded();
-    // Reads everything the socket holds; false when the connection was reset.
+    // Reads what the socket holds, as far as the assembler allows, straight into its buffer; false when
+    // the connection was reset.
     bool ReadAvailable();
     void ResetClient();
 
@@ -50,5 +51,4 @@ private:
     UniqueSocket m_client;
     uint16_t m_port = 0;
     VideoFrameAssembler m_assembler;
-    std::vector<uint8_t> m_piece; // one recv's worth
 };

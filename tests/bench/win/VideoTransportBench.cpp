@@ -5,7 +5,8 @@
 // The receiver prints "READY" once it listens and, when every frame has arrived, "MBPS <value>": the bytes
 // of all frames after the first over the time from the first frame to the last. "video" uses
 // TcpVideoSender and TcpVideoReceiver (frames with their headers, polled as the client session does);
-// "raw" is a blocking socket pair with the same buffer sizes moving the same bytes in the same pieces.
+// "raw" is a plain socket pair with the same buffer sizes moving the same bytes in the same pieces, without
+// blocking (select waits for room or data), which is the fastest plain copy under Wine.
 // Every wait is bounded: the receiver gives up after 60 s, the sender's connect after 10 s.
 #include <winsock2.h>
 #include <windows.h>
@@ -69,8 +70,10 @@ int ReceiveVideo(const Args& a) {
             std::fprintf(stderr, "video: %zu of %zu frames\n", received, a.frames);
             return 1;
         }
-        if (!receiver.ReceiveFrame(payload, id, vw, vh, dw, dh))
+        if (!receiver.ReceiveFrame(payload, id, vw, vh, dw, dh)) {
+            Sleep(1);
             continue;
+        }
         if (payload.size() != a.frameBytes || id != received) {
             std::fprintf(stderr, "video: frame %zu arrived as %u with %zu bytes\n", received, id,
                          payload.size());
@@ -86,18 +89,32 @@ int SendVideo(const Args& a) {
     TcpVideoSender sender;
     const ULONGLONG start = GetTickCount64();
     while (!sender.Connect(a.ip, a.port)) {
-        if (GetTickCount64() - start > kConnectLimitMs)
+        if (GetTickCount64() - start > kConnectLimitMs) {
+            std::fprintf(stderr, "video: no connection\n");
             return 1;
+        }
     }
     const std::vector<uint8_t> frame(a.frameBytes, 0x5A);
     for (size_t i = 0; i < a.frames; ++i) {
         if (!sender.SendFrame(frame.data(), frame.size(), static_cast<uint32_t>(i), 1920, 1080, 1920, 1080,
-                              VideoCodecFlag::Tiles))
+                              VideoCodecFlag::Tiles)) {
+            std::fprintf(stderr, "video: frame %zu not sent\n", i);
             return 1;
+        }
     }
     // Let the receiver read the tail before the connection goes.
     Sleep(2000);
     return 0;
+}
+
+// The raw copy waits with select and moves bytes without blocking, as the video transport does: a blocking
+// recv under Wine is several times slower, and would make the baseline weak.
+bool WaitReadable(SOCKET socket, DWORD timeoutMs) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket, &readable);
+    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
+    return ::select(0, &readable, nullptr, nullptr, &timeout) > 0;
 }
 
 int ReceiveRaw(const Args& a) {
@@ -112,23 +129,27 @@ int ReceiveRaw(const Args& a) {
         return 1;
     std::printf("READY\n");
     std::fflush(stdout);
-    DWORD timeout = kReceiveLimitMs;
-    ::setsockopt(listener.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                 sizeof timeout);
+    if (!WaitReadable(listener.Get(), kReceiveLimitMs))
+        return 1;
     UniqueSocket client(::accept(listener.Get(), nullptr, nullptr));
     if (!client.Valid())
         return 1;
     ConfigureVideoSocket(client.Get());
-    ::setsockopt(client.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                 sizeof timeout);
+    u_long nonBlocking = 1;
+    ::ioctlsocket(client.Get(), FIONBIO, &nonBlocking);
     std::vector<char> piece(kVideoReceivePieceBytes);
     std::vector<char> frame(a.frameBytes);
     const size_t total = a.frames * a.frameBytes;
     size_t got = 0;
     size_t inFrame = 0;
     ULONGLONG first = 0;
+    const ULONGLONG start = GetTickCount64();
     while (got < total) {
         const int n = ::recv(client.Get(), piece.data(), static_cast<int>(piece.size()), 0);
+        if (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK && GetTickCount64() - start < kReceiveLimitMs) {
+            WaitReadable(client.Get(), 100);
+            continue;
+        }
         if (n <= 0) {
             std::fprintf(stderr, "raw: %zu of %zu bytes\n", got, total);
             return 1;
@@ -150,6 +171,14 @@ int ReceiveRaw(const Args& a) {
     return Report(a.frames, a.frameBytes, first, GetTickCount64());
 }
 
+bool WaitWritable(SOCKET socket, DWORD timeoutMs) {
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(socket, &writable);
+    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
+    return ::select(0, nullptr, &writable, nullptr, &timeout) > 0;
+}
+
 int SendRaw(const Args& a) {
     const ULONGLONG start = GetTickCount64();
     sockaddr_in address = {};
@@ -160,8 +189,11 @@ int SendRaw(const Args& a) {
     for (;;) {
         socket.Reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
         ConfigureVideoSocket(socket.Get());
-        if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            u_long nonBlocking = 1;
+            ::ioctlsocket(socket.Get(), FIONBIO, &nonBlocking);
             break;
+        }
         if (GetTickCount64() - start > kConnectLimitMs)
             return 1;
         Sleep(50);
@@ -171,8 +203,12 @@ int SendRaw(const Args& a) {
         for (size_t sent = 0; sent < frame.size();) {
             const int piece = static_cast<int>(std::min(frame.size() - sent, kVideoSendPieceBytes));
             const int n = ::send(socket.Get(), frame.data() + sent, piece, 0);
-            if (n <= 0)
+            if (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK && WaitWritable(socket.Get(), 2000))
+                continue;
+            if (n <= 0) {
+                std::fprintf(stderr, "raw: frame %zu not sent\n", i);
                 return 1;
+            }
             sent += static_cast<size_t>(n);
         }
     }
