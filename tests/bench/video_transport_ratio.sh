@@ -2,7 +2,7 @@
 # Throughput of the video transport (TcpVideoSender -> TcpVideoReceiver, 256 KiB frames) against a raw TCP
 # copy of the same bytes on the same link, measured in the same run between two network namespaces joined
 # by a veth pair (10.0.0.1/8 sends, 10.0.0.2/8 receives), each side with its own Wine prefix in a temporary
-# folder. Each mode runs twice, alternating; the best of each counts. Prints
+# folder. Each mode runs three times, alternating; the best of each counts. Prints
 #   BENCH video_transport_mbps <MB/s> MB/s
 #   BENCH raw_tcp_mbps <MB/s> MB/s
 #   BENCH video_transport_ratio <video/raw> x
@@ -14,6 +14,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 exe="${BENCH_WIN:-$root/build/win}/tests/VideoTransportBench.exe"
 frames=${TSLY_BENCH_VIDEO_FRAMES:-1500}
 frame_bytes=$((256 * 1024))
+rounds=${TSLY_BENCH_VIDEO_ROUNDS:-3}
 
 if [ "$(id -u)" != 0 ]; then
   echo "video_transport_ratio: needs root for network namespaces" >&2
@@ -105,9 +106,10 @@ run_once() {
 best_raw=0
 best_video=0
 port=6000
-for round in 1 2; do
+for round in $(seq 1 "$rounds"); do
   raw=$(run_once raw "$port"); port=$((port + 1))
   video=$(run_once video "$port"); port=$((port + 1))
+  echo "video_transport_ratio: round $round raw $raw MB/s, video $video MB/s" >&2
   best_raw=$(awk -v a="$best_raw" -v b="$raw" 'BEGIN {print (b > a) ? b : a}')
   best_video=$(awk -v a="$best_video" -v b="$video" 'BEGIN {print (b > a) ? b : a}')
 done

@@ -5,8 +5,9 @@
 // The receiver prints "READY" once it listens and, when every frame has arrived, "MBPS <value>": the bytes
 // of all frames after the first over the time from the first frame to the last. "video" uses
 // TcpVideoSender and TcpVideoReceiver (frames with their headers, polled as the client session does);
-// "raw" is a plain socket pair with the same buffer sizes moving the same bytes in the same pieces, without
-// blocking (select waits for room or data), which is the fastest plain copy under Wine.
+// "raw" is a plain socket pair with the same buffer sizes moving the same bytes in the same pieces. Both
+// receivers poll without waiting, as the client session's loop polls ReceiveFrame; both senders wait for
+// room with select.
 // Every wait is bounded: the receiver gives up after 60 s, the sender's connect after 10 s.
 #include <winsock2.h>
 #include <windows.h>
@@ -70,10 +71,8 @@ int ReceiveVideo(const Args& a) {
             std::fprintf(stderr, "video: %zu of %zu frames\n", received, a.frames);
             return 1;
         }
-        if (!receiver.ReceiveFrame(payload, id, vw, vh, dw, dh)) {
-            Sleep(1);
+        if (!receiver.ReceiveFrame(payload, id, vw, vh, dw, dh))
             continue;
-        }
         if (payload.size() != a.frameBytes || id != received) {
             std::fprintf(stderr, "video: frame %zu arrived as %u with %zu bytes\n", received, id,
                          payload.size());
@@ -107,8 +106,8 @@ int SendVideo(const Args& a) {
     return 0;
 }
 
-// The raw copy waits with select and moves bytes without blocking, as the video transport does: a blocking
-// recv under Wine is several times slower, and would make the baseline weak.
+// Waits for the listener; the copy itself never blocks, as the video transport does (a blocking recv under
+// Wine is several times slower and would make the baseline weak).
 bool WaitReadable(SOCKET socket, DWORD timeoutMs) {
     fd_set readable;
     FD_ZERO(&readable);
@@ -146,10 +145,8 @@ int ReceiveRaw(const Args& a) {
     const ULONGLONG start = GetTickCount64();
     while (got < total) {
         const int n = ::recv(client.Get(), piece.data(), static_cast<int>(piece.size()), 0);
-        if (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK && GetTickCount64() - start < kReceiveLimitMs) {
-            WaitReadable(client.Get(), 100);
+        if (n < 0 && ::WSAGetLastError() == WSAEWOULDBLOCK && GetTickCount64() - start < kReceiveLimitMs)
             continue;
-        }
         if (n <= 0) {
             std::fprintf(stderr, "raw: %zu of %zu bytes\n", got, total);
             return 1;
