@@ -145,14 +145,9 @@ bool TcpVideoReceiver::AcceptIfNeeded() {
 bool TcpVideoReceiver::ReadAvailable() {
     if (m_assembler.ReadAllowance() == 0)
         return true;
+    // The socket is non-blocking, so recv itself is the zero-wait poll: a select before it would double
+    // the calls, and each is a round trip to the server under Wine.
     int wsa = 0;
-    if (!IsReadable(m_client.Get(), 0, wsa)) {
-        if (wsa == 0)
-            return true;
-        Log::Write("TCP video select failed wsa=%d", wsa);
-        ResetClient();
-        return false;
-    }
     for (size_t allowance; (allowance = m_assembler.ReadAllowance()) > 0;) {
         uint8_t* tail = m_assembler.PrepareAppend(allowance);
         const int got = ::recv(m_client.Get(), reinterpret_cast<char*>(tail), static_cast<int>(allowance), 0);
