@@ -33,6 +33,11 @@ void LogFirstFrameOnce(const VideoFrameHeader& h) {
                VideoColorModeName(h.colorMode), Ul(h.transfer), Ul(h.bitDepth), Ul(h.hdrFlags));
 }
 
+void LogOverflow(size_t buffered, size_t add) {
+    Log::Write("TCP video receive buffer overflow rx=%zu add=%d; reset connection", buffered,
+               static_cast<int>(std::min<size_t>(add, 0x7FFFFFFF)));
+}
+
 } // namespace
 
 size_t VideoFrameAssembler::ReadAllowance() const {
@@ -73,8 +78,7 @@ bool VideoFrameAssembler::CommitAppend(size_t written) {
     if (written > prepared)
         written = prepared;
     if (written > kVideoReceiveBufferCap - Buffered()) {
-        Log::Write("TCP video receive buffer overflow rx=%zu add=%d; reset connection", Buffered(),
-                   static_cast<int>(std::min<size_t>(written, 0x7FFFFFFF)));
+        LogOverflow(Buffered(), written);
         return false;
     }
     m_end += written;
@@ -83,9 +87,7 @@ bool VideoFrameAssembler::CommitAppend(size_t written) {
 
 bool VideoFrameAssembler::Append(const uint8_t* data, size_t size) {
     if (size > kVideoReceiveBufferCap - Buffered()) {
-        // Refused before any room is made for it.
-        Log::Write("TCP video receive buffer overflow rx=%zu add=%d; reset connection", Buffered(),
-                   static_cast<int>(std::min<size_t>(size, 0x7FFFFFFF)));
+        LogOverflow(Buffered(), size); // refused before any room is made for it
         return false;
     }
     if (size > 0)
