@@ -59,7 +59,7 @@ uint8_t* VideoFrameAssembler::PrepareAppend(size_t size) {
     if (m_begin >= buffered && m_capacity - buffered >= size) {
         std::memmove(m_storage.get(), m_storage.get() + m_begin, buffered);
     } else {
-        size_t capacity = std::max<size_t>(m_capacity * 2, kVideoReceivePieceBytes);
+        size_t capacity = std::max<size_t>(m_capacity * 2, 4096);
         while (capacity - buffered < size)
             capacity *= 2;
         auto storage = std::make_unique_for_overwrite<uint8_t[]>(capacity);

@@ -93,7 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         const size_t piece = std::min({size - at, allowance, pieceBase * (1 + round++ % 3)});
-        std::memcpy(assembler.PrepareAppend(allowance), data + at, piece);
+        // The receiver offers recv the whole allowance; offering less exercises the other growth steps.
+        const size_t room = round % 2 == 0 ? allowance : piece;
+        std::memcpy(assembler.PrepareAppend(room), data + at, piece);
         FuzzCheck(assembler.CommitAppend(piece), "append refused below the cap");
         FuzzCheck(assembler.Buffered() <= kVideoReceiveBufferCap, "buffer above the cap");
         at += piece;
