@@ -19,6 +19,10 @@ enum class VideoTransfer : uint32_t {
     Hlg = 2,
 };
 
+// Log names of the two words; any other value is "UNKNOWN".
+const char* VideoColorModeName(uint32_t mode);
+const char* VideoTransferName(uint32_t transfer);
+
 // HDR flags of the frame header: always kVideoHdrFlagsBase; the HDR-desktop bit is added while the HDR
 // switch is on.
 inline constexpr uint32_t kVideoHdrFlagsBase = 0x100;
