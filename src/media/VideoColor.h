@@ -31,3 +31,7 @@ inline constexpr uint32_t kVideoHdrFlagHdrDesktop = 0x2;
 // True when an opt-in switch's environment value turns it on: its first character is 1, T, t, Y or y
 // ("yes" counts, "on" does not). A null value is an unset variable.
 bool IsEnvSwitchOn(const char* value);
+
+// Log name of a DXGI colour-space number (DXGI_COLOR_SPACE_TYPE without its prefix, HDR10, WCG and HLG
+// spaces marked as such); 10, 11 and anything above 24 are "UNKNOWN".
+const char* VideoColorSpaceName(uint32_t colorSpace);
