@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "media/VideoColor.h" // VideoColorModeName, VideoTransferName: the frame header's colour words
+
 // Names for the colour log lines. Unknown values are "UNKNOWN" (colour spaces, modes, transfers) or
 // "OTHER" (formats); never null.
 
@@ -10,6 +12,3 @@
 const char* ColorSpaceName(uint32_t colorSpace);
 // The DXGI formats the capture meets.
 const char* DxgiFormatName(uint32_t format);
-// The colour mode and transfer words of the video frame header (VideoColor.h).
-const char* VideoColorModeName(uint32_t mode);
-const char* VideoTransferName(uint32_t transfer);

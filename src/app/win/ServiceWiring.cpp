@@ -9,13 +9,16 @@
 #include "link/DiscoveryService.h"
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
+#include "link/win/ControlSender.h"
 #include "link/win/ControlServer.h"
 #include "link/win/Win32SessionControllerServices.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "media/ClientSession.h"
 #include "media/HostSession.h"
+#include "media/HostSessionRunBody.h"
 #include "media/SessionServices.h"
+#include "media/win/HostPlatformWin.h"
 
 namespace {
 
@@ -48,10 +51,28 @@ public:
     void StopHostSession() override { HostSession::Instance().Stop(); }
     bool StartClientSession(const std::string& ip) override { return ClientSession::Instance().Start(ip); }
     void StopClientSession() override { ClientSession::Instance().Stop(); }
+    void RequestHostVideoRestart() override { ::RequestHostVideoRestart(); }
 };
 
 class LinkSessionServices final : public SessionServices {
 public:
+    HostVideoRequest ControllerVideoRequest() override {
+        const ControlRequestParams stored = Discovery::GetControllerVideoRequest();
+        HostVideoRequest request;
+        request.width = stored.width;
+        request.height = stored.height;
+        request.fps = stored.fps;
+        request.bitrate = stored.bitrate;
+        request.viewHidden = stored.viewHidden != 0;
+        request.audio = stored.audio != 0;
+        request.ultra = stored.quality != 0;
+        return request;
+    }
+    bool IsControllerViewHidden() override { return Discovery::IsControllerViewHidden(); }
+    bool ControllerRequestedAudio() override { return Discovery::ControllerRequestedAudio(); }
+    void NotifyDesktopState(const std::string& ip, bool locked) override {
+        Discovery::NotifyDesktopState(ip, locked);
+    }
     void SetActivePeer(const std::string& ip) override {
         KvmSessionManager::Instance().SetActivePeer(ip, "");
     }
@@ -74,5 +95,6 @@ void ConnectLinkServices() {
     auto* sessionServices = new LinkSessionServices;
     HostSession::Instance().SetServices(sessionServices);
     ClientSession::Instance().SetServices(sessionServices);
+    HostSession::Instance().SetRunBody(new HostSessionRunBody(Win32HostPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
 }
