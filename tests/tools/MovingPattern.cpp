@@ -45,8 +45,8 @@ void Draw(HDC dc) {
     const int gridHeight = l.trackTop();
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
-            RECT block{column * l.width / kColumns, row * gridHeight / kRows, (column + 1) * l.width / kColumns,
-                       (row + 1) * gridHeight / kRows};
+            RECT block{column * l.width / kColumns, row * gridHeight / kRows,
+                       (column + 1) * l.width / kColumns, (row + 1) * gridHeight / kRows};
             Fill(dc, block, BlockColour(row * kColumns + column));
         }
     }
@@ -122,13 +122,14 @@ int wmain(int argc, wchar_t** argv) {
     wc.lpszClassName = L"TessalyMovingPattern";
     if (!RegisterClassW(&wc))
         return 1;
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"MovingPattern", WS_POPUP | WS_VISIBLE, x, y,
-                                g_layout.width, g_layout.height, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"MovingPattern", WS_POPUP | WS_VISIBLE, x,
+                                y, g_layout.width, g_layout.height, nullptr, nullptr, wc.hInstance, nullptr);
     if (hwnd == nullptr)
         return 1;
     SetTimer(hwnd, kStepTimer, kStepMs, nullptr);
     SetTimer(hwnd, kLifetimeTimer, seconds * 1000, nullptr);
-    std::printf("MovingPattern shown at %d,%d %dx%d for %lu s\n", x, y, g_layout.width, g_layout.height, seconds);
+    std::printf("MovingPattern shown at %d,%d %dx%d for %lu s\n", x, y, g_layout.width, g_layout.height,
+                seconds);
     std::fflush(stdout);
 
     MSG msg;

@@ -306,7 +306,8 @@ public:
         return S_OK;
     }
 
-    STDMETHODIMP ProcessOutput(DWORD flags, DWORD count, MFT_OUTPUT_DATA_BUFFER* buffers, DWORD* status) override {
+    STDMETHODIMP ProcessOutput(DWORD flags, DWORD count, MFT_OUTPUT_DATA_BUFFER* buffers,
+                               DWORD* status) override {
         if (count != 1 || buffers == nullptr || status == nullptr || flags != 0)
             return E_INVALIDARG;
         *status = 0;
@@ -412,6 +413,7 @@ private:
         x264_param_t p;
         if (x264_param_default_preset(&p, "superfast", "zerolatency") < 0)
             return E_FAIL;
+        p.i_log_level = X264_LOG_WARNING;
         p.i_csp = X264_CSP_NV12;
         p.i_width = static_cast<int>(m_output.width);
         p.i_height = static_cast<int>(m_output.height);
@@ -497,7 +499,8 @@ Factory g_factory;
 
 } // namespace
 
-extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+extern "C" __declspec(dllexport) HRESULT
+    __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
     if (ppv == nullptr)
         return E_POINTER;
     *ppv = nullptr;
