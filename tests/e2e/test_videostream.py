@@ -191,6 +191,8 @@ class ReceiverProcess(unittest.TestCase):
     def tearDown(self):
         self.command({"cmd": "quit"})
         self.proc.wait(timeout=10)
+        self.proc.stdin.close()
+        self.proc.stdout.close()
         self.dir.cleanup()
 
     def command(self, command: dict) -> dict:
