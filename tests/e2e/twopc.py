@@ -1332,8 +1332,14 @@ def check_video_ultra(h: Harness) -> None:
     b = h.pc("b")
     if loaded_video_quality(b) != "ULTRA":
         raise CheckFailed([f"{b.label}: did not load VideoQualityMode=1 (ULTRA) stored in its settings"])
-    request_stream(h, 1, "ULTRA")
-    Findings.of(picture_findings(h, "ultra", TILE_TOLERANCE, motion=True))
+    try:
+        request_stream(h, 1, "ULTRA")
+        findings = picture_findings(h, "ultra", TILE_TOLERANCE, motion=True)
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
+    # A good stream goes on into the reconnect check; a bad one is ended here.
+    Findings.of(findings + (stop_stream(h) if findings else []))
 
 
 def check_video_reconnect(h: Harness) -> None:
@@ -1343,10 +1349,14 @@ def check_video_reconnect(h: Harness) -> None:
     status = h.receiver.status()
     if status["current"] is None:
         raise CheckFailed([f"{a.label}: no video connection to drop"])
-    dropped = h.receiver.drop()
-    progress(f"dropped video connection {dropped['dropped']} after {dropped['frames']} frames")
-    wait_stream(h, dropped["dropped"], STREAM_MIN_FRAMES, 1, "after the dropped connection")
-    findings = picture_findings(h, "ultra-reconnected", TILE_TOLERANCE, motion=False)
+    try:
+        dropped = h.receiver.drop()
+        progress(f"dropped video connection {dropped['dropped']} after {dropped['frames']} frames")
+        wait_stream(h, dropped["dropped"], STREAM_MIN_FRAMES, 1, "after the dropped connection")
+        findings = picture_findings(h, "ultra-reconnected", TILE_TOLERANCE, motion=False)
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
     Findings.of(findings + stop_stream(h))
 
 
@@ -1382,8 +1392,12 @@ def check_video_h264(h: Harness) -> None:
     restart_with_quality(h, b, 0)
     if loaded_video_quality(b) != "H264":
         raise CheckFailed([f"{b.label}: did not load VideoQualityMode=0 (H264) stored in its settings"])
-    request_stream(h, 0, "H264")
-    findings = picture_findings(h, "h264", H264_TOLERANCE, motion=True)
+    try:
+        request_stream(h, 0, "H264")
+        findings = picture_findings(h, "h264", H264_TOLERANCE, motion=True)
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
     Findings.of(findings + stop_stream(h))
 
 

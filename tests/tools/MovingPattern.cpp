@@ -86,6 +86,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             DestroyWindow(hwnd);
         } else {
             ++g_step;
+            // Tessaly's own window may be raised over the pattern (a second start restores it): stay on top.
+            SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             RECT track{0, g_layout.trackTop(), g_layout.width, g_layout.height};
             InvalidateRect(hwnd, &track, FALSE);
         }
