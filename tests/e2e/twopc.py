@@ -9,6 +9,11 @@ and as JUnit XML. Nothing the harness starts sends traffic from the machine's ow
 Run as root from the repository root after the Windows build:
     python3 tests/e2e/twopc.py --junit out/e2e.xml
 New checks are functions taking the Harness; add them to CHECKS in the order they run.
+
+Video: PC B plays the controller with a test receiver on its video port (videoreceiver.py); PC A shows a
+moving test window (MovingPattern.exe) and, in its prefix, maps the H.264 encoder's class id to the tests'
+stand-in encoder (StandInH264Encoder.dll), so both ULTRA (JPEG tiles) and H.264 streams are checked against
+A's screen. Decoding needs python3-pil and ffmpeg.
 """
 from __future__ import annotations
 
