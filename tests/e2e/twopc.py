@@ -80,8 +80,11 @@ PATTERN_RECT = (100, 60, 1200, 800)
 STREAM_WAIT_S = 25         # first frames of a new video connection
 STREAM_MIN_FRAMES = 10
 MOTION_GAP_S = 1.0         # between the two frames whose marker positions must differ
-TILE_TOLERANCE = 14        # mean per channel per block, JPEG quality 90 after scaling
-H264_TOLERANCE = 24
+# Mean difference per channel per block between frame and screenshot. A faithful stream stays within 2 (JPEG
+# quality 90 4:4:4; H.264 of flat blocks); limited range read as full shifts blocks by 16 or more, a BT.601
+# matrix where BT.709 is meant by 20 or more, so these bounds catch both.
+TILE_TOLERANCE = 6
+H264_TOLERANCE = 8
 VIDEO_STOP_WAIT_S = 10     # the host closes its video connection when the session ends
 
 
