@@ -238,6 +238,16 @@ class ReceiverProcess(unittest.TestCase):
         self.assertEqual([c["frames"] for c in status["connections"]], [3, 1])
         self.assertEqual(status["errors"], [])
 
+    def test_idr_spacing_is_counted(self):
+        idr = H264.SPS + H264.PPS + H264.IDR
+        units = [idr, H264.SLICE, H264.SLICE, idr, H264.SLICE, H264.SLICE, H264.SLICE, idr]
+        with self.connect() as s:
+            s.sendall(b"".join(framed(i, u, codec=vs.CODEC_H264) for i, u in enumerate(units)))
+            status = self.wait_status(lambda s: s["frames"] == len(units))
+        conn = status["connections"][0]
+        self.assertEqual((conn["idr_frames"], conn["longest_without_idr"]), (3, 3))
+        self.assertEqual(status["errors"], [])
+
     def test_broken_frame_is_an_error_and_resets(self):
         with self.connect() as s:
             s.sendall(framed(1, b"\x00\x00\x01\x41\x9a", codec=vs.CODEC_H264))

@@ -85,6 +85,7 @@ MOTION_GAP_S = 1.0         # between the two frames whose marker positions must 
 # matrix where BT.709 is meant by 20 or more, so these bounds catch both.
 TILE_TOLERANCE = 6
 H264_TOLERANCE = 8
+H264_GOP_FRAMES = 30       # the request asks for 30 frames a second and the encoder's GOP is one second
 VIDEO_STOP_WAIT_S = 10     # the host closes its video connection when the session ends
 
 
@@ -1403,6 +1404,11 @@ def check_video_h264(h: Harness) -> None:
     try:
         request_stream(h, 0, "H264")
         findings = picture_findings(h, "h264", H264_TOLERANCE, motion=True)
+        conn = h.receiver.status()["connections"][-1]
+        # One IDR frame a second: the GOP is the frame rate, 30 for this request.
+        if conn["longest_without_idr"] > H264_GOP_FRAMES:
+            findings.append(f"{a.label}: {conn['longest_without_idr']} H.264 frames in a row without an IDR frame, "
+                            f"expected at most {H264_GOP_FRAMES} ({conn})")
     except CheckFailed as e:
         e.findings.extend(stop_stream(h))
         raise

@@ -47,11 +47,15 @@ class Connection:
         self.h264_path = out_dir / f"conn-{number}.h264"
         self.h264_file = None
         self.last_tiles: tuple[bytes, int, int] | None = None
+        self.idr_frames = 0
+        self.since_idr = 0
+        self.longest_without_idr = 0  # H.264: most frames in a row without an IDR slice
         self.closed_reason: str | None = None
 
     def summary(self) -> dict:
         return {"number": self.number, "peer": self.peer, "frames": self.frames, "first_id": self.first_id,
                 "last_id": self.last_id, "codecs": sorted(self.codecs), "pending_bytes": self.cutter.pending,
+                "idr_frames": self.idr_frames, "longest_without_idr": self.longest_without_idr,
                 "closed": self.closed_reason}
 
 
@@ -129,14 +133,21 @@ class Receiver:
 
     def _take(self, conn: Connection, frame: vs.Frame) -> None:
         h = frame.header
+        nal_types = []
         if h.codec == vs.CODEC_TILES:
             vs.split_container(frame.payload, h.video_width, h.video_height)
         else:
-            vs.check_h264_frame(frame.payload, first_of_connection=conn.frames == 0)
+            nal_types = vs.check_h264_frame(frame.payload, first_of_connection=conn.frames == 0)
         with self.lock:
             if h.codec == vs.CODEC_TILES:
                 conn.last_tiles = (frame.payload, h.video_width, h.video_height)
             else:
+                if vs.NAL_IDR in nal_types:
+                    conn.idr_frames += 1
+                    conn.since_idr = 0
+                else:
+                    conn.since_idr += 1
+                    conn.longest_without_idr = max(conn.longest_without_idr, conn.since_idr)
                 if conn.h264_file is None:
                     conn.h264_file = open(conn.h264_path, "wb")
                 conn.h264_file.write(frame.payload)
