@@ -1360,6 +1360,8 @@ def check_video_reconnect(h: Harness) -> None:
         raise CheckFailed([f"{a.label}: no video connection to drop"])
     try:
         dropped = h.receiver.drop()
+        if dropped["dropped"] is None:
+            raise CheckFailed([f"{a.label}: the video connection ended before it could be dropped"])
         progress(f"dropped video connection {dropped['dropped']} after {dropped['frames']} frames")
         wait_stream(h, dropped["dropped"], STREAM_MIN_FRAMES, 1, "after the dropped connection")
         findings = picture_findings(h, "ultra-reconnected", TILE_TOLERANCE, motion=False)
