@@ -1,5 +1,7 @@
 #include "media/HostSession.h"
 
+#include <atomic>
+
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
 
@@ -31,7 +33,7 @@ void HostSession::StopAudio() {
     Services().StopAudioSender();
 }
 
-void HostSession::EndOwnedRun(SessionRunEnd /*end*/) {
+void HostSession::EndOwnedRun(SessionRunEnd end) {
     RuntimeSetHostVideoStats(0, 0, 0, 0);
     RuntimeSetClientVideoStats(0, 0, 0, 0);
     StopAudio();
@@ -43,8 +45,13 @@ void HostSession::EndOwnedRun(SessionRunEnd /*end*/) {
         RuntimeSetProgramState(ProgramState::Idle);
     }
     StateManager& state = RuntimeStateManager();
-    for (int channel : {kChannelVideo, kChannelInput, kChannelAudio, kChannelClipboard})
+    // A run that stopped for the controller's reconnect leaves Video and Input Reconnecting, as it set them.
+    const bool keepReconnecting = end == SessionRunEnd::StoppedForReconnect;
+    for (int channel : {kChannelVideo, kChannelInput, kChannelAudio, kChannelClipboard}) {
+        if (keepReconnecting && (channel == kChannelVideo || channel == kChannelInput))
+            continue;
         state.SetChannelState(channel, ChannelState::Disconnected, kExitReason);
+    }
     ClearRunningFlags();
 }
 
@@ -55,5 +62,19 @@ void HostSession::FailOwnedRun() {
     RuntimeSetStatusMessageAndRepaint("Host: TCP video sender init failed. See log.");
     ClearRunningFlags();
     StopAudio();
+    // The run started the clipboard host before it connected; nothing would stop it until the next session.
+    StopClipboardChannel("host video connect failed");
     StopInputChannel();
+}
+
+namespace {
+std::atomic<bool> g_hostVideoRestartRequested{false};
+} // namespace
+
+void RequestHostVideoRestart() {
+    g_hostVideoRestartRequested.store(true);
+}
+
+bool TakeHostVideoRestartRequest() {
+    return g_hostVideoRestartRequested.exchange(false);
 }

@@ -9,6 +9,10 @@ struct SessionThreadArg;
 enum class SessionRunEnd {
     Finished, // the generation stopped being current, or the run chose to end: the common end
     PeerLost, // controller side: the peer went offline; the common end with PEER LOST
+    // Host side: the run stopped its own session so that the controller reconnects with fresh parameters
+    // (display layout changed, or locked while on GDI capture). The common end, but channels Video and Input
+    // keep the Reconnecting state the run set.
+    StoppedForReconnect,
     // The video connection could not be made (host: connect to the controller; controller: the listener):
     // the role's failure path in place of the common end.
     VideoFailed,

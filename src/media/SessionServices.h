@@ -4,6 +4,8 @@
 #include <string>
 #include <thread>
 
+#include "media/HostVideoSettings.h"
+
 struct SessionThreadArg;
 using SessionThreadProc = void (*)(SessionThreadArg* arg);
 
@@ -50,6 +52,33 @@ public:
 
     // TextClearTypeGuard::Restore(reason) of the settings platform [nothing].
     virtual void RestoreClearTypeGuard(const char* reason) { (void)reason; }
+
+    // --- Host session: the controller's stored request and its live wishes (control handling)
+    // [nothing asked; view shown; no audio].
+    virtual HostVideoRequest ControllerVideoRequest() { return {}; }
+    virtual bool IsControllerViewHidden() { return false; }
+    virtual bool ControllerRequestedAudio() { return false; }
+    // Input channel host on the input port, and whether a controller is connected to it [nothing; false].
+    virtual void StartInputHost(uint16_t port) { (void)port; }
+    virtual bool IsInputConnected() { return false; }
+    // Clipboard channel host on the clipboard port [not started: false].
+    virtual bool StartClipboardHost(uint16_t port) {
+        (void)port;
+        return false;
+    }
+    // Audio loopback sender towards the controller, and whether it runs [nothing; false].
+    virtual void StartAudioSender(const std::string& ip, uint16_t port) {
+        (void)ip;
+        (void)port;
+    }
+    virtual bool IsAudioSenderRunning() { return false; }
+    // TSLY_DESKTOP_STATE to the controller [nothing sent].
+    virtual void NotifyDesktopState(const std::string& ip, bool locked) {
+        (void)ip;
+        (void)locked;
+    }
+    // The file-transfer window's periodic tick; a non-empty text is a status text to show [""].
+    virtual std::string TransferWindowTick() { return {}; }
 
     // Creates the session thread running entry(arg); throws when the thread cannot be created.
     // [a std::thread]

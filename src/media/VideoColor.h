@@ -19,6 +19,10 @@ enum class VideoTransfer : uint32_t {
     Hlg = 2,
 };
 
+// Log names of the two words; any other value is "UNKNOWN".
+const char* VideoColorModeName(uint32_t mode);
+const char* VideoTransferName(uint32_t transfer);
+
 // HDR flags of the frame header: always kVideoHdrFlagsBase; the HDR-desktop bit is added while the HDR
 // switch is on.
 inline constexpr uint32_t kVideoHdrFlagsBase = 0x100;
@@ -27,3 +31,7 @@ inline constexpr uint32_t kVideoHdrFlagHdrDesktop = 0x2;
 // True when an opt-in switch's environment value turns it on: its first character is 1, T, t, Y or y
 // ("yes" counts, "on" does not). A null value is an unset variable.
 bool IsEnvSwitchOn(const char* value);
+
+// Log name of a DXGI colour-space number (DXGI_COLOR_SPACE_TYPE without its prefix, HDR10, WCG and HLG
+// spaces marked as such); 10, 11 and anything above 24 are "UNKNOWN".
+const char* VideoColorSpaceName(uint32_t colorSpace);

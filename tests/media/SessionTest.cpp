@@ -578,7 +578,10 @@ TEST_P(SessionFailureTest, VideoFailurePathIsGuardedLikeTheEnd) {
         EXPECT_EQ(snapshot.statusMessage, "Host: TCP video sender init failed. See log.");
         EXPECT_EQ(RuntimeGetChannelState(kChannelVideo), static_cast<int32_t>(ChannelState::Error));
         EXPECT_EQ(RuntimeGetProgramState(), 9);
-        EXPECT_EQ(calls, (std::vector<std::string>{"stopAudioSender", "cancelHid session", "stopInput"}));
+        EXPECT_EQ(calls, (std::vector<std::string>{"stopAudioSender", "stopClipboard", "cancelHid session",
+                                                   "stopInput"}))
+            << "the clipboard host the run started does not outlive the failed session";
+        EXPECT_TRUE(w->t.stateLog.Has("[NET][SERVICE] channel=3 state=1 reason=host video connect failed"));
     } else {
         EXPECT_EQ(snapshot.errorText, "Client TCP video receiver init failed");
         EXPECT_EQ(snapshot.statusMessage, "Client: TCP video receiver init failed. See log.");
@@ -710,6 +713,27 @@ TEST_F(SessionTestBase, HostEndZeroesCountersStopsChannelsAndDisconnects) {
     EXPECT_EQ(RuntimeGetRole(), 0);
     EXPECT_EQ(w->host.running.load(), 0);
     EXPECT_FALSE(RuntimeIsHostRunning());
+    EXPECT_TRUE(HasLine("HostSession thread exit gen=1 current=1"));
+}
+
+TEST_F(SessionTestBase, HostEndForControllerReconnectKeepsVideoAndInputReconnecting) {
+    w->hostBody.Plan(1, [this](const SessionThreadArg& arg) {
+        StartChannelsLikeARun(*w, Role::Host);
+        StateManager& state = RuntimeStateManager();
+        state.SetChannelState(kChannelVideo, ChannelState::Reconnecting, "display changed");
+        state.SetChannelState(kChannelInput, ChannelState::Reconnecting, "display changed");
+        arg.session->running.store(0); // the run stops its own session
+        return SessionRunEnd::StoppedForReconnect;
+    });
+    ASSERT_TRUE(w->host.Start("10.1.2.3"));
+    ASSERT_TRUE(WaitFinished(1));
+    EXPECT_EQ(RuntimeGetChannelState(kChannelVideo), static_cast<int32_t>(ChannelState::Reconnecting));
+    EXPECT_EQ(RuntimeGetChannelState(kChannelInput), static_cast<int32_t>(ChannelState::Reconnecting));
+    EXPECT_EQ(RuntimeGetChannelState(kChannelAudio), static_cast<int32_t>(ChannelState::Disconnected));
+    EXPECT_EQ(RuntimeGetChannelState(kChannelClipboard), static_cast<int32_t>(ChannelState::Disconnected));
+    EXPECT_EQ(RuntimeGetProgramState(), 0);
+    EXPECT_FALSE(RuntimeIsHostRunning());
+    EXPECT_FALSE(w->services.inputRunning.load()) << "the input channel still stops";
     EXPECT_TRUE(HasLine("HostSession thread exit gen=1 current=1"));
 }
 

@@ -9,13 +9,16 @@
 #include "link/DiscoveryService.h"
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
+#include "link/win/ControlSender.h"
 #include "link/win/ControlServer.h"
 #include "link/win/ControlServerServices.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "media/ClientSession.h"
 #include "media/HostSession.h"
+#include "media/HostSessionRunBody.h"
 #include "media/SessionServices.h"
+#include "media/win/HostPlatformWin.h"
 
 namespace {
 
@@ -26,7 +29,9 @@ public:
     void HandleControlMessage(const std::string& senderIp, std::string_view message) override {
         Discovery::HandleControlMessage(senderIp, message);
     }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     void OnPeerLost() override { KvmSessionManager::Instance().OnPeerLost(); }
 };
 
@@ -39,10 +44,36 @@ public:
     void WakeDeviceListWaiters() override { Discovery::Service().WakeDeviceListWaiters(); }
 };
 
+class LinkSessionControllerServices final : public Win32SessionControllerServices {
+public:
+    void RequestHostVideoRestart() override { ::RequestHostVideoRestart(); }
+};
+
 class LinkSessionServices final : public SessionServices {
 public:
-    void SetActivePeer(const std::string& ip) override { KvmSessionManager::Instance().SetActivePeer(ip, ""); }
-    bool IsActivePeer(const std::string& ip) override { return KvmSessionManager::Instance().IsActivePeer(ip); }
+    HostVideoRequest ControllerVideoRequest() override {
+        const ControlRequestParams stored = Discovery::GetControllerVideoRequest();
+        HostVideoRequest request;
+        request.width = stored.width;
+        request.height = stored.height;
+        request.fps = stored.fps;
+        request.bitrate = stored.bitrate;
+        request.viewHidden = stored.viewHidden != 0;
+        request.audio = stored.audio != 0;
+        request.ultra = stored.quality != 0;
+        return request;
+    }
+    bool IsControllerViewHidden() override { return Discovery::IsControllerViewHidden(); }
+    bool ControllerRequestedAudio() override { return Discovery::ControllerRequestedAudio(); }
+    void NotifyDesktopState(const std::string& ip, bool locked) override {
+        Discovery::NotifyDesktopState(ip, locked);
+    }
+    void SetActivePeer(const std::string& ip) override {
+        KvmSessionManager::Instance().SetActivePeer(ip, "");
+    }
+    bool IsActivePeer(const std::string& ip) override {
+        return KvmSessionManager::Instance().IsActivePeer(ip);
+    }
     bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
     void RestoreClearTypeGuard(const char* reason) override {
         RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
@@ -53,11 +84,12 @@ public:
 
 void ConnectLinkServices() {
     // All kept to process end: detached worker threads may still call them at exit.
-    SetSessionControllerServices(new Win32SessionControllerServices());
+    SetSessionControllerServices(new LinkSessionControllerServices());
     Discovery::SetReactions(new LinkDiscoveryReactions);
     DevicePresenceService::SetReactions(new LinkPresenceReactions);
     auto* sessionServices = new LinkSessionServices;
     HostSession::Instance().SetServices(sessionServices);
     ClientSession::Instance().SetServices(sessionServices);
+    HostSession::Instance().SetRunBody(new HostSessionRunBody(Win32HostPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
 }

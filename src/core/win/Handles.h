@@ -121,3 +121,146 @@ public:
 private:
     HDEVINFO m_set = INVALID_HANDLE_VALUE;
 };
+
+// Owns a device context from GetDC (a window's, or the screen's for a null window); released with
+// ReleaseDC for the same window.
+class UniqueWindowDC {
+public:
+    UniqueWindowDC() = default;
+    UniqueWindowDC(HWND window, HDC dc) : m_window(window), m_dc(dc) {}
+    UniqueWindowDC(UniqueWindowDC&& other) noexcept
+        : m_window(std::exchange(other.m_window, nullptr)), m_dc(std::exchange(other.m_dc, nullptr)) {}
+    UniqueWindowDC& operator=(UniqueWindowDC&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_window = std::exchange(other.m_window, nullptr);
+            m_dc = std::exchange(other.m_dc, nullptr);
+        }
+        return *this;
+    }
+    UniqueWindowDC(const UniqueWindowDC&) = delete;
+    UniqueWindowDC& operator=(const UniqueWindowDC&) = delete;
+    ~UniqueWindowDC() { Reset(); }
+
+    HDC Get() const { return m_dc; }
+    void Reset() {
+        HDC old = std::exchange(m_dc, nullptr);
+        if (old != nullptr)
+            ::ReleaseDC(m_window, old);
+        m_window = nullptr;
+    }
+
+private:
+    HWND m_window = nullptr;
+    HDC m_dc = nullptr;
+};
+
+// Owns a memory device context from CreateCompatibleDC.
+class UniqueMemoryDC {
+public:
+    UniqueMemoryDC() = default;
+    explicit UniqueMemoryDC(HDC dc) : m_dc(dc) {}
+    UniqueMemoryDC(UniqueMemoryDC&& other) noexcept : m_dc(std::exchange(other.m_dc, nullptr)) {}
+    UniqueMemoryDC& operator=(UniqueMemoryDC&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_dc, nullptr));
+        return *this;
+    }
+    UniqueMemoryDC(const UniqueMemoryDC&) = delete;
+    UniqueMemoryDC& operator=(const UniqueMemoryDC&) = delete;
+    ~UniqueMemoryDC() { Reset(); }
+
+    HDC Get() const { return m_dc; }
+    void Reset(HDC dc = nullptr) {
+        HDC old = std::exchange(m_dc, dc);
+        if (old != nullptr)
+            ::DeleteDC(old);
+    }
+
+private:
+    HDC m_dc = nullptr;
+};
+
+// Owns a GDI object (bitmap, brush, pen, font); it must not be selected into a DC when it is deleted.
+class UniqueGdiObject {
+public:
+    UniqueGdiObject() = default;
+    explicit UniqueGdiObject(HGDIOBJ object) : m_object(object) {}
+    UniqueGdiObject(UniqueGdiObject&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
+    UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_object, nullptr));
+        return *this;
+    }
+    UniqueGdiObject(const UniqueGdiObject&) = delete;
+    UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
+    ~UniqueGdiObject() { Reset(); }
+
+    HGDIOBJ Get() const { return m_object; }
+    void Reset(HGDIOBJ object = nullptr) {
+        HGDIOBJ old = std::exchange(m_object, object);
+        if (old != nullptr)
+            ::DeleteObject(old);
+    }
+
+private:
+    HGDIOBJ m_object = nullptr;
+};
+
+// Keeps an object selected into a DC and selects the previous one back when it ends, so the object and
+// the DC can then be deleted. Declare it after the DC and the object it selects.
+class ScopedDCSelection {
+public:
+    ScopedDCSelection() = default;
+    ScopedDCSelection(HDC dc, HGDIOBJ previous) : m_dc(dc), m_previous(previous) {}
+    ScopedDCSelection(ScopedDCSelection&& other) noexcept
+        : m_dc(std::exchange(other.m_dc, nullptr)), m_previous(std::exchange(other.m_previous, nullptr)) {}
+    ScopedDCSelection& operator=(ScopedDCSelection&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_dc = std::exchange(other.m_dc, nullptr);
+            m_previous = std::exchange(other.m_previous, nullptr);
+        }
+        return *this;
+    }
+    ScopedDCSelection(const ScopedDCSelection&) = delete;
+    ScopedDCSelection& operator=(const ScopedDCSelection&) = delete;
+    ~ScopedDCSelection() { Reset(); }
+
+    void Reset() {
+        if (m_dc != nullptr && m_previous != nullptr)
+            ::SelectObject(m_dc, m_previous);
+        m_dc = nullptr;
+        m_previous = nullptr;
+    }
+
+private:
+    HDC m_dc = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
+// Owns a desktop handle from OpenInputDesktop or OpenDesktop.
+class UniqueDesktop {
+public:
+    UniqueDesktop() = default;
+    explicit UniqueDesktop(HDESK desktop) : m_desktop(desktop) {}
+    UniqueDesktop(UniqueDesktop&& other) noexcept : m_desktop(std::exchange(other.m_desktop, nullptr)) {}
+    UniqueDesktop& operator=(UniqueDesktop&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_desktop, nullptr));
+        return *this;
+    }
+    UniqueDesktop(const UniqueDesktop&) = delete;
+    UniqueDesktop& operator=(const UniqueDesktop&) = delete;
+    ~UniqueDesktop() { Reset(); }
+
+    HDESK Get() const { return m_desktop; }
+    void Reset(HDESK desktop = nullptr) {
+        HDESK old = std::exchange(m_desktop, desktop);
+        if (old != nullptr)
+            ::CloseDesktop(old);
+    }
+
+private:
+    HDESK m_desktop = nullptr;
+};

@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/StallScope.h"
 #include "core/win/CloseHelpers.h"
+#include "core/win/SocketWait.h"
 #include "link/ControlMessage.h"
 #include "link/ControlRequestParams.h"
 #include "link/LocalIdentity.h"
@@ -22,40 +23,6 @@ bool ToAddress(const char* ip, uint16_t port, sockaddr_in& address) {
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     return ip != nullptr && ::inet_pton(AF_INET, ip, &address.sin_addr) == 1;
-}
-
-bool SetBlocking(SOCKET socket, bool blocking) {
-    u_long nonBlocking = blocking ? 0 : 1;
-    return ::ioctlsocket(socket, FIONBIO, &nonBlocking) == 0;
-}
-
-int PendingSocketError(SOCKET socket) {
-    int error = 0;
-    int size = sizeof error;
-    if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
-        return ::WSAGetLastError();
-    return error;
-}
-
-// Waits for a connect in progress. Windows reports a refused connect in the exception set, not as
-// writable, so both are watched: a refusal then fails at once instead of after the whole time-out.
-int WaitForConnect(SOCKET socket, uint32_t timeoutMs) {
-    fd_set writable;
-    fd_set failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(socket, &writable);
-    FD_SET(socket, &failed);
-    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-    int ready = ::select(0, nullptr, &writable, &failed, &timeout);
-    if (ready == 0)
-        return WSAETIMEDOUT;
-    if (ready < 0)
-        return ::WSAGetLastError();
-    int error = PendingSocketError(socket);
-    if (error == 0 && FD_ISSET(socket, &failed))
-        return WSAECONNREFUSED;
-    return error;
 }
 
 // Reads a reply until it holds "end=1;", reaches the limit, or recv gives 0 or less (end, error, time-out).
@@ -95,14 +62,14 @@ UniqueSocket TcpConnectWithTimeout(const char* ip, uint16_t port, uint32_t timeo
         return UniqueSocket();
     }
     wsa = 0;
-    if (!SetBlocking(socket.Get(), false)) {
+    if (!SetSocketBlocking(socket.Get(), false)) {
         wsa = ::WSAGetLastError();
     } else if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         int error = ::WSAGetLastError();
         bool inProgress = error == WSAEWOULDBLOCK || error == WSAEINPROGRESS || error == WSAEINVAL;
         wsa = inProgress ? WaitForConnect(socket.Get(), timeoutMs) : error;
     }
-    if (wsa == 0 && !SetBlocking(socket.Get(), true))
+    if (wsa == 0 && !SetSocketBlocking(socket.Get(), true))
         wsa = ::WSAGetLastError();
     if (wsa != 0) {
         CloseSocketLogged(socket.Release(), kSocketLabel);

@@ -1,0 +1,33 @@
+#include "core/win/SocketWait.h"
+
+bool SetSocketBlocking(SOCKET socket, bool blocking) {
+    u_long nonBlocking = blocking ? 0 : 1;
+    return ::ioctlsocket(socket, FIONBIO, &nonBlocking) == 0;
+}
+
+int PendingSocketError(SOCKET socket) {
+    int error = 0;
+    int size = sizeof error;
+    if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+        return ::WSAGetLastError();
+    return error;
+}
+
+int WaitForConnect(SOCKET socket, uint32_t timeoutMs) {
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(socket, &writable);
+    FD_SET(socket, &failed);
+    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
+    int ready = ::select(0, nullptr, &writable, &failed, &timeout);
+    if (ready == 0)
+        return WSAETIMEDOUT;
+    if (ready < 0)
+        return ::WSAGetLastError();
+    int error = PendingSocketError(socket);
+    if (error == 0 && FD_ISSET(socket, &failed))
+        return WSAECONNREFUSED;
+    return error;
+}

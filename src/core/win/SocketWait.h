@@ -1,0 +1,19 @@
+#pragma once
+
+#include <winsock2.h>
+
+#include <cstdint>
+
+// Non-blocking socket steps shared by the TCP clients: a connect waited on with select, and the switch
+// between blocking and non-blocking mode.
+
+// FIONBIO; false (WSAGetLastError set) when it fails.
+bool SetSocketBlocking(SOCKET socket, bool blocking);
+
+// The socket's pending error (SO_ERROR), or the error of the getsockopt call itself.
+int PendingSocketError(SOCKET socket);
+
+// Waits up to timeoutMs for a non-blocking connect in progress: 0 when connected, WSAETIMEDOUT after the
+// time-out, else the Winsock error. Windows reports a refused connect in the exception set, not as
+// writable, so both are watched: a refusal then fails at once instead of after the whole time-out.
+int WaitForConnect(SOCKET socket, uint32_t timeoutMs);

@@ -1,0 +1,16 @@
+#pragma once
+
+// While the secure desktop (logon, lock screen, elevation prompt) is the input desktop, a user process
+// cannot capture it; the service captures it on request and publishes the frames.
+
+// The event the service waits on for a capture request.
+inline constexpr wchar_t kSecureDesktopCaptureRequestEvent[] = L"Global\\MarloSecureDesktopCaptureRequestV1";
+
+// True when the input desktop is not "Default" (case-insensitive), or when it cannot be opened or its name
+// cannot be read (which is what a user process sees while the secure desktop is up).
+bool IsSecureDesktopActive();
+
+// Sets the capture-request event for the service. Logs "[SECURE_VIDEO][WORKER_REQUEST] reason=%s ok=%d
+// error=%lu event=%ls", or "[SECURE_VIDEO][WORKER_REQUEST_FAIL] ..." when the event cannot be opened (the
+// service is not installed or not running). Returns whether the event was set.
+bool RequestSecureDesktopWorkerFrame(const char* reason);
