@@ -250,8 +250,8 @@ bool HostPipeline::WaitFirstFrame(Build& build) {
             got = true;
             break;
         }
-        const HostCaptureStatus status = build.duplicator->Status();
-        if (status == HostCaptureStatus::AccessLost || status == HostCaptureStatus::DeviceLost) {
+        const CaptureStatus status = build.duplicator->Status();
+        if (status == CaptureStatus::AccessLost || status == CaptureStatus::DeviceLost) {
             lost = true;
             break;
         }

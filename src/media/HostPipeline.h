@@ -97,7 +97,7 @@ private:
 
     // Secure desktop (HostPipelineSecure.cpp).
     SecureStartup RunSecureStartup(bool ultra);
-    Step ProbeAfterAccessLost(Build& build, HostCaptureStatus status);
+    Step ProbeAfterAccessLost(Build& build, CaptureStatus status);
     void EnterSecureSource(Build& build);
     bool ReadSecureFrame(Build& build, HostFrame& frame);
 

@@ -266,10 +266,10 @@ HostPipeline::Step HostPipeline::TakeFrame(Build& build, bool& fresh) {
 }
 
 HostPipeline::Step HostPipeline::CheckCaptureStatus(Build& build) {
-    const HostCaptureStatus status = build.duplicator->Status();
-    if (status == HostCaptureStatus::AccessLost || status == HostCaptureStatus::DeviceLost)
+    const CaptureStatus status = build.duplicator->Status();
+    if (status == CaptureStatus::AccessLost || status == CaptureStatus::DeviceLost)
         return ProbeAfterAccessLost(build, status);
-    if (status != HostCaptureStatus::Failed) {
+    if (status != CaptureStatus::Failed) {
         build.captureErrors = 0;
         return Step::Continue;
     }

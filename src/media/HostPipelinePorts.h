@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "media/CaptureTypes.h"
 #include "media/HostVideoSettings.h"
 
 // The seams of the host's capture, encode and send loop (HostPipeline). Each port is a small face of one
@@ -22,15 +23,6 @@ struct HostFrame {
     bool nv12 = false;
 };
 
-// Capture status of the duplicator's last capture.
-enum class HostCaptureStatus : int32_t {
-    Frame = 0,
-    NoNewFrame = 1,
-    AccessLost = 2,
-    DeviceLost = 3,
-    Failed = 4,
-};
-
 // Desktop duplication with its capture thread.
 class IHostDuplicator {
 public:
@@ -43,7 +35,7 @@ public:
     virtual void StopCapture() = 0;
     // The newest frame of the running capture mode, waiting up to timeoutMs for one not taken before.
     virtual bool LatestFrame(HostFrame& frame, uint32_t timeoutMs) = 0;
-    virtual HostCaptureStatus Status() = 0;
+    virtual CaptureStatus Status() = 0;
     virtual uint32_t CapturedFps() = 0;
     // The output's logical desktop size.
     virtual void DesktopSize(int32_t& width, int32_t& height) = 0;

@@ -65,7 +65,7 @@ bool HostPipeline::ReadSecureFrame(Build& build, HostFrame& frame) {
     return false;
 }
 
-HostPipeline::Step HostPipeline::ProbeAfterAccessLost(Build& build, HostCaptureStatus status) {
+HostPipeline::Step HostPipeline::ProbeAfterAccessLost(Build& build, CaptureStatus status) {
     Log::Write(
         "[SECURE_VIDEO][ACCESS_LOST_PROBE] normal DDA lost status=%d; wait up to 1200ms for SYSTEM worker "
         "frame",

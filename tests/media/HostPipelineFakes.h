@@ -57,7 +57,7 @@ struct FakeDuplication {
     bool nv12Ok = true;
     bool produce = true; // a fresh frame on every LatestFrame
     bool black = false;
-    HostCaptureStatus idleStatus = HostCaptureStatus::NoNewFrame;
+    CaptureStatus idleStatus = CaptureStatus::NoNewFrame;
     int32_t width = 64, height = 36;
     int inits = 0, nv12Starts = 0, bgraStarts = 0, stops = 0, shutdowns = 0;
     std::vector<uint32_t> intervals;
@@ -87,15 +87,15 @@ public:
     bool LatestFrame(HostFrame& frame, uint32_t timeoutMs) override {
         if (m_d.produce) {
             frame = MakeFrame(m_d.width, m_d.height, m_nv12, m_d.black);
-            m_status = HostCaptureStatus::Frame;
+            m_status = CaptureStatus::FrameDelivered;
             return true;
         }
         // A failing capture thread wakes its waiters at once; a quiet desktop lets the wait run out.
-        m_clock.Wait(m_d.idleStatus == HostCaptureStatus::NoNewFrame ? timeoutMs : 5);
+        m_clock.Wait(m_d.idleStatus == CaptureStatus::NoNewFrame ? timeoutMs : 5);
         m_status = m_d.idleStatus;
         return false;
     }
-    HostCaptureStatus Status() override { return m_status; }
+    CaptureStatus Status() override { return m_status; }
     uint32_t CapturedFps() override { return 30; }
     void DesktopSize(int32_t& width, int32_t& height) override {
         width = m_d.width;
@@ -107,7 +107,7 @@ private:
     FakeDuplication& m_d;
     FakeHostClock& m_clock;
     bool m_nv12 = false;
-    HostCaptureStatus m_status = HostCaptureStatus::NoNewFrame;
+    CaptureStatus m_status = CaptureStatus::NoNewFrame;
 };
 
 struct FakeGdi {

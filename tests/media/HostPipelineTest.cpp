@@ -79,7 +79,7 @@ TEST_F(HostPipelineTest, AccessLostSwitchesToAPublishedSecureFrameAndKeepsTheCon
     rig.env.endAt = 3000;
     rig.clock.At(2010, [this] { // between two lock probes
         rig.factory.duplication.produce = false;
-        rig.factory.duplication.idleStatus = HostCaptureStatus::AccessLost;
+        rig.factory.duplication.idleStatus = CaptureStatus::AccessLost;
         rig.secure.active = true;
         rig.secure.publish = true;
     });
@@ -101,7 +101,7 @@ TEST_F(HostPipelineTest, AccessLostWithoutASecureFrameRebuilds) {
     rig.env.endAt = 4000;
     rig.clock.At(2000, [this] {
         rig.factory.duplication.produce = false;
-        rig.factory.duplication.idleStatus = HostCaptureStatus::DeviceLost;
+        rig.factory.duplication.idleStatus = CaptureStatus::DeviceLost;
     });
     rig.clock.At(3000, [this] { rig.factory.duplication.produce = true; });
     rig.Run();
@@ -116,7 +116,7 @@ TEST_F(HostPipelineTest, CaptureErrorStreakRebuildsAtItsLimit) {
     rig.env.endAt = 7000;
     rig.clock.At(1500, [this] {
         rig.factory.duplication.produce = false;
-        rig.factory.duplication.idleStatus = HostCaptureStatus::Failed;
+        rig.factory.duplication.idleStatus = CaptureStatus::Failed;
     });
     rig.Run();
     EXPECT_GE(CountLogMessages("Host capture error streak exceeded limit, rebuild pipeline"), 1u);

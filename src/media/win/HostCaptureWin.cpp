@@ -39,11 +39,6 @@ private:
 
 } // namespace
 
-// Desktop duplication is not part of this build yet: every pipeline build takes the GDI path.
-std::unique_ptr<IHostDuplicator> CreateHostDuplicator() {
-    return nullptr;
-}
-
 std::unique_ptr<IHostGdiCapture> CreateHostGdiCapture() {
     return std::make_unique<GdiCapturePort>();
 }

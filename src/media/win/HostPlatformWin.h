@@ -19,7 +19,8 @@ public:
     void LogDesktopMetrics() override;
 };
 
-// The capture and encoder objects of one build (HostCaptureWin.cpp, HostEncoderWin.cpp).
+// The capture and encoder objects of one build (HostDuplicatorWin.cpp, HostCaptureWin.cpp,
+// HostEncoderWin.cpp).
 std::unique_ptr<IHostDuplicator> CreateHostDuplicator();
 std::unique_ptr<IHostGdiCapture> CreateHostGdiCapture();
 std::unique_ptr<IHostEncoder> CreateHostEncoder(bool ultra);
