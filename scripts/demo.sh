@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two simulated PCs, each running Tessaly under Wine with its own network namespace, hostname, display
 # and Wine prefix, joined by a virtual cable. Runs the end-to-end checks (tests/e2e/twopc.py), keeps
-# both PCs up for a few seconds, then prints both logs and where the screenshots are.
+# both PCs up for a few seconds, then prints both logs and where the screenshots and the received video
+# frames are.
 #
 # Run as root from anywhere, after the build (scripts/build.sh):
 #   bash scripts/demo.sh
@@ -49,6 +50,10 @@ for pc in a b; do
   else
     echo "Screenshot of PC ${pc^^}: not taken"
   fi
+done
+# Frames the test receiver on PC B decoded from PC A's video stream, beside A's screen at that moment.
+for frame in "$out"/video-*.png; do
+  [ -f "$frame" ] && echo "Video: $(cd "$(dirname "$frame")" && pwd)/$(basename "$frame")"
 done
 if [ "$status" = 0 ]; then
   echo "demo: all checks passed"

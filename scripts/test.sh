@@ -65,12 +65,16 @@ done
 step "Windows tests under Wine"
 bash scripts/run-wine-tests.sh build/win "$results"
 
-step "end to end: the harness's own log rules"
-python3 -m unittest discover -s tests/e2e -p 'test_*.py' 2>&1 | tail -3
+# Debian's python3 carries python3-pil, which the video checks decode with; a python3 earlier on PATH may not.
+py=python3
+[ -x /usr/bin/python3 ] && py=/usr/bin/python3
+
+step "end to end: the harness's own log rules and the test video receiver"
+"$py" -m unittest discover -s tests/e2e -p 'test_*.py' 2>&1 | tail -3
 record e2e-harness-rules e2e-harness-rules ${PIPESTATUS[0]}
 
 step "end to end: two simulated PCs"
-python3 tests/e2e/twopc.py --exe dist/Tessaly.exe --driver build/win/tests/TessalyDriver.exe \
+"$py" tests/e2e/twopc.py --exe dist/Tessaly.exe --driver build/win/tests/TessalyDriver.exe \
   --out out --junit "$results/e2e.xml"
 
 step "results"

@@ -9,11 +9,18 @@ and as JUnit XML. Nothing the harness starts sends traffic from the machine's ow
 Run as root from the repository root after the Windows build:
     python3 tests/e2e/twopc.py --junit out/e2e.xml
 New checks are functions taking the Harness; add them to CHECKS in the order they run.
+
+Video: PC B plays the controller with a test receiver on its video port (videoreceiver.py); PC A shows a
+moving test window (MovingPattern.exe) and, in its prefix, maps the H.264 encoder's class id to the tests'
+stand-in encoder (StandInH264Encoder.dll), so both ULTRA (JPEG tiles) and H.264 streams are checked against
+A's screen. Decoding needs python3-pil and ffmpeg.
 """
 from __future__ import annotations
 
 import argparse
 import fcntl
+import json
+import math
 import os
 import pwd
 import re
@@ -58,6 +65,31 @@ CONTROL_PORT = 5003
 SECOND_INSTANCE_EXIT_S = 20
 QUIT_EXIT_S = 20
 LOG_SETTLE_S = 10
+
+# Video: PC B stands in as the controller. Its own Tessaly does not listen for video, so a test receiver
+# (videoreceiver.py) takes the controller's video port in B's namespace for the whole run.
+VIDEO_PORT = 6000
+VIDEO_RECEIVER = Path(__file__).resolve().parent / "videoreceiver.py"
+SETTINGS_KEY = r"HKCU\Software\Marlo\Settings"
+# CLSID_CMSH264EncoderMFT: Tessaly's H.264 encoder path creates this class; A's prefix maps it to the tests'
+# stand-in encoder (tests/tools/dll/StandInH264Encoder.cpp), as Wine 8 has no H.264 encoder of its own.
+H264_ENCODER_CLSID = "{6CA50344-051A-4DED-9779-A43305165E35}"
+STANDIN_DLL = "StandInH264Encoder.dll"
+# The test window on PC A's display (tests/tools/MovingPattern.cpp): x, y, width, height.
+PATTERN_RECT = (100, 60, 1200, 800)
+STREAM_WAIT_S = 25         # first frames of a new video connection
+STREAM_MIN_FRAMES = 10
+# A later frame must show the marker elsewhere; under Wine the GDI capture may deliver no fresh picture
+# for a second or more on a busy machine, so later frames are taken until one differs, within this time.
+MOTION_WAIT_S = 8.0
+MOTION_POLL_S = 0.5
+# Mean difference per channel per block between frame and screenshot. A faithful stream stays within 2 (JPEG
+# quality 90 4:4:4; H.264 of flat blocks); limited range read as full shifts blocks by 16 or more, a BT.601
+# matrix where BT.709 is meant by 20 or more, so these bounds catch both.
+TILE_TOLERANCE = 6
+H264_TOLERANCE = 8
+H264_GOP_FRAMES = 30       # the request asks for 30 frames a second and the encoder's GOP is one second
+VIDEO_STOP_WAIT_S = 10     # the host closes its video connection when the session ends
 
 
 class CheckFailed(Exception):
@@ -229,6 +261,18 @@ class Processes:
                 # Own session: a Ctrl-C reaches the harness only, which then ends everything in order.
                 proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
                                         env=env, cwd=cwd, pass_fds=pass_fds, start_new_session=True)
+            self._procs.append((name, proc))
+        return proc
+
+    def spawn_piped(self, name: str, argv: list[str], *, errors: Path) -> subprocess.Popen:
+        """A process the harness talks to over its stdin and stdout (text lines); stderr goes to a file."""
+        errors.parent.mkdir(parents=True, exist_ok=True)
+        with self._lock:
+            if self.closed:
+                raise Abort("harness is shutting down")
+            with open(errors, "ab") as err:
+                proc = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err, text=True,
+                                        start_new_session=True)
             self._procs.append((name, proc))
         return proc
 
@@ -490,6 +534,25 @@ class SimulatedPc:
             out.append(f"{self.label}: ipconfig shows the other PC's address {other.address}")
         return out
 
+    def set_video_quality(self, mode: int) -> None:
+        """Stores Tessaly's VideoQualityMode (0 H264, 1 ULTRA) in this PC's settings; read at start-up."""
+        r = self.wine("reg-quality", ["reg", "add", SETTINGS_KEY, "/v", "VideoQualityMode", "/t", "REG_DWORD",
+                                      "/d", str(mode), "/f"], timeout=60)
+        if r.rc != 0:
+            raise CheckFailed([f"{self.label}: storing VideoQualityMode={mode} failed: {r.output.strip()}"])
+
+    def register_standin_encoder(self, dll: Path) -> None:
+        """Maps the H.264 encoder's class id to the stand-in DLL (one reg import: both values at once)."""
+        server = win_path(dll).replace("\\", "\\\\")
+        text = ("Windows Registry Editor Version 5.00\r\n\r\n"
+                f"[HKEY_CLASSES_ROOT\\CLSID\\{H264_ENCODER_CLSID}\\InprocServer32]\r\n"
+                f'@="{server}"\r\n"ThreadingModel"="Both"\r\n')
+        reg = self.dir / "standin-encoder.reg"
+        reg.write_text(text, encoding="ascii")
+        r = self.wine("reg-standin", ["reg", "import", win_path(reg)], timeout=60)
+        if r.rc != 0:
+            raise CheckFailed([f"{self.label}: registering the stand-in encoder failed: {r.output.strip()}"])
+
     # -- Tessaly -------------------------------------------------------------------------------------
 
     def app_dir(self, folder: str) -> Path:
@@ -590,6 +653,81 @@ class SimulatedPc:
 
 
 # ----------------------------------------------------------------------------------------------------
+# The test video receiver on the controller PC
+
+
+def python_with_pil() -> str:
+    """An interpreter that can import PIL (the receiver decodes tiles with it): this one, else Debian's."""
+    for candidate in (sys.executable, "/usr/bin/python3"):
+        if candidate and subprocess.run([candidate, "-c", "import PIL"], capture_output=True).returncode == 0:
+            return candidate
+    raise CheckFailed(["no python3 with PIL (python3-pil) found for the video receiver"])
+
+
+class VideoReceiver:
+    """videoreceiver.py inside the controller PC's namespace, driven by one JSON line per command."""
+
+    REPLY_WAIT_S = 90  # a save may decode a whole H.264 connection with ffmpeg
+
+    def __init__(self, proc: subprocess.Popen, out_dir: Path):
+        self.proc = proc
+        self.out_dir = out_dir
+        self._lock = threading.Lock()
+
+    @classmethod
+    def start(cls, h: "Harness", pc: "SimulatedPc", peer: str) -> "VideoReceiver":
+        out_dir = pc.dir / "video"
+        lifetime = h.args.time_limit + h.args.keep_running_seconds + 60
+        argv = ["ip", "netns", "exec", pc.netns, python_with_pil(), str(VIDEO_RECEIVER), pc.address,
+                str(VIDEO_PORT), str(out_dir), "--peer", peer, "--lifetime", str(lifetime)]
+        proc = h.procs.spawn_piped(f"{pc.label} video receiver", argv, errors=pc.dir / "out" / "videoreceiver.txt")
+        receiver = cls(proc, out_dir)
+        receiver.status()  # answers once it listens
+        return receiver
+
+    def command(self, command: dict) -> dict:
+        with self._lock:
+            if self.proc.poll() is not None:
+                raise CheckFailed([f"the video receiver ended with exit code {self.proc.returncode}"])
+            self.proc.stdin.write(json.dumps(command) + "\n")
+            self.proc.stdin.flush()
+            ready, _, _ = select.select([self.proc.stdout], [], [], self.REPLY_WAIT_S)
+            line = self.proc.stdout.readline() if ready else ""
+        if not line:
+            raise CheckFailed([f"the video receiver did not answer {command['cmd']} within {self.REPLY_WAIT_S} s"])
+        reply = json.loads(line)
+        if "error" in reply:
+            raise CheckFailed([f"video receiver {command['cmd']}: {reply['error']}"])
+        return reply
+
+    def status(self) -> dict:
+        return self.command({"cmd": "status"})
+
+    def stop(self) -> None:
+        """Ends the receiver, which closes its listener and any connection."""
+        try:
+            self.command({"cmd": "quit"})
+            self.proc.wait(timeout=10)
+        except (CheckFailed, subprocess.TimeoutExpired, OSError, ValueError):
+            Processes.stop(self.proc)
+
+    def drop(self) -> dict:
+        return self.command({"cmd": "drop"})
+
+    def save(self, path: Path) -> dict:
+        return self.command({"cmd": "save", "path": str(path)})
+
+    def wait(self, done: Callable[[dict], bool], seconds: float) -> dict:
+        """Status once done(status) holds, or as it is when the time is up."""
+        deadline = time.monotonic() + seconds
+        while True:
+            status = self.status()
+            if done(status) or time.monotonic() >= deadline:
+                return status
+            time.sleep(0.25)
+
+
+# ----------------------------------------------------------------------------------------------------
 # The harness and its checks
 
 
@@ -628,6 +766,16 @@ class Harness:
         shutil.copy2(args.driver, self.driver)
         self.cable = tools / "SimulatedCable.exe"
         shutil.copy2(Path(args.driver).parent / "SimulatedCable.exe", self.cable)
+        self.pattern = tools / "MovingPattern.exe"
+        self.probe = tools / "StandInEncoderProbe.exe"
+        for tool in (self.pattern, self.probe):
+            shutil.copy2(Path(args.driver).parent / tool.name, tool)
+        # Built only where x264 was found (setup.sh builds it); the H.264 checks report its absence.
+        self.standin: Path | None = None
+        if (Path(args.driver).parent / STANDIN_DLL).is_file():
+            self.standin = tools / STANDIN_DLL
+            shutil.copy2(Path(args.driver).parent / STANDIN_DLL, self.standin)
+        self.receiver: VideoReceiver | None = None
 
     def pc(self, key: str) -> SimulatedPc:
         return next(p for p in self.pcs if p.key == key)
@@ -679,6 +827,15 @@ class Harness:
             if r.rc != 0:
                 raise CheckFailed([f"{pc.label}: SimulatedCable add exited with {r.rc}: {r.output.strip()}"])
         progress("cable plugged in on both PCs")
+
+        # B, the controller, asks for the JPEG-tile (ULTRA) video quality; A maps the H.264 encoder's
+        # class id to the stand-in encoder.
+        b.set_video_quality(1)
+        if self.standin is not None:
+            a.register_standin_encoder(self.standin)
+            progress("PC A: stand-in H.264 encoder registered")
+        self.receiver = VideoReceiver.start(self, b, a.address)
+        progress(f"PC B: test video receiver listening on {b.address}:{VIDEO_PORT}")
 
     @property
     def wine64(self) -> str:
@@ -772,6 +929,11 @@ class Findings:
     def raise_if_any(self) -> None:
         if self.items:
             raise CheckFailed(self.items)
+
+    @staticmethod
+    def of(items: list[str]) -> None:
+        if items:
+            raise CheckFailed(items)
 
 
 # -- the checks ------------------------------------------------------------------------------------
@@ -1029,6 +1191,9 @@ def check_peer_loss(h: Harness) -> None:
     app = b.apps["app"]
     app.kill()
     app.wait(timeout=10)
+    # The test receiver stands for B's own video receiver: it dies with B (else A's video connection
+    # would stay alive and rightly keep the session).
+    h.receiver.stop()
     _, missing = wait_for(a, [
         rf"Discovery expired device name={re.escape(b.hostname.upper())} id=\S+ ip={re.escape(b.address)} "
         r"reason=tcp-dead fail=\d+",
@@ -1037,6 +1202,7 @@ def check_peer_loss(h: Harness) -> None:
     for pattern in missing:
         f.add(a, f"no line /{pattern}/ after PC B was killed")
     # PC B comes back (a fresh log) and the two find each other again.
+    h.receiver = VideoReceiver.start(h, b, a.address)
     b.start_app("app")
     problem = b.wait_main_window(b.apps["app"], START_WAIT_S)
     if problem:
@@ -1046,6 +1212,270 @@ def check_peer_loss(h: Harness) -> None:
         _, missing = wait_for(a, [found], after=before)
         if missing:
             f.add(a, f"PC B not found again after its restart")
+    f.raise_if_any()
+
+
+# -- video -----------------------------------------------------------------------------------------
+
+
+def loaded_video_quality(pc: SimulatedPc) -> str | None:
+    """The VideoQualityMode the PC's Tessaly loaded at start-up ("ULTRA" or "H264"), from its log."""
+    log = pc.wait_log("app", [r"\[CONFIG\]\[SERVICE\] load .* videoQuality=\S+ .*"], timeout=LOG_SETTLE_S)
+    for i in log.find(r"\[CONFIG\]\[SERVICE\] load .* videoQuality=\S+ .*"):
+        return re.search(r"videoQuality=(\S+)", log.lines[i][1]).group(1)
+    return None
+
+
+def controller_request(controller: SimulatedPc) -> str:
+    """The request fields PC B's request builder sends from its loaded setting: req_quality=1 when it chose
+    ULTRA (A announces the capability, ultra=1 in discovery), else 0."""
+    quality = loaded_video_quality(controller)
+    if quality not in ("ULTRA", "H264"):
+        raise CheckFailed([f"{controller.label}: no videoQuality in the settings load line (got {quality!r})"])
+    return CONTROL_REQUEST_FIELDS.replace("req_quality=0;", f"req_quality={1 if quality == 'ULTRA' else 0};")
+
+
+def show_pattern(h: Harness) -> None:
+    """MovingPattern on PC A's display for the rest of the run, once it is viewable."""
+    a = h.pc("a")
+    proc = a.apps.get("pattern")
+    if proc is None or proc.poll() is not None:
+        x, y, w, ht = PATTERN_RECT
+        lifetime = h.args.time_limit + h.args.keep_running_seconds
+        a.apps["pattern"] = h.procs.spawn(
+            f"{a.label} MovingPattern",
+            a.in_pc(["wine64", str(h.pattern), str(x), str(y), str(w), str(ht), str(lifetime)]),
+            output=a.output_file("moving-pattern"), env=a.env(), cwd=a.dir)
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        if any(w.name == "MovingPattern" for w in a.viewable_windows()):
+            return
+        if a.apps["pattern"].poll() is not None:
+            raise CheckFailed([f"{a.label}: MovingPattern exited with code {a.apps['pattern'].returncode}"])
+        time.sleep(0.3)
+    raise CheckFailed([f"{a.label}: the MovingPattern window did not become viewable within 20 s"])
+
+
+def newest_connection(status: dict, after: int) -> dict | None:
+    newer = [c for c in status["connections"] if c["number"] > after]
+    return newer[-1] if newer else None
+
+
+def wait_stream(h: Harness, after: int, frames: int, codec: int, what: str) -> dict:
+    """The first video connection numbered above `after` once it carried `frames` frames of the codec;
+    CheckFailed with what the receiver saw otherwise."""
+    a = h.pc("a")
+    status = h.receiver.wait(lambda s: (newest_connection(s, after) or {}).get("frames", 0) >= frames or s["errors"],
+                             STREAM_WAIT_S)
+    conn = newest_connection(status, after)
+    f = Findings()
+    f.extend(f"video receiver: {e}" for e in status["errors"])
+    if conn is None:
+        f.add(a, f"{what}: no video connection to {h.pc('b').address}:{VIDEO_PORT} within {STREAM_WAIT_S} s")
+    else:
+        if conn["frames"] < frames:
+            f.add(a, f"{what}: {conn['frames']} frames within {STREAM_WAIT_S} s, expected {frames} ({conn})")
+        if not conn["peer"].startswith(a.address + ":"):
+            f.add(a, f"{what}: video connection came from {conn['peer']}")
+        if conn["codecs"] and conn["codecs"] != [codec]:
+            f.add(a, f"{what}: codec words {conn['codecs']}, expected [{codec}]")
+    f.raise_if_any()
+    return conn
+
+
+def picture_findings(h: Harness, tag: str, tolerance: float, motion: bool) -> list[str]:
+    """Compares the newest received frame with a screenshot of PC A around the test window; with motion,
+    a later frame must show the moving marker elsewhere."""
+    try:
+        from PIL import Image
+
+        import videocompare as vc
+    except ImportError:
+        return ["PIL is missing: run the harness with Debian's python3 (python3-pil)"]
+    a = h.pc("a")
+    window = vc.Rect(*PATTERN_RECT)
+    shot = h.out / f"video-{tag}-screen-a.png"
+    a.screenshot(shot)
+    first = h.out / f"video-{tag}-frame.png"
+    h.receiver.save(first)
+    last = h.receiver.status()["last"]
+    desktop = tuple(last["desktop"])
+    findings = []
+    with Image.open(shot) as screen, Image.open(first) as frame:
+        if list(frame.size) != last["video"]:
+            findings.append(f"decoded frame is {frame.size}, the header says {last['video']}")
+        findings += [f"{tag}: {x}" for x in vc.compare_blocks(screen.convert("RGB"), frame.convert("RGB"), desktop,
+                                                                window, tolerance)]
+        first_marker = vc.marker_x(frame, desktop, window)
+    if motion and first_marker is None:
+        findings.append(f"{tag}: no marker in the test window's track in {first.name}")
+    elif motion:
+        later = h.out / f"video-{tag}-frame-later.png"
+        deadline = time.monotonic() + MOTION_WAIT_S
+        later_marker = first_marker
+        while later_marker is not None and abs(later_marker - first_marker) < 8 and time.monotonic() < deadline:
+            time.sleep(MOTION_POLL_S)
+            h.receiver.save(later)
+            with Image.open(later) as image:
+                later_marker = vc.marker_x(image, desktop, window)
+        if later_marker is None:
+            findings.append(f"{tag}: no marker in the test window's track in {later.name}")
+        elif abs(later_marker - first_marker) < 8:
+            findings.append(f"{tag}: the marker stayed at x={first_marker:.0f} for {MOTION_WAIT_S} s: frozen video")
+    return [f"{a.label}: {x} (see {h.out})" for x in findings]
+
+
+def request_stream(h: Harness, codec: int, name: str) -> tuple[int, dict]:
+    """B's control request to A; A's video connection once it streams. Returns (log index before, connection)."""
+    a, b = h.pcs
+    show_pattern(h)
+    before = len(a.log("app", complete=False).lines)
+    known = len(h.receiver.status()["connections"])
+    peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_REQUEST", b, controller_request(b)))
+    conn = wait_stream(h, known, STREAM_MIN_FRAMES, codec, name)
+    _, missing = wait_for(a, [rf"Host pipeline rebuild #\d+ codec={name} .*"], after=before)
+    if missing:
+        raise CheckFailed([f"{a.label}: no line /{missing[0]}/ for the {name} session"])
+    return before, conn
+
+
+def stop_stream(h: Harness) -> list[str]:
+    """B's stop: A ends its session and closes the video connection."""
+    a, b = h.pcs
+    before = len(a.log("app", complete=False).lines)
+    peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_STOP", b))
+    findings = []
+    _, missing = wait_for(a, [r"HostSession stopped"], after=before)
+    if missing:
+        findings.append(f"{a.label}: no 'HostSession stopped' after the control stop")
+    status = h.receiver.wait(lambda s: s["current"] is None, VIDEO_STOP_WAIT_S)
+    if status["current"] is not None:
+        findings.append(f"{a.label}: the video connection was still open {VIDEO_STOP_WAIT_S} s after the stop")
+    return findings
+
+
+def check_video_ultra(h: Harness) -> None:
+    """With ULTRA stored on PC B, a control request makes PC A stream its desktop as JPEG tiles; every frame
+    header and tile container is valid, and the decoded picture shows the moving test window."""
+    b = h.pc("b")
+    if loaded_video_quality(b) != "ULTRA":
+        raise CheckFailed([f"{b.label}: did not load VideoQualityMode=1 (ULTRA) stored in its settings"])
+    try:
+        request_stream(h, 1, "ULTRA")
+        findings = picture_findings(h, "ultra", TILE_TOLERANCE, motion=True)
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
+    # A good stream goes on into the reconnect check; a bad one is ended here.
+    Findings.of(findings + (stop_stream(h) if findings else []))
+
+
+def check_video_reconnect(h: Harness) -> None:
+    """The controller's end of the video connection is reset mid-stream: PC A connects again within the
+    session and streams on; the session's stop then closes the connection."""
+    a = h.pc("a")
+    status = h.receiver.status()
+    if status["current"] is None:
+        raise CheckFailed([f"{a.label}: no video connection to drop"])
+    try:
+        dropped = h.receiver.drop()
+        if dropped["dropped"] is None:
+            raise CheckFailed([f"{a.label}: the video connection ended before it could be dropped"])
+        progress(f"dropped video connection {dropped['dropped']} after {dropped['frames']} frames")
+        wait_stream(h, dropped["dropped"], STREAM_MIN_FRAMES, 1, "after the dropped connection")
+        findings = picture_findings(h, "ultra-reconnected", TILE_TOLERANCE, motion=False)
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
+    Findings.of(findings + stop_stream(h))
+
+
+def restart_with_quality(h: Harness, pc: SimulatedPc, mode: int) -> None:
+    """Quits the PC's Tessaly, stores VideoQualityMode and starts it again; waits until the other PC has
+    found it again."""
+    other = next(p for p in h.pcs if p is not pc)
+    before = len(other.log("app", complete=False).lines)
+    app = pc.apps["app"]
+    if app.poll() is None:
+        pc.driver("quit", timeout=30)
+        try:
+            app.wait(timeout=QUIT_EXIT_S)
+        except subprocess.TimeoutExpired:
+            raise CheckFailed([f"{pc.label}: Tessaly still running {QUIT_EXIT_S} s after quit"])
+    # The controller's video receiver goes and comes back with its Tessaly.
+    h.receiver.stop()
+    pc.set_video_quality(mode)
+    h.receiver = VideoReceiver.start(h, pc, other.address)
+    pc.start_app("app")
+    problem = pc.wait_main_window(pc.apps["app"], START_WAIT_S)
+    if problem:
+        raise CheckFailed([f"{pc.label}: restart: {problem}"])
+    found = rf"Discovery found device name={re.escape(pc.hostname.upper())} .* ip={re.escape(pc.address)} .*"
+    _, missing = wait_for(other, [found], after=before)
+    if missing:
+        raise CheckFailed([f"{other.label}: did not find {pc.label} again after its restart"])
+
+
+def check_video_h264(h: Harness) -> None:
+    """With H264 stored on PC B, PC A streams through its real H.264 encoder path, served by the stand-in
+    encoder registered in its prefix; the Annex-B stream decodes (ffmpeg) to the moving test window."""
+    a, b = h.pcs
+    if h.standin is None:
+        raise CheckFailed([f"{STANDIN_DLL} was not built (x264 missing from .deps/mingw): H.264 mode not tested"])
+    restart_with_quality(h, b, 0)
+    if loaded_video_quality(b) != "H264":
+        raise CheckFailed([f"{b.label}: did not load VideoQualityMode=0 (H264) stored in its settings"])
+    try:
+        request_stream(h, 0, "H264")
+        findings = picture_findings(h, "h264", H264_TOLERANCE, motion=True)
+        conn = h.receiver.status()["connections"][-1]
+        # One IDR frame a second: the GOP is the frame rate, 30 for this request.
+        if conn["longest_without_idr"] > H264_GOP_FRAMES:
+            findings.append(f"{a.label}: {conn['longest_without_idr']} H.264 frames in a row without an IDR frame, "
+                            f"expected at most {H264_GOP_FRAMES} ({conn})")
+    except CheckFailed as e:
+        e.findings.extend(stop_stream(h))
+        raise
+    Findings.of(findings + stop_stream(h))
+
+
+def nv12_psnr(a: bytes, b: bytes) -> float:
+    if len(a) != len(b) or not a:
+        return 0.0
+    squared = sum((x - y) * (x - y) for x, y in zip(a, b))
+    return 99.0 if squared == 0 else 10 * math.log10(255 * 255 * len(a) / squared)
+
+
+def check_standin_encoder(h: Harness) -> None:
+    """PC A's prefix creates the stand-in by the H.264 encoder's class id; driven in the documented call
+    order it encodes moving NV12 frames into a stream that decodes back to them (full range, BT.709)."""
+    a = h.pc("a")
+    if h.standin is None:
+        raise CheckFailed([f"{STANDIN_DLL} was not built (x264 missing from .deps/mingw)"])
+    width, height, count = 320, 240, 30
+    out = a.dir / "standin-probe"
+    r = a.wine("standin-probe", [str(h.probe), str(width), str(height), str(count), win_path(out)], timeout=60)
+    if r.rc != 0:
+        raise CheckFailed([f"{a.label}: StandInEncoderProbe exited with {r.rc}: {r.output.strip()[-500:]}"])
+    decoded = a.dir / "standin-probe-decoded.nv12"
+    host_run(["ffmpeg", "-nostdin", "-v", "error", "-f", "h264", "-i", f"{out}.h264", "-vf",
+              "scale=in_range=full:out_range=full", "-f", "rawvideo", "-pix_fmt", "nv12", "-y", str(decoded)],
+             timeout=60)
+    probe = host_run(["ffprobe", "-v", "error", "-show_entries", "stream=color_range,color_space", "-of",
+                      "compact=p=0:nk=0", f"{out}.h264"]).output.strip()
+    source, result = Path(f"{out}.nv12").read_bytes(), decoded.read_bytes()
+    f = Findings()
+    if "color_range=pc" not in probe or "color_space=bt709" not in probe:
+        f.add(a, f"stand-in stream does not signal full-range BT.709: {probe}")
+    size = width * height * 3 // 2
+    if len(result) != len(source):
+        f.add(a, f"decoded {len(result) // size} frames of {len(source) // size}")
+    else:
+        for i in range(count):
+            psnr = nv12_psnr(source[i * size:(i + 1) * size], result[i * size:(i + 1) * size])
+            if psnr < 40:
+                f.add(a, f"frame {i} decodes at {psnr:.1f} dB PSNR, expected at least 40")
+                break
     f.raise_if_any()
 
 
@@ -1059,11 +1489,15 @@ def check_lifecycle_modules(h: Harness) -> None:
 
 CHECKS = [
     Check("setup", check_setup),
+    Check("standin-encoder", check_standin_encoder, needs=("setup",)),
     Check("start", check_start, needs=("setup",)),
     Check("startup-log", check_startup_log, needs=("start",)),
     Check("discovery", check_discovery, needs=("start",)),
     Check("control-request", check_control_request, needs=("discovery",)),
     Check("control-stop", check_control_stop, needs=("control-request",)),
+    Check("video-ultra", check_video_ultra, needs=("control-stop",)),
+    Check("video-reconnect", check_video_reconnect, needs=("video-ultra",)),
+    Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
     Check("screenshot", check_screenshot, needs=("start",)),
@@ -1111,7 +1545,7 @@ def parse_args(argv: list[str] | None) -> argparse.Namespace:
                    help="folder of the reusable Wine prefixes, one per PC (default .deps/wine-e2e)")
     p.add_argument("--expect-version", default=EXPECTED_VERSION, help="version the build line must show")
     p.add_argument("--display-base", type=int, default=91, help="first X display number to try (default 91)")
-    p.add_argument("--time-limit", type=int, default=150,
+    p.add_argument("--time-limit", type=int, default=330,
                    help="seconds after which the run stops, not counting --keep-running-seconds (default 150)")
     p.add_argument("--work-root", default=None, help="where the run folder is made (default: the temp folder)")
     p.add_argument("--keep-work", action="store_true", help="keep the run folder (prefix copies, outputs)")
@@ -1146,6 +1580,8 @@ def main(argv: list[str] | None = None) -> int:
     out = Path(args.out)
     for stale in ("a.png", "b.png", "a-Tessaly.log", "b-Tessaly.log", "a-second-Tessaly.log"):
         (out / stale).unlink(missing_ok=True)
+    for stale in out.glob("video-*.png"):
+        stale.unlink()
 
     def stop(signum, _frame):
         raise Abort(f"stopped by {signal.Signals(signum).name}")
