@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,14 @@ TEST_F(HostPipelineTest, ReconnectThatKeepsFailingRetriesWithoutSendingIntoADead
     rig.Run();
     EXPECT_EQ(CountLogMessages("[VIDEO][HOST][RECONNECT_FAIL] peer=10.0.0.2:6000"), 3u);
     EXPECT_TRUE(rig.env.HasChannelLog("0=5 video reconnect failed"));
+    // Not streaming while the connection is down (peer-loss detection must not see a live session), and
+    // streaming again once it is back.
+    const auto reconnecting =
+        std::find(rig.env.unified.begin(), rig.env.unified.end(), "2 Host video reconnecting");
+    ASSERT_NE(reconnecting, rig.env.unified.end());
+    EXPECT_EQ(std::count(rig.env.unified.begin(), rig.env.unified.end(), "2 Host video reconnecting"), 1);
+    EXPECT_NE(std::find(reconnecting, rig.env.unified.end(), "4 Host streaming video"),
+              rig.env.unified.end());
     EXPECT_EQ(rig.sender.connects.size(), 5u);
     EXPECT_EQ(rig.sender.sendsWhileDisconnected, 0);
     EXPECT_EQ(rig.factory.duplication.inits, 2) << "no capture while there is no connection";
