@@ -5,24 +5,11 @@
 
 #include "media/AnnexB.h"
 #include "media/ParameterSetCache.h"
+#include "support/NalUnits.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-const Bytes kSpsA = {0, 0, 0, 1, 0x67, 0x64, 0x00, 0x1F, 0xA1};
-const Bytes kSpsB = {0, 0, 0, 1, 0x67, 0x64, 0x00, 0x28, 0xB2};
-const Bytes kPpsA = {0, 0, 0, 1, 0x68, 0xEE, 0x3C, 0x80};
-const Bytes kPpsB = {0, 0, 0, 1, 0x68, 0xCE, 0x06, 0xE2};
-const Bytes kIdr = {0, 0, 0, 1, 0x65, 0x88, 0x84, 0x21};
-const Bytes kP = {0, 0, 0, 1, 0x41, 0x9A, 0x02};
+using namespace nal_units;
 
 void Complete(const ParameterSetCache& cache, Bytes& output, bool expectInserted) {
     EXPECT_EQ(cache.CompleteOutput(output, ScanNalTypes(output.data(), output.size())), expectInserted);

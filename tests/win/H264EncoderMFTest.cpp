@@ -20,26 +20,14 @@
 #include "H264TestDecoder.h"
 #include "LogAssertions.h"
 #include "TestPaths.h"
+#include "support/NalUnits.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-const Bytes kSps = {0, 0, 0, 1, 0x67, 0x64, 0x00, 0x1F, 0xA1};
-const Bytes kSps2 = {0, 0, 0, 1, 0x67, 0x64, 0x00, 0x28, 0xB2};
-const Bytes kPps = {0, 0, 0, 1, 0x68, 0xEE, 0x3C, 0x80};
-const Bytes kIdr = {0, 0, 0, 1, 0x65, 0x88, 0x84, 0x21};
+using namespace nal_units;
 const Bytes kIdrTail = {0, 0, 1, 0x65, 0x00, 0x21};
-const Bytes kP = {0, 0, 0, 1, 0x41, 0x9A, 0x02};
 
 using Output = FakeEncoderTransform::Output;
 
@@ -239,7 +227,7 @@ TEST_F(H264EncoderMFWine, InitFailuresLeaveTheEncoderNotReady) {
 }
 
 TEST_F(H264EncoderMFWine, DrainsEveryOutputUntilNeedMoreInput) {
-    m_fake->ScriptNextInput({{Cat({kSps, kPps, kIdr})}, {kIdrTail}});
+    m_fake->ScriptNextInput({{Cat({kSpsA, kPpsA, kIdr})}, {kIdrTail}});
     m_fake->ScriptNextInput({});
     H264EncoderMF encoder(FakeFactory());
     ASSERT_TRUE(encoder.Init(64, 48, 30, 1'000'000));
@@ -251,7 +239,7 @@ TEST_F(H264EncoderMFWine, DrainsEveryOutputUntilNeedMoreInput) {
     bool got = false;
     ASSERT_TRUE(EncodeGrey(encoder, out, got));
     EXPECT_TRUE(got);
-    EXPECT_EQ(out, Cat({kSps, kPps, kIdr, kIdrTail}));
+    EXPECT_EQ(out, Cat({kSpsA, kPpsA, kIdr, kIdrTail}));
     // Every call into the transform is timed by the stall watchdog.
     EXPECT_EQ(StallBegins("VideoEncode", "ProcessInput"), inputScopes + 1);
     EXPECT_EQ(StallBegins("VideoEncode", "ProcessOutput"), outputScopes + 3);
@@ -265,22 +253,22 @@ TEST_F(H264EncoderMFWine, DrainsEveryOutputUntilNeedMoreInput) {
 }
 
 TEST_F(H264EncoderMFWine, IdrWithoutParameterSetsGetsTheCachedOnes) {
-    m_fake->ScriptNextInput({{Cat({kSps, kPps, kIdr})}});
+    m_fake->ScriptNextInput({{Cat({kSpsA, kPpsA, kIdr})}});
     m_fake->ScriptNextInput({{kP}});
     m_fake->ScriptNextInput({{kIdr}});
-    m_fake->ScriptNextInput({{Cat({kSps2, kIdr})}});
+    m_fake->ScriptNextInput({{Cat({kSpsB, kIdr})}});
     m_fake->ScriptNextInput({{kIdr}});
-    m_fake->ScriptNextInput({{Cat({kSps, kPps, kIdr})}});
+    m_fake->ScriptNextInput({{Cat({kSpsA, kPpsA, kIdr})}});
     H264EncoderMF encoder(FakeFactory());
     ASSERT_TRUE(encoder.Init(64, 48, 30, 1'000'000));
 
     const Bytes expected[] = {
-        Cat({kSps, kPps, kIdr}),  // complete: unchanged
-        kP,                       // not an IDR frame: unchanged
-        Cat({kSps, kPps, kIdr}),  // bare IDR: both cached sets in front
-        Cat({kSps2, kPps, kIdr}), // a new SPS alone: the cached PPS follows it
-        Cat({kSps2, kPps, kIdr}), // the new SPS and the old PPS are both kept
-        Cat({kSps, kPps, kIdr}),  // complete again: unchanged
+        Cat({kSpsA, kPpsA, kIdr}), // complete: unchanged
+        kP,                        // not an IDR frame: unchanged
+        Cat({kSpsA, kPpsA, kIdr}), // bare IDR: both cached sets in front
+        Cat({kSpsB, kPpsA, kIdr}), // a new SPS alone: the cached PPS follows it
+        Cat({kSpsB, kPpsA, kIdr}), // the new SPS and the old PPS are both kept
+        Cat({kSpsA, kPpsA, kIdr}), // complete again: unchanged
     };
     for (size_t i = 0; i < std::size(expected); ++i) {
         Bytes out;
@@ -333,7 +321,7 @@ TEST_F(H264EncoderMFWine, FailedFramesAreCountedAndTheEncoderStaysReady) {
 }
 
 TEST_F(H264EncoderMFWine, StreamChangeRenegotiatesAndDrainsOn) {
-    m_fake->ScriptNextInput({{Bytes{}, MF_E_TRANSFORM_STREAM_CHANGE}, {Cat({kSps, kPps, kIdr})}});
+    m_fake->ScriptNextInput({{Bytes{}, MF_E_TRANSFORM_STREAM_CHANGE}, {Cat({kSpsA, kPpsA, kIdr})}});
     m_fake->ScriptNextInput({{kP}});
     H264EncoderMF encoder(FakeFactory());
     ASSERT_TRUE(encoder.Init(64, 48, 30, 1'000'000));
@@ -342,7 +330,7 @@ TEST_F(H264EncoderMFWine, StreamChangeRenegotiatesAndDrainsOn) {
     bool got = false;
     ASSERT_TRUE(EncodeGrey(encoder, out, got));
     EXPECT_TRUE(got);
-    EXPECT_EQ(out, Cat({kSps, kPps, kIdr}));
+    EXPECT_EQ(out, Cat({kSpsA, kPpsA, kIdr}));
     EXPECT_EQ(m_fake->events,
               (std::vector<std::string>{"ProcessInput", "ProcessOutput", "GetOutputAvailableType",
                                         "SetOutputType", "ProcessOutput", "ProcessOutput"}));
