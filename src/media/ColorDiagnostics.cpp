@@ -6,6 +6,7 @@
 
 #include "core/Log.h"
 #include "media/AnnexB.h"
+#include "media/Nv12Frame.h"
 #include "media/SpsVui.h"
 #include "media/VideoColor.h"
 
@@ -75,9 +76,9 @@ bool MeasureNv12(const uint8_t* yPlane, int32_t width, int32_t height, int32_t y
     }
     const size_t w = static_cast<size_t>(width);
     const size_t h = static_cast<size_t>(height);
-    const size_t yStep = yPitch <= 0 ? w : static_cast<size_t>(yPitch);
-    const size_t uvStep = uvPitch <= 0 ? w : static_cast<size_t>(uvPitch);
-    if (yStep < w || uvStep < w) {
+    size_t yStep = 0;
+    size_t uvStep = 0;
+    if (!Nv12RowSteps(w, yPitch, uvPitch, yStep, uvStep)) {
         return false;
     }
     const uint8_t* uvPlane = yPlane + yStep * h;

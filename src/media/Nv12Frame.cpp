@@ -70,6 +70,12 @@ bool ConvertBGRAtoNV12(const uint8_t* bgra, int32_t width, int32_t height, std::
     return true;
 }
 
+bool Nv12RowSteps(size_t width, int32_t yPitch, int32_t uvPitch, size_t& yStep, size_t& uvStep) {
+    yStep = yPitch <= 0 ? width : static_cast<size_t>(yPitch);
+    uvStep = uvPitch <= 0 ? width : static_cast<size_t>(uvPitch);
+    return yStep >= width && uvStep >= width;
+}
+
 bool PackNV12(const uint8_t* source, int32_t width, int32_t height, int32_t yPitch, int32_t uvPitch,
               std::vector<uint8_t>& out) {
     const size_t bytes = Nv12FrameBytes(width, height);
@@ -78,9 +84,9 @@ bool PackNV12(const uint8_t* source, int32_t width, int32_t height, int32_t yPit
     }
     const size_t w = static_cast<size_t>(width);
     const size_t h = static_cast<size_t>(height);
-    const size_t yStep = yPitch <= 0 ? w : static_cast<size_t>(yPitch);
-    const size_t uvStep = uvPitch <= 0 ? w : static_cast<size_t>(uvPitch);
-    if (yStep < w || uvStep < w) {
+    size_t yStep = 0;
+    size_t uvStep = 0;
+    if (!Nv12RowSteps(w, yPitch, uvPitch, yStep, uvStep)) {
         return false;
     }
     out.resize(bytes);

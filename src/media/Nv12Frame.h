@@ -15,6 +15,10 @@ size_t Nv12FrameBytes(int32_t width, int32_t height);
 // arithmetic. False, with out untouched, for a null input or a size Nv12FrameBytes refuses.
 bool ConvertBGRAtoNV12(const uint8_t* bgra, int32_t width, int32_t height, std::vector<uint8_t>& out);
 
+// The row steps of an NV12 picture width bytes wide: a pitch of 0 or less stands for the width. False
+// when a pitch is shorter than a row.
+bool Nv12RowSteps(size_t width, int32_t yPitch, int32_t uvPitch, size_t& yStep, size_t& uvStep);
+
 // Packs an NV12 frame with row pitches into out (resized to Nv12FrameBytes): height Y rows of width bytes
 // taken every yPitch bytes, then height / 2 U,V rows of width bytes taken every uvPitch bytes from
 // yPitch * height on. A pitch of 0 or less stands for the width; a pitch below the width is refused, as is
