@@ -135,16 +135,19 @@ bool HostPipeline::ReconnectVideo() {
     }
     ++m_reconnectFailures;
     // Keeps trying while the session is wanted: the controller's receiver listens again after its watchdog.
-    // Until then the session is no longer streaming, so peer-loss detection does not take it for a live
-    // transport and a controller that has gone for good still ends the session.
-    if (m_reconnectFailures == 1)
-        m_env.SetUnifiedState(static_cast<int32_t>(SessionMode::ConnectingControlled),
-                              "Host video reconnecting");
     m_env.SetChannelState(kChannelVideo, ChannelValue(ChannelState::Reconnecting), "video reconnect failed");
     Log::Write("[VIDEO][HOST][RECONNECT_FAIL] peer=%s:%u failures=%lu; retry in %lums", m_peerIp.c_str(),
                static_cast<unsigned>(m_config.videoPort), Ul(m_reconnectFailures), Ul(kRestartPauseMs));
     WaitWhileCurrent(kRestartPauseMs);
     return false;
+}
+
+void HostPipeline::DropVideoConnection(const char* reason) {
+    m_dropSender = true;
+    // Not streaming until the connection is made again: peer-loss detection must not take the session for
+    // a live transport, or a controller that has gone for good would keep it open.
+    m_env.SetUnifiedState(static_cast<int32_t>(SessionMode::ConnectingControlled), "Host video reconnecting");
+    m_env.SetChannelState(kChannelVideo, ChannelValue(ChannelState::Reconnecting), reason);
 }
 
 bool HostPipeline::BuildOnce(uint32_t number) {

@@ -69,6 +69,9 @@ private:
     void TakeDisplayBaseline();
     bool BuildOnce(uint32_t number);
     bool ReconnectVideo();
+    // The video connection is gone (reset by the controller, or too many failed sends): the next build
+    // reconnects, and until then the session counts as connecting.
+    void DropVideoConnection(const char* reason);
     bool StartDuplication(Build& build);
     bool WaitFirstFrame(Build& build);
     bool CreateEncoder(Build& build, int32_t width, int32_t height);

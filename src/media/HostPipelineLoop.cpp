@@ -323,9 +323,7 @@ HostPipeline::Step HostPipeline::EncodeAndSend(Build& build, const char* encodeF
         Log::Write(
             "[VIDEO][HOST][CONNECTION_LOST] video connection to peer=%s:%u lost; rebuild sender/pipeline",
             m_peerIp.c_str(), static_cast<unsigned>(m_config.videoPort));
-        m_dropSender = true;
-        m_env.SetChannelState(kChannelVideo, ChannelValue(ChannelState::Reconnecting),
-                              "video connection lost");
+        DropVideoConnection("video connection lost");
         return Step::Rebuild;
     }
     if (build.sendFailures < kSendFailureLimit)
@@ -334,8 +332,7 @@ HostPipeline::Step HostPipeline::EncodeAndSend(Build& build, const char* encodeF
         Log::Write("[CAPTURE][FALLBACK][SEND_FAIL_LIMIT] rebuild sender/pipeline");
     else
         Log::Write("Host TCP video send failure streak exceeded limit, rebuild sender/pipeline");
-    m_dropSender = true;
-    m_env.SetChannelState(kChannelVideo, ChannelValue(ChannelState::Reconnecting), "video send failures");
+    DropVideoConnection("video send failures");
     return Step::Rebuild;
 }
 

@@ -147,6 +147,10 @@ TEST_F(HostPipelineTest, ResetConnectionIsReconnectedAndFramesContinue) {
     EXPECT_EQ(CountLogMessages("[VIDEO][HOST][CONNECTION_LOST] video connection to peer=10.0.0.2:6000 lost"),
               1u);
     EXPECT_TRUE(rig.env.HasChannelLog("0=5 video connection lost"));
+    // Connecting, not streaming, from the moment the connection is found lost until it is made again.
+    const std::vector<std::string> expected = {"2 Host thread starting", "4 Host streaming video",
+                                               "2 Host video reconnecting", "4 Host streaming video"};
+    EXPECT_EQ(rig.env.unified, expected);
     EXPECT_EQ(rig.sender.connects.size(), 2u);
     EXPECT_EQ(rig.sender.sendsWhileDisconnected, 0);
     EXPECT_GT(rig.sender.sent.size(), 60u);
