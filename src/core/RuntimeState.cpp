@@ -23,6 +23,9 @@ struct RuntimeRecord {
     std::atomic<uint8_t> appRunning{0}, hostRunning{0}, clientRunning{0};
     std::atomic<int32_t> programState{0}, role{0};
     std::atomic<uintptr_t> mainWindow{0};
+    std::atomic<uintptr_t> remoteView{0};
+    std::atomic<uintptr_t> controlView{0};
+    std::atomic<uintptr_t> stateView{0};
     std::atomic<uint32_t> streamWidth{0}, streamHeight{0}, desktopWidth{0}, desktopHeight{0};
     std::atomic<uint32_t> keyboardActive{0};
     std::atomic<int32_t> hostCaptureFps{0}, hostEncodeFps{0}, hostSendFps{0}, hostKbps{0};
@@ -98,6 +101,9 @@ void CopyScalars(RuntimeRecord& r, RuntimeSnapshot& s) {
     s.programState = r.programState.load();
     s.role = r.role.load();
     s.mainWindow = r.mainWindow.load();
+    s.remoteView = r.remoteView.load();
+    s.controlView = r.controlView.load();
+    s.stateView = r.stateView.load();
     s.streamWidth = r.streamWidth.load();
     s.streamHeight = r.streamHeight.load();
     s.desktopWidth = r.desktopWidth.load();
@@ -202,6 +208,9 @@ void RuntimeStateReset() {
     r.programState = 0;
     r.role = 0;
     r.mainWindow = 0;
+    r.remoteView = 0;
+    r.controlView = 0;
+    r.stateView = 0;
     r.streamWidth = 0;
     r.streamHeight = 0;
     r.desktopWidth = 0;
@@ -501,6 +510,15 @@ bool RuntimeSetRole(int32_t role) {
 bool RuntimeSetMainWindow(RuntimeWindow window) {
     return Store(R().mainWindow, window);
 }
+bool RuntimeSetRemoteViewWindow(RuntimeWindow window) {
+    return Store(R().remoteView, window);
+}
+bool RuntimeSetControlViewWindow(RuntimeWindow window) {
+    return Store(R().controlView, window);
+}
+bool RuntimeSetStateViewWindow(RuntimeWindow window) {
+    return Store(R().stateView, window);
+}
 bool RuntimeSetKeyboardActive(bool active) {
     return Store(R().keyboardActive, active ? 1u : 0u);
 }
@@ -603,6 +621,15 @@ int32_t RuntimeGetRole() {
 }
 RuntimeWindow RuntimeGetMainWindow() {
     return R().mainWindow.load();
+}
+RuntimeWindow RuntimeGetRemoteViewWindow() {
+    return R().remoteView.load();
+}
+RuntimeWindow RuntimeGetControlViewWindow() {
+    return R().controlView.load();
+}
+RuntimeWindow RuntimeGetStateViewWindow() {
+    return R().stateView.load();
 }
 bool RuntimeIsKeyboardActive() {
     return R().keyboardActive.load() != 0;

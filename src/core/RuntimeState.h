@@ -122,6 +122,7 @@ struct RuntimeSnapshot {
     int32_t programState = 0;
     int32_t role = 0;
     RuntimeWindow mainWindow = 0;
+    RuntimeWindow remoteView = 0, controlView = 0, stateView = 0; // the main window's children
     uint32_t streamWidth = 0, streamHeight = 0;
     uint32_t desktopWidth = 0, desktopHeight = 0;
     bool keyboardActive = false;
@@ -220,6 +221,10 @@ inline bool RuntimeSetRole(RuntimeRole role) {
     return RuntimeSetRole(static_cast<int32_t>(role));
 }
 bool RuntimeSetMainWindow(RuntimeWindow window);
+// The main window's children (0 = none): RemoteView, ControlView and StateView.
+bool RuntimeSetRemoteViewWindow(RuntimeWindow window);
+bool RuntimeSetControlViewWindow(RuntimeWindow window);
+bool RuntimeSetStateViewWindow(RuntimeWindow window);
 bool RuntimeSetKeyboardActive(bool active);
 bool RuntimeSetClientVideoStats(int32_t receiveFps, int32_t decodeFps, int32_t drawFps, int32_t kbps);
 bool RuntimeSetMouseState(int32_t x, int32_t y, bool left, bool right, bool middle);
@@ -249,6 +254,9 @@ bool RuntimeIsClientRunning();
 int32_t RuntimeGetProgramState();
 int32_t RuntimeGetRole();
 RuntimeWindow RuntimeGetMainWindow();
+RuntimeWindow RuntimeGetRemoteViewWindow();
+RuntimeWindow RuntimeGetControlViewWindow();
+RuntimeWindow RuntimeGetStateViewWindow();
 bool RuntimeIsKeyboardActive();
 int32_t RuntimeGetChannelState(int channel); // 0 for a channel outside 0..3
 
