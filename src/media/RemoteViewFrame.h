@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -10,6 +11,16 @@ constexpr uint32_t kRemoteViewFrameBlackRequest = 1;
 
 constexpr uint32_t kRemoteViewPixelNV12 = 0; // luma plane (width * height) then interleaved chroma
 constexpr uint32_t kRemoteViewPixelBGRA = 1; // 32 bits per pixel, rows of `stride` bytes
+
+// Bytes of a tightly packed NV12 picture on the controller's path (decoder output, queue, submit): the luma
+// plane of width * height bytes, then the interleaved chroma plane of width * ((height + 1) / 2) bytes, so an
+// odd height keeps its last chroma row. 0 for a size below 1.
+constexpr size_t Nv12PictureBytes(int32_t width, int32_t height) {
+    if (width < 1 || height < 1)
+        return 0;
+    const size_t w = static_cast<size_t>(width);
+    return w * static_cast<size_t>(height) + w * ((static_cast<size_t>(height) + 1) / 2);
+}
 
 struct RemoteViewFrame {
     uint32_t kind = kRemoteViewFramePicture;
