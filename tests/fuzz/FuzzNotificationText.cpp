@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data + 16), size - 16);
     BalloonRequest r = BalloonFromNotification(text, v1, v2);
     FuzzCheck(r.timeoutMs != 0, "zero time-out");
-    FuzzCheck(r.body.size() <= text.size() && text.compare(text.size() - r.body.size(), r.body.size(), r.body) == 0,
+    FuzzCheck(r.body.size() <= text.size() &&
+                  text.compare(text.size() - r.body.size(), r.body.size(), r.body) == 0,
               "body not a tail");
     if (text.find('\n') != std::string::npos)
         FuzzCheck(r.body.size() < text.size(), "title kept in the body");

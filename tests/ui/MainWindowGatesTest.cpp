@@ -15,11 +15,11 @@ TEST(TrayMenuGate, NotifyEventsSortIntoRestoreMenuAndIgnored) {
         uint32_t event;
         TrayNotifyAction action;
     } cases[] = {
-        {0x202, TrayNotifyAction::Restore},     {0x203, TrayNotifyAction::Restore},
-        {0x400, TrayNotifyAction::Restore},     {0x205, TrayNotifyAction::RequestMenu},
-        {0x7B, TrayNotifyAction::RequestMenu},  {0x401, TrayNotifyAction::RequestMenu},
-        {0x200, TrayNotifyAction::Ignore},      {0x201, TrayNotifyAction::Ignore},
-        {0x204, TrayNotifyAction::Ignore},      {0x402, TrayNotifyAction::Ignore},
+        {0x202, TrayNotifyAction::Restore},    {0x203, TrayNotifyAction::Restore},
+        {0x400, TrayNotifyAction::Restore},    {0x205, TrayNotifyAction::RequestMenu},
+        {0x7B, TrayNotifyAction::RequestMenu}, {0x401, TrayNotifyAction::RequestMenu},
+        {0x200, TrayNotifyAction::Ignore},     {0x201, TrayNotifyAction::Ignore},
+        {0x204, TrayNotifyAction::Ignore},     {0x402, TrayNotifyAction::Ignore},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ClassifyTrayNotify(c.event), c.action) << std::hex << c.event;
@@ -79,8 +79,8 @@ TEST(SessionRoles, ControllerTest) {
         bool client, host;
         bool controller;
     } cases[] = {
-        {1, false, false, true}, {1, false, true, true},  {2, true, false, false}, {0, true, false, true},
-        {3, true, false, true},  {0, true, true, false},  {0, false, false, false},
+        {1, false, false, true}, {1, false, true, true}, {2, true, false, false},  {0, true, false, true},
+        {3, true, false, true},  {0, true, true, false}, {0, false, false, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsThisPcController(c.role, c.client, c.host), c.controller)

@@ -80,7 +80,8 @@ TEST(DroppedFiles, FirstApplicableRuleDecides) {
         DropFacts f;
         DropAction action;
     } cases[] = {
-        {"edge guard before everything", facts(2, true, false, false, 0, false), DropAction::IgnoreVirtualEdge},
+        {"edge guard before everything", facts(2, true, false, false, 0, false),
+         DropAction::IgnoreVirtualEdge},
         {"near an edge that is off", facts(0, true, true, true, 2, true), DropAction::Offer},
         {"sharing off", facts(0, false, false, true, 2, true), DropAction::FailDisabled},
         {"not running", facts(0, false, true, false, 2, true), DropAction::IgnoreNotRunning},

@@ -39,8 +39,8 @@ void SetStatusAndRepaint(const char* text) {
 
 void CreateRemoteView(HWND window, HINSTANCE instance) {
     HWND view = ::CreateWindowExW(0, L"Tessaly_RemoteView_Wnd", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 1, 1, window,
-                                  nullptr, instance, nullptr);
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 1, 1,
+                                  window, nullptr, instance, nullptr);
     if (view == nullptr) {
         Log::Write("RemoteView create failed gle=%lu", U(::GetLastError()));
         return;
@@ -62,8 +62,8 @@ void CreateControlView(HWND window, HINSTANCE instance) {
     int width = static_cast<int>(520 * scale + 0.5);
     int height = static_cast<int>(88 * scale + 0.5);
     HWND view = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"Tessaly_ControlView_Wnd", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, width, height, window, nullptr,
-                                  instance, nullptr);
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, width, height, window,
+                                  nullptr, instance, nullptr);
     if (view == nullptr) {
         Log::Write("ControlView create failed gle=%lu", U(::GetLastError()));
         return;
@@ -77,8 +77,8 @@ void CreateControlView(HWND window, HINSTANCE instance) {
 void CreateStateView(HWND window, HINSTANCE instance) {
     if (StateViewWindow() != nullptr)
         return;
-    HWND view = ::CreateWindowExW(0, L"Tessaly_StateView_Wnd", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
-                                  0, 340, 456, window, nullptr, instance, nullptr);
+    HWND view = ::CreateWindowExW(0, L"Tessaly_StateView_Wnd", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                  0, 0, 340, 456, window, nullptr, instance, nullptr);
     if (view == nullptr) {
         Log::Write("StateView create failed gle=%lu", U(::GetLastError()));
         return;
@@ -103,9 +103,9 @@ void CreateProgressWindow(HWND window, HINSTANCE instance) {
         Log::Write("TransferProgressView register failed gle=%lu", U(::GetLastError()));
         return;
     }
-    ui.progressWindow = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"",
-                                          WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 390, 158, window,
-                                          nullptr, instance, nullptr);
+    ui.progressWindow =
+        ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                          0, 0, 390, 158, window, nullptr, instance, nullptr);
     if (ui.progressWindow == nullptr)
         Log::Write("TransferProgressView create failed gle=%lu", U(::GetLastError()));
 }
@@ -159,7 +159,8 @@ void MainWindowOnCreate(HWND window, HINSTANCE instance) {
 
     bool english = ConfigService::Instance().IsUiLanguageEnglish();
     SetStatusAndRepaint(FormatMainWindowTitle("", "", english).c_str());
-    SetStatusAndRepaint("Discovery enabled. service ports: control=5003 video=6000 input=5000 audio=7001 file=5002");
+    SetStatusAndRepaint(
+        "Discovery enabled. service ports: control=5003 video=6000 input=5000 audio=7001 file=5002");
 
     if (parts.IsClipboardServiceEnabled()) {
         ui.clipboardListening = ::AddClipboardFormatListener(window) != FALSE;
@@ -192,14 +193,16 @@ CallResult CreateMainWindow(HINSTANCE instance, int showCommand) {
     WindowPlacement p = InitialMainWindowPlacement(screenW, screenH, workArea);
 
     MainUi().destroying.store(false);
-    HWND window = ::CreateWindowExW(0, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, p.x, p.y, p.width,
-                                    p.height, nullptr, nullptr, instance, nullptr);
+    HWND window = ::CreateWindowExW(0, kMainWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, p.x, p.y,
+                                    p.width, p.height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)
         return {false, ::GetLastError()};
 
     MainWindowUi& ui = MainUi();
-    ui.bigIcon.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 256, 256, 0)));
-    ui.smallIcon.Reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0)));
+    ui.bigIcon.Reset(
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 256, 256, 0)));
+    ui.smallIcon.Reset(
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0)));
     if (ui.bigIcon.Get() != nullptr)
         ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ui.bigIcon.Get()));
     if (ui.smallIcon.Get() != nullptr)

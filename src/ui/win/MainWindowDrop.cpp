@@ -6,35 +6,11 @@
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
-#include "core/StateManager.h"
 #include "input/RemoteInputRoute.h"
-#include "transfer/DroppedFilesOffer.h"
-#include "transfer/PendingOfferQueue.h"
 #include "ui/DroppedFilesDecision.h"
 #include "ui/win/MainWindowParts.h"
 #include "ui/win/MainWindowRemoteView.h"
 #include "ui/win/MainWindowState.h"
-
-namespace {
-
-// The clipboard channel as the offer sees it, through the main window's parts.
-class PartsDropChannel final : public IDroppedFilesChannel {
-public:
-    explicit PartsDropChannel(IMainWindowParts& parts) : m_parts(parts) {}
-    bool IsClipboardRunning() override { return m_parts.IsClipboardChannelRunning(); }
-    bool IsClipboardConnected() override { return m_parts.IsClipboardChannelConnected(); }
-    bool SendDroppedFiles(const std::vector<std::u16string>& paths) override {
-        return m_parts.SendDroppedFiles(paths);
-    }
-    void SetFileTransferBusy(bool busy) override {
-        StateManager::Instance().SetFileTransferBusy(busy, "dropped-files");
-    }
-
-private:
-    IMainWindowParts& m_parts;
-};
-
-} // namespace
 
 void MainWindowOnDropFiles(HWND window, HDROP drop) {
     (void)window;
@@ -72,8 +48,7 @@ void MainWindowOnDropFiles(HWND window, HDROP drop) {
     case DropAction::Offer:
         break;
     }
-    PartsDropChannel channel(parts);
-    OfferDroppedFiles(paths, channel, PendingOfferQueue::Instance());
+    OfferDroppedPaths(paths);
     RuntimeSetStatusMessage("Sending dropped files...");
     RepaintStateView();
 }

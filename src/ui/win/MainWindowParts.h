@@ -22,7 +22,8 @@ public:
     // Default: nothing to remove.
     virtual void RemoveTrayIcon(HWND main) { (void)main; }
     // Default: no balloon is shown.
-    virtual void ShowTrayBalloon(HWND main, const std::wstring& text, uint32_t infoFlags, uint32_t timeoutMs) {
+    virtual void ShowTrayBalloon(HWND main, const std::wstring& text, uint32_t infoFlags,
+                                 uint32_t timeoutMs) {
         (void)main, (void)text, (void)infoFlags, (void)timeoutMs;
     }
     // Default: nothing is shown, so nothing to hide.
@@ -47,7 +48,9 @@ public:
     // Default: nothing to defer (never called while idle).
     virtual void DeferLayout(HWND main, const char* reason) { (void)main, (void)reason; }
     // Default: no resize to end.
-    virtual void EndResize(HWND main, const char* reason, bool forced) { (void)main, (void)reason, (void)forced; }
+    virtual void EndResize(HWND main, const char* reason, bool forced) {
+        (void)main, (void)reason, (void)forced;
+    }
     // Escape during a custom resize; true when one was ended. Default: none runs.
     virtual bool CancelCustomResize(HWND main) {
         (void)main;
@@ -134,11 +137,6 @@ public:
     virtual bool IsClipboardChannelConnected() { return false; }
     // WM_CLIPBOARDUPDATE handed over. Default: nobody takes it.
     virtual void OnLocalClipboardUpdate() {}
-    // The channel's offer of dropped paths; true when accepted. Default: refused.
-    virtual bool SendDroppedFiles(const std::vector<std::u16string>& paths) {
-        (void)paths;
-        return false;
-    }
 
     // --- Discovery.
     // Tells the peer whether this PC's view of it is hidden. Default: nobody is told.

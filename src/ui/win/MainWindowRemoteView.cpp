@@ -1,5 +1,6 @@
 #include "ui/win/MainWindowRemoteView.h"
 
+#include "core/Log.h"
 #include "core/RuntimeState.h"
 
 WNDPROC RemoteViewClassProc() {
@@ -54,4 +55,10 @@ std::vector<std::u16string> TakeDroppedPaths(HDROP drop) {
     }
     ::DragFinish(drop);
     return paths;
+}
+
+void OfferDroppedPaths(const std::vector<std::u16string>& paths) {
+    // The offer and its pending queue are not in this build: say so rather than pretend it went.
+    Log::Write("[TRANSFER][OFFER][FAIL] offer path not available count=%u",
+               static_cast<unsigned>(paths.size()));
 }

@@ -23,3 +23,5 @@ void StopDragService();
 void AllowShellDrops(HWND window, const char* name);
 // The dropped paths; finishes the drop in every case.
 std::vector<std::u16string> TakeDroppedPaths(HDROP drop);
+// Offers dropped paths to the peer through the clipboard channel, or queues them as pending.
+void OfferDroppedPaths(const std::vector<std::u16string>& paths);

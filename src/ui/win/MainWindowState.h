@@ -1,9 +1,11 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "core/win/Handles.h"
 #include "ui/LongTransferDecisions.h"

@@ -21,7 +21,8 @@ bool IsMainWindowOnTop(HWND window) {
     HWND foreground = ::GetForegroundWindow();
     if (foreground == nullptr)
         return false;
-    return foreground == window || ::IsChild(window, foreground) || ::GetAncestor(foreground, GA_ROOT) == window;
+    return foreground == window || ::IsChild(window, foreground) ||
+           ::GetAncestor(foreground, GA_ROOT) == window;
 }
 
 void RefreshProgressNow() {
@@ -48,7 +49,8 @@ void MainWindowOnTransferEvent(HWND window) {
         Log::Write("[TRANSFER][LONG][START] id=%llu phase=%d total=%llu reason=%s", ULL(transfer.id),
                    int(transfer.phase), ULL(transfer.total), "file-transfer-event-ui");
     if (out.arm) {
-        uint32_t delay = ClampLongTransferDelay(ConfigService::Instance().GetSnapshot().longTransferAutoShowDelayMs);
+        uint32_t delay =
+            ClampLongTransferDelay(ConfigService::Instance().GetSnapshot().longTransferAutoShowDelayMs);
         Log::Write("[TRANSFER][LONG][WORKER][ARM] id=%llu delayMs=%lu reason=%s", ULL(transfer.id),
                    static_cast<unsigned long>(delay), "file-transfer-event-ui");
         parts.StartLongTransferWorker(transfer.id, delay);
@@ -67,8 +69,8 @@ void MainWindowOnLongTransferShow(HWND window, uint64_t id, uint32_t ageMs) {
         Log::Write("[TRANSFER][LONG][WORKER][UI_SKIP] reason=not-running postedId=%llu", ULL(id));
         return;
     case LongShowAction::SkipIdChanged:
-        Log::Write("[TRANSFER][LONG][WORKER][UI_SKIP] reason=id-changed postedId=%llu currentId=%llu", ULL(id),
-                   ULL(transfer.id));
+        Log::Write("[TRANSFER][LONG][WORKER][UI_SKIP] reason=id-changed postedId=%llu currentId=%llu",
+                   ULL(id), ULL(transfer.id));
         return;
     case LongShowAction::RefreshOnly:
         RefreshProgressNow();
@@ -78,7 +80,8 @@ void MainWindowOnLongTransferShow(HWND window, uint64_t id, uint32_t ageMs) {
     case LongShowAction::BringForward:
         parts.BringForwardForLongTransfer(window);
         RefreshProgressNow();
-        Log::Write("[TRANSFER][LONG][WORKER][UI_SHOW] id=%llu ageMs=%lu", ULL(id), static_cast<unsigned long>(ageMs));
+        Log::Write("[TRANSFER][LONG][WORKER][UI_SHOW] id=%llu ageMs=%lu", ULL(id),
+                   static_cast<unsigned long>(ageMs));
         return;
     }
 }

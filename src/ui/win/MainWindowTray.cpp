@@ -88,8 +88,8 @@ void MainWindowOnTrayCallback(HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     const TrayUiFlags& tray = TrayFlags();
     Log::Write("[TRAY][NOTIFY] event=0x%04x wParam=0x%p lParam=0x%p pending=%d open=%d", unsigned(event),
-               reinterpret_cast<void*>(wParam), reinterpret_cast<void*>(lParam), tray.menuRequestPending ? 1 : 0,
-               tray.menuOpen ? 1 : 0);
+               reinterpret_cast<void*>(wParam), reinterpret_cast<void*>(lParam),
+               tray.menuRequestPending ? 1 : 0, tray.menuOpen ? 1 : 0);
     if (action == TrayNotifyAction::Restore)
         MainWindowParts().RestoreFromTray(window);
     else
