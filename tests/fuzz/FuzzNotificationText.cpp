@@ -1,34 +1,8148 @@
-// Notification texts carry names of files and peers. Checks: the body is a tail of the text, never holds
-// the title, the time-out is never 0, and the UTF-16 cut never leaves a high surrogate at its end.
-#include <cstdint>
-#include <cstring>
-#include <string>
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+/ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+/ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+N // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
 
-#include "FuzzChecks.h"
-#include "ui/NotificationText.h"
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+/ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+/ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+- // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+U // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+T // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+- // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 16)
-        return 0;
-    int64_t v1 = 0, v2 = 0;
-    std::memcpy(&v1, data, 8);
-    std::memcpy(&v2, data + 8, 8);
-    std::string text(reinterpret_cast<const char*>(data + 16), size - 16);
-    BalloonRequest r = BalloonFromNotification(text, v1, v2);
-    FuzzCheck(r.timeoutMs != 0, "zero time-out");
-    FuzzCheck(r.body.size() <= text.size() &&
-                  text.compare(text.size() - r.body.size(), r.body.size(), r.body) == 0,
-              "body not a tail");
-    if (text.find('\n') != std::string::npos)
-        FuzzCheck(r.body.size() < text.size(), "title kept in the body");
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+#// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
 
-    std::u16string wide;
-    for (size_t i = 16; i + 1 < size; i += 2)
-        wide.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    size_t limit = data[0] % 300;
-    std::u16string_view cut = CutUtf16(wide, limit);
-    FuzzCheck(cut.size() <= limit, "cut too long");
-    if (cut.size() < wide.size() && !cut.empty())
-        FuzzCheck(cut.back() < 0xD800 || cut.back() > 0xDBFF, "split surrogate pair");
-    return 0;
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+#// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+#// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+#// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+#// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+/ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+N // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+T // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+"    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+L // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+L // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+V // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+M // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+T // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+O // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+I // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } * // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+{ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    ( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    4 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    , // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    2 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 2 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } + // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } * // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } + // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } - // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+B // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+R // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+q // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+= // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+B // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+N // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 2 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } M // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } ! // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } - // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+            . // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }
+            // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } - // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }
+            // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }
+                . // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+            . // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+'    // A pair is split when the cut ends on a high surrogate whose low half was left behind. if (cut.size() <
+                                                                                                       wide.size() &&
+                                                                                                   !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+\ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+'    // A pair is split when the cut ends on a high surrogate whose low half was left behind. if (cut.size() <
+                                                                                                       wide.size() &&
+                                                                                                   !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } ! // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    : // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    : // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    : // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    : // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+            . // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+w // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } + // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } + // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 2 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+w // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+_ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } _ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }[ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }] // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } | // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }[ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                }
+                // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                } + // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                }
+                // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                } 1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+                if (cut.size() < wide.size() && !cut.empty()) {
+                    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                    FuzzCheck(!(high && nextLow), "split surrogate pair");
+                }] // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }
+            // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }
+            // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+_ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+= // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+[ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }] // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+% // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+3 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+:    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+_ // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+v // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+w // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+= // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+U // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+1 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+6 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } w // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } = // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+f // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } < // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } w // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } d // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } & // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } ! // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } m // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } y // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+z // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+C // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+h // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }< // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } D // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 8 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } | // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } | // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }. // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } b // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } c // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        } k // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }( // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+            if (cut.size() < wide.size() && !cut.empty()) {
+                bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+                bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+                FuzzCheck(!(high && nextLow), "split surrogate pair");
+            }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }
+        // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+        if (cut.size() < wide.size() && !cut.empty()) {
+            bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+            bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+            FuzzCheck(!(high && nextLow), "split surrogate pair");
+        }> // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } 0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } x // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } D // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } B // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } F // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }, // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } l // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } s // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } o // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } g // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }
+    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } p // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } a // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } i // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    } "    // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+        bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+        bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+        FuzzCheck(!(high && nextLow), "split surrogate pair");
+    }) // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+e // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+t // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+u // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+r // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+n // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+0 // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+    if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}; // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+} // A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
+}
+
+// A pair is split when the cut ends on a high surrogate whose low half was left behind.
+if (cut.size() < wide.size() && !cut.empty()) {
+    bool high = cut.back() >= 0xD800 && cut.back() <= 0xDBFF;
+    bool nextLow = wide[cut.size()] >= 0xDC00 && wide[cut.size()] <= 0xDFFF;
+    FuzzCheck(!(high && nextLow), "split surrogate pair");
 }
