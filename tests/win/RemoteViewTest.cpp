@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -243,6 +244,36 @@ TEST_F(RemoteViewTest, CoverWishedFromAWorkerThreadIsMadeAndShownOnTheUiThread) 
     hider.join();
     EXPECT_TRUE(PumpUntil([made] { return !IsWindowVisible(made); }, 2000));
     EXPECT_FALSE(cover->IsShown());
+}
+
+// The cover lies over RemoteView, so the real cursor is over the cover, not over RemoteView: leave tracking
+// must follow the cover or every move over it would end the entry again and release the peer's modifiers.
+TEST_F(RemoteViewTest, MovesOverTheCoverAreOneEntryWithoutReleasingThePeerModifiers) {
+    RemoteViewCover()->Show(true);
+    HWND cover = BlackCoverWindow();
+    ASSERT_NE(cover, nullptr);
+    RECT rc{};
+    GetWindowRect(cover, &rc);
+    m_route.Clear();
+    ASSERT_TRUE(SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+    PumpUntil([] { return false; }, 100);
+    // Wine checks tracked windows on a timer of the hover time (400 ms): wait past it once.
+    PumpUntil([] { return false; }, 700);
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(cover, WM_MOUSEMOVE, 0, MAKELPARAM(100 + i, 50));
+        PumpUntil([] { return false; }, 60);
+    }
+    PumpUntil([] { return false; }, 700);
+    const std::vector<std::string> calls = m_route.Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "sync RemoteBlackCoverMouseEnter");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "sync RemoteBlackCoverMouseEnter"), 1)
+        << ::testing::PrintToString(calls);
+    for (const std::string& call : calls)
+        EXPECT_EQ(call.rfind("release", 0), std::string::npos) << ::testing::PrintToString(calls);
+    EXPECT_EQ(calls.back(), "hid 0x0200 102,50");
+    SendMessageW(cover, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(m_route.Calls().back(), "release RemoteBlackCoverMouseLeave");
 }
 
 TEST_F(RemoteViewTest, LayoutFitsRemoteViewAndItsCoverToTheMainClientArea) {

@@ -96,7 +96,7 @@ bool HandleCoverMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     IRemoteInputRoute& route = RemoteInputRoute();
     switch (msg) {
     case WM_MOUSEMOVE:
-        RemoteViewMouseEnter(view, "RemoteBlackCoverMouseEnter");
+        RemoteViewMouseEnterThrough(view, hwnd, "RemoteBlackCoverMouseEnter");
         RemoteViewSendMouseMove(view, CoverPointInView(hwnd, view, lParam));
         return true;
     case WM_LBUTTONDOWN:
@@ -128,7 +128,8 @@ bool HandleCoverMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return true;
     }
     case WM_MOUSELEAVE:
-        RemoteViewMouseLeave(view, "RemoteBlackCoverMouseLeave");
+        if (RemoteViewIsLeaveTrackedOn(hwnd))
+            RemoteViewMouseLeave(view, "RemoteBlackCoverMouseLeave");
         return true;
     default:
         return false;

@@ -75,21 +75,35 @@ void RemoteViewSendMouseMove(HWND hwnd, POINT client) {
 }
 
 void RemoteViewMouseEnter(HWND hwnd, const char* source) {
+    RemoteViewMouseEnterThrough(hwnd, hwnd, source);
+}
+
+void RemoteViewMouseEnterThrough(HWND hwnd, HWND tracked, const char* source) {
     RemoteViewState& state = RemoteViewUiState();
-    if (state.mouseInside)
+    if (state.mouseInside && state.trackedWindow == tracked)
         return;
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, tracked, 0};
+    ::TrackMouseEvent(&track);
+    state.trackedWindow = tracked;
+    if (state.mouseInside)
+        return; // moved between RemoteView and its cover: the same entry
     state.mouseInside = true;
     RemoteViewSetKeyboardActive(true);
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
-    ::TrackMouseEvent(&track);
     const bool ok = RemoteInputRoute().SyncRemoteModifiers(source);
     if (Log::IsDebugCategoryEnabled("input") && LogThrottle::Allow("remoteview.key.enter", 500))
         Log::Write("[KEY][SYNC][ENTER] source=%s hwnd=0x%p ok=%d", source, static_cast<void*>(hwnd),
                    ok ? 1 : 0);
 }
 
+bool RemoteViewIsLeaveTrackedOn(HWND tracked) {
+    const RemoteViewState& state = RemoteViewUiState();
+    return !state.mouseInside || state.trackedWindow == tracked;
+}
+
 void RemoteViewMouseLeave(HWND hwnd, const char* source) {
-    RemoteViewUiState().mouseInside = false;
+    RemoteViewState& state = RemoteViewUiState();
+    state.mouseInside = false;
+    state.trackedWindow = nullptr;
     RemoteViewSetKeyboardActive(false);
     const bool releaseOk = RemoteInputRoute().ReleaseRemoteModifiers(source);
     HWND notify = reinterpret_cast<HWND>(RuntimeGetMainWindow());

@@ -11,6 +11,8 @@ struct RemoteViewState {
     static constexpr LONG kNoPoint = static_cast<LONG>(0x80000000);
 
     bool mouseInside = false;
+    // The window whose WM_MOUSELEAVE ends the entry: RemoteView, or the cover lying over it.
+    HWND trackedWindow = nullptr;
     // A left press in RemoteView, until its release: where it went down, locally and on the peer.
     bool leftDrag = false;
     POINT dragStartClient{};

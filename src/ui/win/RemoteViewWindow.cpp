@@ -203,7 +203,8 @@ LRESULT CALLBACK RemoteViewWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
         OnDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_MOUSELEAVE:
-        RemoteViewMouseLeave(hwnd, "RemoteViewMouseLeave");
+        if (RemoteViewIsLeaveTrackedOn(hwnd))
+            RemoteViewMouseLeave(hwnd, "RemoteViewMouseLeave");
         return 0;
     case WM_KILLFOCUS:
         if (RuntimeIsClientRunning()) {

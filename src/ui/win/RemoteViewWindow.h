@@ -30,7 +30,12 @@ void RemoteViewDropFiles(HWND hwnd, HDROP drop);
 bool RemoteViewClientToRemote(HWND hwnd, POINT client, POINT* remote);
 bool IsCursorInRemoteViewRect(HWND hwnd, POINT screen);
 void RemoteViewMouseEnter(HWND hwnd, const char* source);
+// The same entry seen through a window lying over RemoteView (the black cover): the leave is tracked on
+// that window, since over a child Windows reports the parent as left.
+void RemoteViewMouseEnterThrough(HWND hwnd, HWND tracked, const char* source);
 void RemoteViewMouseLeave(HWND hwnd, const char* source);
+// A WM_MOUSELEAVE of `tracked` ends the entry only when the leave is tracked on that window.
+bool RemoteViewIsLeaveTrackedOn(HWND tracked);
 void RemoteViewSendMouseMove(HWND hwnd, POINT client);
 // Sets the drag cursor or the arrow; false (nothing set) inside the main window's resize border.
 bool SetRemoteViewCursor(HWND hwnd);
