@@ -15,6 +15,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "dragdrop/RemoteDragSlot.h"
+#include "dragdrop/VirtualScreenEdge.h"
 #include "media/RemoteViewCover.h"
 #include "ui/win/BlackCover.h"
 #include "ui/win/RemoteViewWindow.h"
@@ -137,12 +138,12 @@ TEST_F(RemoteViewTest, CtrlAltZeroTwiceWithin250MsTogglesStateViewOnceAndSendsNo
 TEST_F(RemoteViewTest, CtrlAltF11PostsFullscreenToggleToTheParentAndSendsNothing) {
     SetCtrlAlt(true);
     SendMessageW(m_view, WM_KEYDOWN, VK_F11, 0x00570001);
-    EXPECT_TRUE(TakeFromParent(WM_APP_TOGGLE_FULLSCREEN));
+    EXPECT_TRUE(TakeFromParent(kRemoteViewToggleFullscreenMessage));
     EXPECT_TRUE(m_route.Calls().empty());
     EXPECT_TRUE(InOrder(FlushedLog(), {"Fullscreen toggled by RemoteView Ctrl+Alt+F11"}));
     SetCtrlAlt(false);
     SendMessageW(m_view, WM_KEYDOWN, VK_F11, 0x00570001);
-    EXPECT_FALSE(TakeFromParent(WM_APP_TOGGLE_FULLSCREEN)) << "F11 alone is the peer's";
+    EXPECT_FALSE(TakeFromParent(kRemoteViewToggleFullscreenMessage)) << "F11 alone is the peer's";
     EXPECT_EQ(m_route.Calls(), std::vector<std::string>{"key 0x0100 122"});
 }
 
@@ -154,7 +155,7 @@ TEST_F(RemoteViewTest, MouseMoveWithoutTcpGoesToTheHidQueueAndEntryLeaveSyncModi
     EXPECT_EQ(m_route.Calls(),
               (std::vector<std::string>{"sync RemoteViewMouseEnter", "hid 0x0200 10,20", "hid 0x0200 11,21",
                                         "release RemoteViewMouseLeave"}));
-    EXPECT_TRUE(TakeFromParent(WM_APP_REMOTE_INPUT_LEAVE));
+    EXPECT_TRUE(TakeFromParent(kRemoteViewInputLeaveMessage));
     EXPECT_FALSE(RuntimeIsKeyboardActive());
 }
 
@@ -202,6 +203,28 @@ TEST_F(RemoteViewTest, DroppedFilesWhileNotControllingAreRefusedWithTheirCount) 
                               "[TRANSFER][OFFER][FAIL] remote input/control path not ready count=2"}));
     EXPECT_EQ(CountOf(log, "RemoteView drop point"), 0u) << "a drop outside the client area moves nothing";
     EXPECT_EQ(CountOf(log, "RemoteView dropped files"), 0u);
+    EXPECT_TRUE(m_route.Calls().empty());
+    EXPECT_NE(RemoteViewLastDropTick(), 0u);
+}
+
+// A virtual screen whose edge is everywhere.
+class EdgeEverywhere final : public IVirtualScreenEdge {
+public:
+    int32_t Mode() override { return 2; }
+    bool IsPointAtEdge(int32_t, int32_t) override { return true; }
+};
+
+TEST_F(RemoteViewTest, FilesDroppedAtTheVirtualScreenEdgeAreIgnored) {
+    EdgeEverywhere edge;
+    SetVirtualScreenEdge(&edge);
+    HDROP drop = MakeHdrop({L"C:\\dropped\\one.txt"}, {160, 120}, false);
+    ASSERT_NE(drop, nullptr);
+    SendMessageW(m_view, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    SetVirtualScreenEdge(nullptr);
+    const std::string log = FlushedLog();
+    EXPECT_TRUE(
+        InOrder(log, {"[VSCREEN][GUARD] ignore WM_DROPFILES into RemoteView only on virtual edge pt="}));
+    EXPECT_EQ(CountOf(log, "[DRAG][HDROP]"), 0u) << log;
     EXPECT_TRUE(m_route.Calls().empty());
 }
 

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <mutex>
 
 #include "core/Log.h"
 #include "core/WorkerThread.h"
@@ -7,7 +8,7 @@
 #include "dragdrop/win/DragDrop.h"
 
 // Threads: the overlay thread owns the window; other threads only set the flag and post WM_TIMER. Start
-// and stop run on the UI thread.
+// may come from any thread that first shows a drag, stop from the shutdown: g_threadMutex serialises them.
 namespace {
 
 std::atomic<bool> g_active{false};
@@ -16,7 +17,8 @@ std::atomic<bool> g_running{false};
 std::atomic<bool> g_shown{false};
 std::atomic<HWND> g_window{nullptr};
 std::atomic<DWORD> g_threadId{0};
-WorkerThread g_thread; // UI thread only
+std::mutex g_threadMutex;
+WorkerThread g_thread; // under g_threadMutex
 
 COLORREF ToColorRef(OverlayColor c) {
     return RGB(c.r, c.g, c.b);
@@ -87,6 +89,7 @@ void StartOnce() {
     bool expected = false;
     if (!g_started.compare_exchange_strong(expected, true))
         return;
+    std::lock_guard<std::mutex> lock(g_threadMutex);
     // The thread of an earlier run has ended (it clears started last); collect it before starting anew.
     g_thread.Stop(WorkerThread::kWaitForever, "DragVisualOverlay");
     g_running.store(true);
@@ -105,7 +108,10 @@ void Stop(DWORD timeoutMs) {
         else if (DWORD id = g_threadId.load())
             ::PostThreadMessageW(id, WM_QUIT, 0, 0);
     }
-    g_thread.Stop(timeoutMs, "DragVisualOverlay");
+    {
+        std::lock_guard<std::mutex> lock(g_threadMutex);
+        g_thread.Stop(timeoutMs, "DragVisualOverlay");
+    }
     Log::Write("[DRAGVIS][SHUTDOWN]");
 }
 

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,16 @@ namespace {
 // Lets the peer's cursor reach the drop point before the offer arrives, so the peer drops the files where
 // the user let go.
 constexpr DWORD kCursorSettleMs = 260;
+std::atomic<uint64_t> g_lastDropTick{0};
 } // namespace
+
+uint64_t RemoteViewLastDropTick() {
+    return g_lastDropTick.load();
+}
 
 void RemoteViewDropFiles(HWND hwnd, HDROP drop) {
     const unsigned long long dropId = ::GetTickCount64();
+    g_lastDropTick.store(dropId);
     RemoteDragOffer().CancelForLocalDrop("local-files-dropped-into-remoteview");
     RuntimeSetRemoteDrag(false, 0, 0, 0, 0, "");
     Log::Write(

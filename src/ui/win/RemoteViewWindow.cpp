@@ -144,7 +144,7 @@ bool HandleShortcut(HWND hwnd, WPARAM vk) {
     case RemoteViewKeyAction::Send:
         return false;
     case RemoteViewKeyAction::ToggleFullscreen:
-        ::PostMessageW(::GetParent(hwnd), WM_APP_TOGGLE_FULLSCREEN, 0, 0);
+        ::PostMessageW(::GetParent(hwnd), kRemoteViewToggleFullscreenMessage, 0, 0);
         Log::Write("Fullscreen toggled by RemoteView Ctrl+Alt+F11");
         return true;
     case RemoteViewKeyAction::ToggleStateView:
