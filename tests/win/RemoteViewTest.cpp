@@ -14,6 +14,7 @@
 #include "RecordingInputRoute.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "dragdrop/RemoteDragOffer.h"
 #include "dragdrop/RemoteDragSlot.h"
 #include "dragdrop/VirtualScreenEdge.h"
 #include "media/RemoteViewCover.h"
@@ -190,6 +191,67 @@ TEST_F(RemoteViewTest, LeftDragLeavingDuringARemoteDragReturnsThePeerCursorOnce)
               1u)
         << log;
     EXPECT_EQ(CountOf(log, "[RDRAG][ARM] dragId=9 reason=mousemove-outside"), 1u) << log;
+}
+
+// Records the remote drag's calls; the download always starts.
+class RecordingDragOffer final : public IRemoteDragOffer {
+public:
+    bool TriggerDownload(const std::u16string& target) override {
+        calls.push_back("trigger " + std::string(target.begin(), target.end()));
+        return true;
+    }
+    void CancelForLocalDrop(const char* reason) override { calls.push_back(std::string("cancel ") + reason); }
+    std::vector<std::string> calls;
+};
+
+void PressLeftButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+TEST_F(RemoteViewTest, LeftReleaseOutsideDuringARemoteDragDownloadsHereAndCancelsThePeerDrag) {
+    RecordingDragOffer offer;
+    SetRemoteDragOffer(&offer);
+    m_route.tcpReady = true;
+    RuntimeSetRole(RuntimeRole::Controller);
+    RuntimeSetRemoteDrag(true, 1, 10, 1, 4, "x");
+    RemoteDragSlot::Instance().Hold(4);
+    SendMessageW(m_view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32, 24));
+    RECT rc{};
+    GetWindowRect(m_view, &rc);
+    ASSERT_TRUE(SetCursorPos(rc.right + 40, rc.bottom + 40));
+    m_route.Clear();
+    SendMessageW(m_view, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(rc.right - rc.left + 40), 24));
+    SetRemoteDragOffer(nullptr);
+    EXPECT_EQ(m_route.Calls(), (std::vector<std::string>{"move 192,108", "cancel-drag"}))
+        << "the peer's cursor goes back, the peer's drag ends, and the release itself is not sent";
+    EXPECT_EQ(offer.calls, std::vector<std::string>{"trigger "});
+    EXPECT_TRUE(InOrder(FlushedLog(),
+                        {"reason=button-up-outside",
+                         "[RDRAG][DROP] RemoteView mouse-up outside target=<default> trigger=1 fallback=1"}));
+}
+
+TEST_F(RemoteViewTest, TimerReturnsThePeerCursorOnceWhileTheHeldLeftButtonIsOutside) {
+    m_route.tcpReady = true;
+    RuntimeSetRole(RuntimeRole::Controller);
+    RuntimeSetRemoteDrag(true, 1, 10, 1, 5, "x");
+    RemoteDragSlot::Instance().Hold(5);
+    SendMessageW(m_view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32, 24));
+    RECT rc{};
+    GetWindowRect(m_view, &rc);
+    ASSERT_TRUE(SetCursorPos(rc.right + 40, rc.top + 10));
+    PressLeftButton(true);
+    PumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }, 1000);
+    m_route.Clear();
+    for (int tick = 0; tick < 3; ++tick)
+        SendMessageW(m_view, WM_TIMER, kRemoteViewTimerId, 0);
+    PressLeftButton(false);
+    PumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, 1000);
+    const std::vector<std::string> calls = m_route.Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "move 192,108"), 1) << ::testing::PrintToString(calls);
+    EXPECT_EQ(CountOf(FlushedLog(), "reason=timer-outside"), 2u) << "one return line and one arm line";
 }
 
 TEST_F(RemoteViewTest, DroppedFilesWhileNotControllingAreRefusedWithTheirCount) {
