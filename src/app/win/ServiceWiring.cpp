@@ -1,7 +1,9 @@
 #include "app/win/ServiceWiring.h"
 
 #include "app/DiscoveryLifecycleModule.h"
+#include "app/DragVisualLifecycleModule.h"
 #include "core/win/RegistrySettingsPlatform.h"
+#include "dragdrop/win/DragDrop.h"
 #include "link/ControlHandler.h"
 #include "link/ControlHandlerState.h"
 #include "link/Discovery.h"
@@ -19,6 +21,7 @@
 #include "media/HostSessionRunBody.h"
 #include "media/SessionServices.h"
 #include "media/win/HostPlatformWin.h"
+#include "ui/win/BlackCover.h"
 
 namespace {
 
@@ -97,4 +100,9 @@ void ConnectLinkServices() {
     ClientSession::Instance().SetServices(sessionServices);
     HostSession::Instance().SetRunBody(new HostSessionRunBody(Win32HostPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+}
+
+void ConnectDragServices() {
+    DragVisualLifecycleModule::BindOverlayStop([] { DragVisualOverlay::Stop(); });
+    InstallBlackCover();
 }
