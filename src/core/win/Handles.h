@@ -245,7 +245,8 @@ private:
     HGDIOBJ m_previous = nullptr;
 };
 
-// Owns an icon or cursor made at run time (CreateIconIndirect); never one loaded from resources.
+// Owns an icon or cursor made at run time (CreateIconIndirect) or loaded by LoadImageW without LR_SHARED;
+// destroyed with DestroyIcon.
 class UniqueIcon {
 public:
     UniqueIcon() = default;
@@ -322,30 +323,4 @@ public:
 
 private:
     HHOOK m_hook = nullptr;
-};
-
-// Owns an icon from LoadImageW without LR_SHARED (or CreateIcon*); destroyed with DestroyIcon.
-class UniqueIcon {
-public:
-    UniqueIcon() = default;
-    explicit UniqueIcon(HICON icon) : m_icon(icon) {}
-    UniqueIcon(UniqueIcon&& other) noexcept : m_icon(std::exchange(other.m_icon, nullptr)) {}
-    UniqueIcon& operator=(UniqueIcon&& other) noexcept {
-        if (this != &other)
-            Reset(std::exchange(other.m_icon, nullptr));
-        return *this;
-    }
-    UniqueIcon(const UniqueIcon&) = delete;
-    UniqueIcon& operator=(const UniqueIcon&) = delete;
-    ~UniqueIcon() { Reset(); }
-
-    HICON Get() const { return m_icon; }
-    void Reset(HICON icon = nullptr) {
-        HICON old = std::exchange(m_icon, icon);
-        if (old != nullptr)
-            ::DestroyIcon(old);
-    }
-
-private:
-    HICON m_icon = nullptr;
 };

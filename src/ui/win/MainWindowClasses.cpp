@@ -1,7 +1,8 @@
 #include <windows.h>
 
 #include "ui/win/MainWindow.h"
-#include "ui/win/MainWindowRemoteView.h"
+#include "ui/win/BlackCover.h"
+#include "ui/win/RemoteViewWindow.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ WNDPROC ProcOf(WindowClass c) {
     case WindowClass::Main:
         return MainWndProc;
     case WindowClass::RemoteView:
-        return RemoteViewClassProc();
+        return RemoteViewWndProc;
     default:
         // ControlView and StateView get their own procedures with their views.
         return ::DefWindowProcW;
@@ -52,6 +53,6 @@ uint32_t RegisterTessalyWindowClass(HINSTANCE instance, WindowClass windowClass)
     wc.hIcon = traits.icon ? ::LoadIconW(instance, MAKEINTRESOURCEW(101)) : nullptr;
     wc.lpszClassName = traits.name;
     if (windowClass == WindowClass::RemoteView)
-        RegisterRemoteViewCoverClass(instance);
+        RegisterBlackCoverClass(instance);
     return ::RegisterClassW(&wc) != 0 ? 0 : ::GetLastError();
 }

@@ -13,7 +13,8 @@
 #include "ui/MainWindowTitle.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowRemoteView.h"
+#include "dragdrop/win/DragDrop.h"
+#include "ui/win/RemoteViewWindow.h"
 #include "ui/win/MainWindowState.h"
 
 namespace {
@@ -47,11 +48,11 @@ void CreateRemoteView(HWND window, HINSTANCE instance) {
     }
     RuntimeSetRemoteViewWindow(reinterpret_cast<RuntimeWindow>(view));
     ::DragAcceptFiles(view, TRUE);
-    AllowShellDrops(view, "RemoteView");
+    DragDrop::AllowShellDropMessages(view, "RemoteView");
     ::SetTimer(view, kTimerRemoteViewDragHover, 30, nullptr);
     Log::Write("RemoteView DragAcceptFiles enabled, shell-drop UIPI filter enabled, drag-hover mouse timer "
                "enabled");
-    MoveRemoteView(window);
+    RemoteViewDeferredMove(window);
 }
 
 void CreateControlView(HWND window, HINSTANCE instance) {
@@ -165,7 +166,7 @@ void MainWindowOnCreate(HWND window, HINSTANCE instance) {
     if (parts.IsClipboardServiceEnabled()) {
         ui.clipboardListening = ::AddClipboardFormatListener(window) != FALSE;
         ::DragAcceptFiles(window, TRUE);
-        AllowShellDrops(window, "MainWindow");
+        DragDrop::AllowShellDropMessages(window, "MainWindow");
     }
 
     bool changed = RuntimeSetAppRunning(true);

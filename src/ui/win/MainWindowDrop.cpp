@@ -6,10 +6,12 @@
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "dragdrop/win/DragDrop.h"
 #include "input/RemoteInputRoute.h"
+#include "transfer/DroppedFilesChannel.h"
+#include "transfer/PendingOfferQueue.h"
 #include "ui/DroppedFilesDecision.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowRemoteView.h"
 #include "ui/win/MainWindowState.h"
 
 void MainWindowOnDropFiles(HWND window, HDROP drop) {
@@ -18,7 +20,8 @@ void MainWindowOnDropFiles(HWND window, HDROP drop) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     // Taking the paths finishes the drop, so the shell's memory is released whatever is decided below.
-    std::vector<std::u16string> paths = TakeDroppedPaths(drop);
+    std::vector<std::u16string> paths;
+    DragDrop::ExtractHdropFiles(drop, paths, true);
 
     DropFacts facts;
     facts.virtualScreenMode = parts.VirtualScreenMode();
@@ -48,7 +51,7 @@ void MainWindowOnDropFiles(HWND window, HDROP drop) {
     case DropAction::Offer:
         break;
     }
-    OfferDroppedPaths(paths);
+    OfferDroppedFiles(paths, DroppedFilesChannel(), PendingOfferQueue::Instance());
     RuntimeSetStatusMessage("Sending dropped files...");
     RepaintStateView();
 }

@@ -8,7 +8,7 @@
 #include "ui/MainWindowTitle.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowRemoteView.h"
+#include "ui/win/RemoteViewWindow.h"
 #include "ui/win/MainWindowState.h"
 #include "ui/win/StateViewVisibility.h"
 
@@ -54,7 +54,7 @@ void LayoutChildren(HWND window) {
     HWND control = ControlViewWindow();
     HWND state = StateViewWindow();
     HWND progress = MainUi().progressWindow;
-    MoveRemoteView(window);
+    RemoteViewDeferredMove(window);
     if (control != nullptr) {
         parts.LayoutControlView(window, control);
         parts.SyncControlViewVisibility(control);

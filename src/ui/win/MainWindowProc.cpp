@@ -9,7 +9,7 @@
 #include "input/RemoteInputRoute.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowRemoteView.h"
+#include "dragdrop/win/DragDrop.h"
 #include "ui/win/MainWindowState.h"
 
 namespace {
@@ -147,9 +147,9 @@ void OnDragService(WPARAM wParam) {
         ui.dragServiceUiState = connected;
     }
     if (connected)
-        StartDragService(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(ui.window.load(), GWLP_HINSTANCE)));
+        DragDrop::Start(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(ui.window.load(), GWLP_HINSTANCE)));
     else
-        StopDragService();
+        DragDrop::Stop();
 }
 
 bool IsResizeFamily(UINT message) {

@@ -10,7 +10,7 @@
 #include "ui/TrayMenuGate.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowRemoteView.h"
+#include "media/win/RemoteViewRenderer.h"
 #include "ui/win/MainWindowState.h"
 
 namespace {
@@ -55,8 +55,8 @@ void SyncBlackView() {
         ui.blackViewPainted.store(false);
         return;
     }
-    if (IsRemoteViewRendererReady()) {
-        StopRemoteViewRenderer();
+    if (RemoteViewIsRendererReady()) {
+        RemoteViewStopRenderer();
         ui.blackViewPainted.store(true);
     } else if (!ui.blackViewPainted.exchange(true) && cover != nullptr) {
         cover->PaintBlack();
