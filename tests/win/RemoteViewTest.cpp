@@ -19,6 +19,7 @@
 #include "dragdrop/VirtualScreenEdge.h"
 #include "media/RemoteViewCover.h"
 #include "ui/win/BlackCover.h"
+#include "ui/win/MainWindow.h"
 #include "ui/win/RemoteViewWindow.h"
 #include "ui/win/StateViewVisibility.h"
 
@@ -139,12 +140,12 @@ TEST_F(RemoteViewTest, CtrlAltZeroTwiceWithin250MsTogglesStateViewOnceAndSendsNo
 TEST_F(RemoteViewTest, CtrlAltF11PostsFullscreenToggleToTheParentAndSendsNothing) {
     SetCtrlAlt(true);
     SendMessageW(m_view, WM_KEYDOWN, VK_F11, 0x00570001);
-    EXPECT_TRUE(TakeFromParent(kRemoteViewToggleFullscreenMessage));
+    EXPECT_TRUE(TakeFromParent(WM_APP_TOGGLE_FULLSCREEN));
     EXPECT_TRUE(m_route.Calls().empty());
     EXPECT_TRUE(InOrder(FlushedLog(), {"Fullscreen toggled by RemoteView Ctrl+Alt+F11"}));
     SetCtrlAlt(false);
     SendMessageW(m_view, WM_KEYDOWN, VK_F11, 0x00570001);
-    EXPECT_FALSE(TakeFromParent(kRemoteViewToggleFullscreenMessage)) << "F11 alone is the peer's";
+    EXPECT_FALSE(TakeFromParent(WM_APP_TOGGLE_FULLSCREEN)) << "F11 alone is the peer's";
     EXPECT_EQ(m_route.Calls(), std::vector<std::string>{"key 0x0100 122"});
 }
 
@@ -156,7 +157,7 @@ TEST_F(RemoteViewTest, MouseMoveWithoutTcpGoesToTheHidQueueAndEntryLeaveSyncModi
     EXPECT_EQ(m_route.Calls(),
               (std::vector<std::string>{"sync RemoteViewMouseEnter", "hid 0x0200 10,20", "hid 0x0200 11,21",
                                         "release RemoteViewMouseLeave"}));
-    EXPECT_TRUE(TakeFromParent(kRemoteViewInputLeaveMessage));
+    EXPECT_TRUE(TakeFromParent(WM_APP_REMOTE_INPUT_LEAVE));
     EXPECT_FALSE(RuntimeIsKeyboardActive());
 }
 

@@ -34,7 +34,6 @@ inline constexpr UINT_PTR kTimerRuntimeRetry = 22792;
 inline constexpr UINT_PTR kTimerHotkeyPoll = 22793;
 inline constexpr UINT kHotkeyPollMs = 50;
 // RemoteView's drag-hover timer, handled by RemoteView.
-inline constexpr UINT_PTR kTimerRemoteViewDragHover = 410168;
 
 // 0 when registered, else the Win32 error (ERROR_CLASS_ALREADY_EXISTS included).
 uint32_t RegisterTessalyWindowClass(HINSTANCE instance, WindowClass windowClass);

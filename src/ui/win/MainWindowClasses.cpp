@@ -17,7 +17,7 @@ struct ClassTraits {
 ClassTraits TraitsOf(WindowClass c) {
     switch (c) {
     case WindowClass::RemoteView:
-        return {L"Tessaly_RemoteView_Wnd", CS_DBLCLKS, IDC_ARROW, BLACK_BRUSH, false};
+        return {kRemoteViewClass, CS_DBLCLKS, IDC_ARROW, BLACK_BRUSH, false};
     case WindowClass::ControlView:
         return {L"Tessaly_ControlView_Wnd", 0, IDC_HAND, -1, false};
     case WindowClass::StateView:

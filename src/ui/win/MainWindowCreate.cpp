@@ -39,9 +39,9 @@ void SetStatusAndRepaint(const char* text) {
 }
 
 void CreateRemoteView(HWND window, HINSTANCE instance) {
-    HWND view = ::CreateWindowExW(0, L"Tessaly_RemoteView_Wnd", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 1, 1,
-                                  window, nullptr, instance, nullptr);
+    HWND view =
+        ::CreateWindowExW(0, kRemoteViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                          0, 0, 1, 1, window, nullptr, instance, nullptr);
     if (view == nullptr) {
         Log::Write("RemoteView create failed gle=%lu", U(::GetLastError()));
         return;
@@ -49,7 +49,7 @@ void CreateRemoteView(HWND window, HINSTANCE instance) {
     RuntimeSetRemoteViewWindow(reinterpret_cast<RuntimeWindow>(view));
     ::DragAcceptFiles(view, TRUE);
     DragDrop::AllowShellDropMessages(view, "RemoteView");
-    ::SetTimer(view, kTimerRemoteViewDragHover, 30, nullptr);
+    ::SetTimer(view, kRemoteViewTimerId, kRemoteViewTimerMs, nullptr);
     Log::Write("RemoteView DragAcceptFiles enabled, shell-drop UIPI filter enabled, drag-hover mouse timer "
                "enabled");
     RemoteViewDeferredMove(window);

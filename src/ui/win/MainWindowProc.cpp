@@ -7,6 +7,7 @@
 #include "core/StallScope.h"
 #include "core/StateManager.h"
 #include "input/RemoteInputRoute.h"
+#include "ui/win/BlackCover.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
 #include "dragdrop/win/DragDrop.h"
@@ -280,6 +281,9 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_APP_UI_EVENTS:
         MainWindowOnUiEvents(window);
+        return 0;
+    case WM_APP_BLACK_COVER_APPLY: // the cover's wish, while RemoteView does not exist
+        BlackCoverApplyWish();
         return 0;
     default:
         return ::DefWindowProcW(window, message, wParam, lParam);

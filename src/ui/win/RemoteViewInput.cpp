@@ -7,6 +7,7 @@
 #include "input/RemoteInputRoute.h"
 #include "input/RemoteViewMapping.h"
 #include "ui/win/RemoteViewState.h"
+#include "ui/win/MainWindow.h"
 #include "ui/win/RemoteViewWindow.h"
 
 namespace {
@@ -110,7 +111,7 @@ void RemoteViewMouseLeave(HWND hwnd, const char* source) {
     if (notify == nullptr)
         notify = ::GetAncestor(hwnd, GA_ROOT);
     if (notify != nullptr)
-        ::PostMessageW(notify, kRemoteViewInputLeaveMessage, 0, 0);
+        ::PostMessageW(notify, WM_APP_REMOTE_INPUT_LEAVE, 0, 0);
     if (Log::IsDebugCategoryEnabled("input") && LogThrottle::Allow("remoteview.key.leave", 500))
         Log::Write("[KEY][SYNC][LEAVE] source=%s hwnd=0x%p releaseOk=%d notify=0x%p", source,
                    static_cast<void*>(hwnd), releaseOk ? 1 : 0, static_cast<void*>(notify));

@@ -1,3 +1,4 @@
+#include "ui/win/MainWindow.h"
 #include "ui/win/RemoteViewWindow.h"
 
 #include <windowsx.h>
@@ -144,7 +145,7 @@ bool HandleShortcut(HWND hwnd, WPARAM vk) {
     case RemoteViewKeyAction::Send:
         return false;
     case RemoteViewKeyAction::ToggleFullscreen:
-        ::PostMessageW(::GetParent(hwnd), kRemoteViewToggleFullscreenMessage, 0, 0);
+        ::PostMessageW(::GetParent(hwnd), WM_APP_TOGGLE_FULLSCREEN, 0, 0);
         Log::Write("Fullscreen toggled by RemoteView Ctrl+Alt+F11");
         return true;
     case RemoteViewKeyAction::ToggleStateView:

@@ -13,10 +13,6 @@ inline constexpr wchar_t kRemoteViewClass[] = L"Tessaly_RemoteView_Wnd";
 // The main window starts this 30 ms timer on RemoteView; it follows a left drag that leaves the window.
 inline constexpr UINT_PTR kRemoteViewTimerId = 410168;
 inline constexpr UINT kRemoteViewTimerMs = 30;
-// The main window's fullscreen toggle (its WM_APP_TOGGLE_FULLSCREEN), posted to the parent by Ctrl+Alt+F11.
-inline constexpr UINT kRemoteViewToggleFullscreenMessage = 0x8412;
-// The main window's WM_APP_REMOTE_INPUT_LEAVE, posted when the mouse or the focus leaves RemoteView.
-inline constexpr UINT kRemoteViewInputLeaveMessage = 0x8415;
 
 LRESULT CALLBACK RemoteViewWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
