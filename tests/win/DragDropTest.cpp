@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Log::Open());
         RuntimeStateReset();
+        m_logStart = OwnLog().size();
     }
     void TearDown() override {
         DragDrop::Stop();
@@ -31,10 +32,13 @@ protected:
         RuntimeStateReset();
         Log::Close();
     }
-    static std::string FlushedLog() {
+    // This test's part of the process's log.
+    std::string FlushedLog() const {
         Log::Flush();
-        return OwnLog();
+        return OwnLogSince(m_logStart);
     }
+
+    size_t m_logStart = 0;
 };
 
 template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
