@@ -14,12 +14,16 @@
 #include <string>
 #include <vector>
 
+#include <mfapi.h>
+
 #include "LogAssertions.h"
+#include "TestClip.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/win/Handles.h"
 #include "media/ClientSession.h"
 #include "media/ClientSessionRunBody.h"
+#include "media/RemoteViewFrame.h"
 #include "media/TileJpegEncoder.h"
 #include "media/VideoFrameHeader.h"
 #include "media/win/ClientPlatformWin.h"
@@ -68,8 +72,14 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_running;
     }
-    bool SubmitNv12(const std::vector<uint8_t>&, int32_t, int32_t, int32_t, int32_t) override {
-        return false;
+    bool SubmitNv12(const std::vector<uint8_t>& pixels, int32_t codedWidth, int32_t codedHeight,
+                    int32_t visibleWidth, int32_t visibleHeight) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        EXPECT_EQ(pixels.size(), Nv12PictureBytes(codedWidth, codedHeight));
+        sizes.push_back("nv12 " + std::to_string(codedWidth) + "x" + std::to_string(codedHeight) +
+                        " visible " + std::to_string(visibleWidth) + "x" + std::to_string(visibleHeight));
+        m_changed.notify_all();
+        return true;
     }
     bool SubmitBgra(const std::vector<uint8_t>& pixels, int32_t width, int32_t height, int32_t, int32_t,
                     int32_t stride) override {
@@ -259,6 +269,42 @@ TEST_F(ClientSessionTest, StopClosesTheListenerSoTheNextSessionBindsAtOnce) {
     ASSERT_TRUE(sender.SendFrame(frame.data(), frame.size(), 1, 64, 36, 64, 36, VideoCodecFlag::Tiles));
     w->renderer.Release();
     EXPECT_TRUE(w->renderer.WaitSubmits(2)) << "the new session shows the peer's frame";
+}
+
+// The platform's H.264 decoder (under Wine, winegstreamer's) behind the session: the clip x264 made at build
+// time arrives as H.264 frames and leaves as NV12 pictures of the stream's size.
+TEST_F(ClientSessionTest, H264FramesFromThePeerReachTheRendererAsNv12) {
+    ASSERT_TRUE(SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_NOSOCKET)));
+    Mark("Client first decoded frame submitted codec=H264 to RemoteView 128x96 visible=128x96");
+    const test_clip::ClipSize& clip = test_clip::kEncoderClip;
+    const std::vector<test_clip::Bytes> units =
+        test_clip::SplitAccessUnits(test_clip::ReadBytes(std::wstring(clip.name) + L".264"));
+    ASSERT_EQ(units.size(), static_cast<size_t>(clip.frames));
+
+    ASSERT_TRUE(Start());
+    TcpVideoSender sender;
+    ASSERT_TRUE(sender.Connect(link, kVideoPort));
+    // The clip again and again (it opens with an IDR frame), as a live stream keeps coming, until the
+    // decoder's own latency is filled and pictures come out.
+    uint32_t id = 0;
+    for (int round = 0; round < 20 && w->renderer.Sizes().empty(); ++round) {
+        for (const test_clip::Bytes& unit : units)
+            ASSERT_TRUE(sender.SendFrame(unit.data(), unit.size(), ++id, clip.width, clip.height, clip.width,
+                                         clip.height, VideoCodecFlag::H264));
+        Sleep(50);
+    }
+    EXPECT_TRUE(w->renderer.WaitSubmits(1));
+    const std::vector<std::string> sizes = w->renderer.Sizes();
+    ASSERT_FALSE(sizes.empty());
+    for (const std::string& size : sizes)
+        EXPECT_EQ(size, "nv12 128x96 visible 128x96");
+    EXPECT_EQ(Since("Client first decoded frame submitted codec=H264 to RemoteView 128x96 visible=128x96"),
+              1u);
+    // Media Foundation outlives the session thread's decoder.
+    w->client.Stop();
+    EXPECT_TRUE(
+        WaitProgramState([this] { return w->services.finished.load() == w->services.started.load(); }));
+    ::MFShutdown();
 }
 
 } // namespace

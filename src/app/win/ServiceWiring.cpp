@@ -24,6 +24,7 @@
 #include "media/SessionServices.h"
 #include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
+#include "media/win/RemoteViewRenderer.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ public:
         return KvmSessionManager::Instance().IsActivePeer(ip);
     }
     bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
+    void StopRenderer() override { RemoteViewStopRenderer(); }
     void RestoreClearTypeGuard(const char* reason) override {
         RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
     }
@@ -122,6 +124,7 @@ void ConnectLinkServices() {
     HostSession::Instance().SetServices(sessionServices);
     ClientSession::Instance().SetServices(sessionServices);
     HostSession::Instance().SetRunBody(new HostSessionRunBody(Win32HostPlatform::Instance()));
+    Win32ClientPlatform::Instance().SetRenderer(&RemoteViewRendererPort());
     ClientSession::Instance().SetRunBody(new ClientSessionRunBody(Win32ClientPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
 }

@@ -41,27 +41,9 @@ private:
 class Win32ClientPlatform::DecoderFactory final : public IClientDecoderFactory {
 public:
     std::unique_ptr<IClientDecoder> CreateH264(int32_t widthHint, int32_t heightHint) override {
-        H264DecoderMaker maker;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            maker = m_h264;
-        }
-        if (!maker) {
-            Log::Write("[VIDEO][CLIENT] no H.264 decoder installed; hint=%dx%d", widthHint, heightHint);
-            return nullptr;
-        }
-        return maker(widthHint, heightHint);
+        return CreateH264DecoderPort(widthHint, heightHint);
     }
     std::unique_ptr<IClientDecoder> CreateTiles() override { return CreateTileDecoderPort(); }
-
-    void SetH264(H264DecoderMaker maker) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_h264 = std::move(maker);
-    }
-
-private:
-    std::mutex m_mutex;
-    H264DecoderMaker m_h264; // under m_mutex
 };
 
 Win32ClientPlatform& Win32ClientPlatform::Instance() {
@@ -95,8 +77,4 @@ Win32ClientPlatform::CreateVideoReceiver(std::function<bool(const std::string&)>
 
 void Win32ClientPlatform::SetRenderer(IClientRenderer* renderer) {
     m_renderer.store(renderer);
-}
-
-void Win32ClientPlatform::SetH264Decoders(H264DecoderMaker maker) {
-    m_decoders->SetH264(std::move(maker));
 }

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 
 #include "media/ClientSessionRunBody.h"
 
@@ -25,10 +24,9 @@ public:
     std::unique_ptr<IClientVideoReceiver>
     CreateVideoReceiver(std::function<bool(const std::string& ip)> accept) override;
 
-    // Installed at start-up, before the first session. Until a renderer is set every renderer start fails
-    // (the session keeps retrying); until an H.264 maker is set every H.264 decoder init fails.
+    // Installed at start-up, before the first session (RemoteViewRendererPort; tests their own). Until one is
+    // set every renderer start fails and the session keeps retrying.
     void SetRenderer(IClientRenderer* renderer);
-    void SetH264Decoders(H264DecoderMaker maker);
 
 private:
     class DecoderFactory;
@@ -40,6 +38,8 @@ private:
 // one mutex (Receive holds it for at most the 5 ms accept poll), and after Close nothing listens again.
 std::unique_ptr<IClientVideoReceiver>
 CreateTcpVideoReceiverPort(std::function<bool(const std::string& ip)> accept);
+// The Media Foundation H.264 decoder with COM on the calling thread; null when it cannot be made.
+std::unique_ptr<IClientDecoder> CreateH264DecoderPort(int32_t widthHint, int32_t heightHint);
 // The ULTRA decoder with four decompressors on a raised-priority pool; null when it cannot be made ready.
 std::unique_ptr<IClientDecoder> CreateTileDecoderPort();
 // The RemoteView render thread's start, stop and frame submit (RemoteViewRenderer.h).
