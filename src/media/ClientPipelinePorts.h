@@ -133,7 +133,8 @@ public:
     virtual void SetErrorText(const char* text) = 0;
     virtual void SetDesktopSize(int32_t width, int32_t height) = 0;
     virtual void SetStreamSize(int32_t width, int32_t height) = 0;
-    virtual void SetClientStats(int32_t receiveFps, int32_t decodeFps, int32_t renderFps, int32_t kbps) = 0;
+    // The period's received and decoded frames and kilobytes; the draw rate is the render thread's own.
+    virtual void SetClientStats(int32_t receiveFps, int32_t decodeFps, int32_t kbps) = 0;
     virtual void LogWindowDpi(const char* tag) = 0;
     virtual void ResetQualitySwitch() = 0;
     virtual void ConfirmFrameMode(bool tiles) = 0;

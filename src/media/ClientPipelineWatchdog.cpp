@@ -273,7 +273,7 @@ void ClientPipeline::Refresh(const ClientWatchdogActions& a) {
 
     const uint32_t kbps = static_cast<uint32_t>(m_receivedBytes / 1024);
     m_env.SetClientStats(static_cast<int32_t>(m_received), static_cast<int32_t>(m_decoded),
-                         static_cast<int32_t>(m_rendered), static_cast<int32_t>(kbps));
+                         static_cast<int32_t>(kbps));
     const std::string transfer = m_env.TransferTick();
     if (!transfer.empty())
         m_env.SetStatus(transfer.c_str());

@@ -66,8 +66,9 @@ public:
     void SetStreamSize(int32_t width, int32_t height) override {
         RuntimeSetStreamSize(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
     }
-    void SetClientStats(int32_t receiveFps, int32_t decodeFps, int32_t renderFps, int32_t kbps) override {
-        RuntimeSetClientVideoStats(receiveFps, decodeFps, renderFps, kbps);
+    void SetClientStats(int32_t receiveFps, int32_t decodeFps, int32_t kbps) override {
+        // The render thread publishes the draw rate each second; keep it.
+        RuntimeSetClientVideoStats(receiveFps, decodeFps, RuntimeMakeSnapshot().clientDrawFps, kbps);
     }
     void LogWindowDpi(const char* tag) override { m_services.LogWindowDpi(tag); }
     void ResetQualitySwitch() override { m_services.ResetQualitySwitch(); }

@@ -257,7 +257,7 @@ public:
     void SetStreamSize(int32_t w, int32_t h) override {
         streamSize = std::to_string(w) + "x" + std::to_string(h);
     }
-    void SetClientStats(int32_t, int32_t, int32_t, int32_t) override { ++statReports; }
+    void SetClientStats(int32_t, int32_t, int32_t) override { ++statReports; }
     void LogWindowDpi(const char*) override {}
     void ResetQualitySwitch() override { ++qualityResets; }
     void ConfirmFrameMode(bool) override { ++frameModeConfirms; }
