@@ -1535,20 +1535,10 @@ def preflight(args: argparse.Namespace) -> list[str]:
     return problems
 
 
-def main(argv: list[str] | None = None) -> int:
-    args = parse_args(argv)
-    problems = preflight(args)
-    if problems:
-        for problem in problems:
-            print(f"twopc: {problem}", file=sys.stderr)
-        return 2
+def run_harness(args: argparse.Namespace, checks: list[Check]) -> list[Result]:
+    """Runs the checks against two fresh PCs within the time limit and ends everything the run started;
+    one result per reported check, also for those an abort left out."""
     os.environ["PATH"] = f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}"
-    out = Path(args.out)
-    for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
-                  "a-second-Tessaly.log"):
-        (out / stale).unlink(missing_ok=True)
-    for stale in out.glob("video-*.png"):
-        stale.unlink()
 
     def stop(signum, _frame):
         raise Abort(f"stopped by {signal.Signals(signum).name}")
@@ -1560,14 +1550,13 @@ def main(argv: list[str] | None = None) -> int:
         signal.signal(sig, stop)
     signal.signal(signal.SIGALRM, out_of_time)
 
-    started = time.monotonic()
     results: list[Result] = []
     harness: Harness | None = None
     try:
         signal.alarm(args.time_limit + args.keep_running_seconds)
         harness = Harness(args)
         progress(f"run folder {harness.work}")
-        results = harness.run_checks(CHECKS)
+        results = harness.run_checks(checks)
     except Abort as e:
         print(f"twopc: {e}", file=sys.stderr)
     finally:
@@ -1577,9 +1566,28 @@ def main(argv: list[str] | None = None) -> int:
         if harness is not None:
             harness.cleanup()
     reported = {r.name for r in results}
-    for check in CHECKS:
+    for check in checks:
         if check.reported and check.name not in reported:
             results.append(Result(check.name, False, 0.0, ["not run: run aborted"]))
+    return results
+
+
+def main(argv: list[str] | None = None) -> int:
+    args = parse_args(argv)
+    problems = preflight(args)
+    if problems:
+        for problem in problems:
+            print(f"twopc: {problem}", file=sys.stderr)
+        return 2
+    out = Path(args.out)
+    for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
+                  "a-second-Tessaly.log"):
+        (out / stale).unlink(missing_ok=True)
+    for stale in out.glob("video-*.png"):
+        stale.unlink()
+
+    started = time.monotonic()
+    results = run_harness(args, CHECKS)
     seconds = time.monotonic() - started
     if args.junit:
         write_junit(Path(args.junit), results, seconds)
