@@ -1019,6 +1019,7 @@ def control_message(verb: str, sender: SimulatedPc, fields: str = "") -> str:
             f"{fields}end=1;")
 
 
+HOST_SESSION_ENDED = r"\[DIAG\]\[SESSION\] hostRunning 1 -> 0 .*"
 CONTROL_REQUEST_FIELDS = ("req_w=1280;req_h=720;req_fps=30;req_bitrate=8000000;view_hidden=0;view_seq=1;"
                           "req_audio=0;req_quality=0;quality_seq=1;cap_uq=1;")
 
@@ -1085,8 +1086,13 @@ def check_control_stop(h: Harness) -> None:
     before = len(a.log("app", complete=False).lines)
     peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_STOP", b))
     f = Findings()
-    _, missing = wait_for(a, [r"KVM stop all sessions reason=.*", r"HostSession stopped",
-                              r"\[DIAG\]\[SESSION\] mode \S+ -> Idle .*"], after=before)
+    stop = r"KVM stop all sessions reason=.*"
+    log, missing = wait_for(a, [stop, r"\[DIAG\]\[SESSION\] mode \S+ -> Idle .*"], after=before)
+    # Nothing on B listens for video yet (B's Tessaly is no controller here), so A's host session may have
+    # ended on its failed video connection before the stop came; then there is no session to stop.
+    stops = [i for i in log.find(stop) if i >= before]
+    if not (stops and any(i < stops[0] for i in log.find(HOST_SESSION_ENDED))):
+        missing += wait_for(a, [r"HostSession stopped"], after=before)[1]
     for pattern in missing:
         f.add(a, f"no line /{pattern}/ after the control stop")
     f.raise_if_any()
@@ -1464,7 +1470,7 @@ CHECKS = [
     Check("single-instance", check_single_instance, needs=("start",)),
     Check("screenshot", check_screenshot, needs=("start",)),
     Check("keep-running", keep_running, needs=("start",), reported=False),
-    Check("peer-loss", check_peer_loss, needs=("control-stop",)),
+    Check("peer-loss", check_peer_loss, needs=("video-ultra",)),
     Check("shutdown", check_shutdown, needs=("start",)),
     Check("lifecycle-modules", check_lifecycle_modules, needs=("shutdown",)),
 ]
