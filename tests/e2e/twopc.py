@@ -268,18 +268,6 @@ class Processes:
             self._procs.append((name, proc))
         return proc
 
-    def spawn_piped(self, name: str, argv: list[str], *, errors: Path) -> subprocess.Popen:
-        """A process the harness talks to over its stdin and stdout (text lines); stderr goes to a file."""
-        errors.parent.mkdir(parents=True, exist_ok=True)
-        with self._lock:
-            if self.closed:
-                raise Abort("harness is shutting down")
-            with open(errors, "ab") as err:
-                proc = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err, text=True,
-                                        start_new_session=True)
-            self._procs.append((name, proc))
-        return proc
-
     def run(self, name: str, argv: list[str], *, timeout: float, output: Path, env: dict | None = None,
             cwd: Path | None = None) -> Completed:
         proc = self.spawn(name, argv, output=output, env=env, cwd=cwd)
