@@ -532,6 +532,10 @@ bool RuntimeSetClientVideoStats(int32_t receiveFps, int32_t decodeFps, int32_t d
     return changed;
 }
 
+bool RuntimeSetClientDrawFps(int32_t drawFps) {
+    return Store(R().clientDrawFps, drawFps);
+}
+
 bool RuntimeSetMouseState(int32_t x, int32_t y, bool left, bool right, bool middle) {
     RuntimeRecord& r = R();
     bool changed = Store(r.mouseX, x);

@@ -227,6 +227,7 @@ bool RuntimeSetControlViewWindow(RuntimeWindow window);
 bool RuntimeSetStateViewWindow(RuntimeWindow window);
 bool RuntimeSetKeyboardActive(bool active);
 bool RuntimeSetClientVideoStats(int32_t receiveFps, int32_t decodeFps, int32_t drawFps, int32_t kbps);
+bool RuntimeSetClientDrawFps(int32_t drawFps); // the render thread's own count, once a second
 bool RuntimeSetMouseState(int32_t x, int32_t y, bool left, bool right, bool middle);
 bool RuntimeSetHttpServer(bool running, uint32_t port);
 bool RuntimeSetHttpActiveDownloads(int32_t count); // a negative count is stored as 0

@@ -127,17 +127,25 @@ std::string FormatBgraStats(const char* label, const BgraStats& s, int32_t width
 
 std::string FormatNv12Stats(const char* label, Nv12StatsSource source, const Nv12Stats& s, int32_t width,
                             int32_t height, int32_t yPitch, int32_t uvPitch) {
-    const char* expectation = source == Nv12StatsSource::Capture ? "rangeExpected=full matrixExpected=BT709"
-                                                                 : "expectedRange=full expectedMatrix=BT709";
-    const char* kind = source == Nv12StatsSource::Capture ? "NV12" : "NV12 input";
+    const char* expectation = "expectedRange=full expectedMatrix=BT709";
+    const char* kind = "NV12 input";
+    const char* sizeName = "size";
+    if (source == Nv12StatsSource::Capture) {
+        expectation = "rangeExpected=full matrixExpected=BT709";
+        kind = "NV12";
+    } else if (source == Nv12StatsSource::Renderer) {
+        expectation = "shaderMatrix=BT709 shaderRange=full swapchain=BGRA8_SDR";
+        kind = "NV12 decoded";
+        sizeName = "coded";
+    }
     char line[640];
     std::snprintf(line, sizeof line,
                   "%s %s sampleY=%zux%zu avgY=%u minY=%u maxY=%u yBelow16=%llu yAbove235=%llu avgUV=%u,%u "
-                  "minUV=%u,%u maxUV=%u,%u size=%dx%d pitch=%d/%d %s",
+                  "minUV=%u,%u maxUV=%u,%u %s=%dx%d pitch=%d/%d %s",
                   label, kind, s.columns, s.rows, s.avgY, s.minY, s.maxY,
                   static_cast<unsigned long long>(s.yBelow16), static_cast<unsigned long long>(s.yAbove235),
-                  s.avgUV[0], s.avgUV[1], s.minUV[0], s.minUV[1], s.maxUV[0], s.maxUV[1], width, height,
-                  yPitch, uvPitch, expectation);
+                  s.avgUV[0], s.avgUV[1], s.minUV[0], s.minUV[1], s.maxUV[0], s.maxUV[1], sizeName, width,
+                  height, yPitch, uvPitch, expectation);
     return line;
 }
 

@@ -39,8 +39,9 @@ bool MeasureBgra(const uint8_t* pixels, int32_t width, int32_t height, size_t st
 bool MeasureNv12(const uint8_t* yPlane, int32_t width, int32_t height, int32_t yPitch, int32_t uvPitch,
                  Nv12Stats& stats);
 
-// Which component logs the NV12 line: the two spell the expectation differently.
-enum class Nv12StatsSource { Capture, Encoder };
+// Which component logs the NV12 line: each spells the expectation its own way. The renderer's line names the
+// coded size and how its shader reads the picture.
+enum class Nv12StatsSource { Capture, Encoder, Renderer };
 
 std::string FormatBgraStats(const char* label, const BgraStats& s, int32_t width, int32_t height,
                             size_t stride);

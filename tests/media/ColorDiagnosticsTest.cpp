@@ -52,6 +52,10 @@ TEST(ColorDiagnosticsTest, Nv12StatisticsCountOutOfStudioRangeLuma) {
     EXPECT_EQ(FormatNv12Stats("[COLOR][NV12]", Nv12StatsSource::Capture, s, 4, 2, 4, 4),
               "[COLOR][NV12] NV12 sampleY=4x2 avgY=119 minY=0 maxY=255 yBelow16=2 yAbove235=2 avgUV=100,175 "
               "minUV=90,150 maxUV=110,200 size=4x2 pitch=4/4 rangeExpected=full matrixExpected=BT709");
+    EXPECT_EQ(FormatNv12Stats("[COLOR][RENDER][NV12-FIRST]", Nv12StatsSource::Renderer, s, 4, 2, 4, 4),
+              "[COLOR][RENDER][NV12-FIRST] NV12 decoded sampleY=4x2 avgY=119 minY=0 maxY=255 yBelow16=2 "
+              "yAbove235=2 avgUV=100,175 minUV=90,150 maxUV=110,200 coded=4x2 pitch=4/4 shaderMatrix=BT709 "
+              "shaderRange=full swapchain=BGRA8_SDR");
     EXPECT_FALSE(MeasureNv12(frame.data(), 4, 2, 3, 0, s));
     EXPECT_FALSE(MeasureNv12(frame.data(), 1, 1, 0, 0, s));
 }

@@ -19,6 +19,7 @@
 #include "FakeEncoderTransform.h"
 #include "H264TestDecoder.h"
 #include "LogAssertions.h"
+#include "TestClip.h"
 #include "TestPaths.h"
 #include "support/NalUnits.h"
 
@@ -31,29 +32,11 @@ const Bytes kIdrTail = {0, 0, 1, 0x65, 0x00, 0x21};
 
 using Output = FakeEncoderTransform::Output;
 
-// The clip written at build time beside the test executable (tests/win/data/MakeEncoderClip.py).
-constexpr int kClipWidth = 128;
-constexpr int kClipHeight = 96;
-constexpr int kClipFrames = 6;
-
-Bytes ReadBytes(const wchar_t* name) {
-    const std::string text = ReadWholeFile(TestExeFolder() + name);
-    return Bytes(text.begin(), text.end());
-}
-
-// Access units of a stream with one slice per picture: everything up to and including each slice.
-std::vector<Bytes> SplitAccessUnits(const Bytes& stream) {
-    std::vector<Bytes> units(1);
-    ForEachNalUnit(stream.data(), stream.size(), [&](const NalUnit& unit) {
-        units.back().insert(units.back().end(), stream.begin() + unit.startCode, stream.begin() + unit.end);
-        const uint8_t type = unit.Type(stream.data());
-        if (type == 1 || type == kNalIdrSlice)
-            units.emplace_back();
-        return true;
-    });
-    units.pop_back();
-    return units;
-}
+using test_clip::ReadBytes;
+using test_clip::SplitAccessUnits;
+constexpr int kClipWidth = test_clip::kEncoderClip.width;
+constexpr int kClipHeight = test_clip::kEncoderClip.height;
+constexpr int kClipFrames = test_clip::kEncoderClip.frames;
 
 // Only the units of an access unit that are not parameter sets.
 Bytes WithoutParameterSets(const Bytes& unit) {

@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <objbase.h>
 #include <setupapi.h>
 
 #include <utility>
@@ -66,6 +67,11 @@ private:
 // Frees a LocalAlloc'ed block, as FormatMessage and a few security calls hand out.
 struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
+};
+
+// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
+struct CoTaskMemFreeDeleter {
+    void operator()(void* p) const { ::CoTaskMemFree(p); }
 };
 
 // Owns an open registry key; the predefined root keys are never held here.

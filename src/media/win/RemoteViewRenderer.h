@@ -33,6 +33,3 @@ bool RemoteViewSubmitNv12Frame(const uint8_t* bytes, int32_t codedW, int32_t cod
 // BGRA: h rows of stride bytes (w * 4 when stride is below 1).
 bool RemoteViewSubmitBgraFrame(const uint8_t* bytes, int32_t w, int32_t h, int32_t visibleW, int32_t visibleH,
                                int32_t stride);
-
-// The frames drawn in the last full second (0 while no thread runs); the session folds it into its stats.
-int32_t RemoteViewRenderFps();

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the raw NV12 input of the encoder test clip: usage MakeEncoderClip.py OUT WIDTH HEIGHT FRAMES.
+"""Writes the raw NV12 frames of an H.264 test clip: usage MakeEncoderClip.py OUT WIDTH HEIGHT FRAMES.
 Each frame shows a known picture: the left half light (luma 200), the right half dark (40), neutral
 chroma, and a bright 16x16 square (230) whose left edge is at 8 + 4 * frame, rows 40 to 55."""
 import sys
