@@ -560,6 +560,13 @@ class SimulatedPc:
         self.apps[folder] = proc
         return proc
 
+    def keep_log(self, tag: str) -> None:
+        """A copy of the main log in the output folder before a restart truncates it."""
+        src = self.app_dir("app") / "Tessaly.log"
+        if src.is_file():
+            self.h.out.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(src, self.h.out / f"{self.key}-Tessaly-{tag}.log")
+
     def log(self, folder: str, complete: bool) -> TessalyLog:
         return TessalyLog.read(self.app_dir(folder) / "Tessaly.log", complete)
 
@@ -1127,6 +1134,7 @@ def check_peer_loss(h: Harness) -> None:
     for pattern in missing:
         f.add(a, f"no line /{pattern}/ after PC B was killed")
     # PC B comes back (a fresh log) and the two find each other again.
+    b.keep_log("killed")
     b.start_app("app")
     problem = b.wait_main_window(b.apps["app"], START_WAIT_S)
     if problem:
@@ -1368,6 +1376,7 @@ def restart_with_quality(h: Harness, pc: SimulatedPc, mode: int) -> None:
             app.wait(timeout=QUIT_EXIT_S)
         except subprocess.TimeoutExpired:
             raise CheckFailed([f"{pc.label}: Tessaly still running {QUIT_EXIT_S} s after quit"])
+    pc.keep_log(f"before-quality-{mode}")
     pc.set_video_quality(mode)
     pc.start_app("app")
     problem = pc.wait_main_window(pc.apps["app"], START_WAIT_S)
@@ -1583,7 +1592,7 @@ def main(argv: list[str] | None = None) -> int:
     for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
                   "a-second-Tessaly.log"):
         (out / stale).unlink(missing_ok=True)
-    for stale in out.glob("video-*.png"):
+    for stale in [*out.glob("video-*.png"), *out.glob("?-Tessaly-*.log")]:
         stale.unlink()
 
     started = time.monotonic()
