@@ -69,7 +69,7 @@ bash scripts/run-wine-tests.sh build/win "$results"
 py=python3
 [ -x /usr/bin/python3 ] && py=/usr/bin/python3
 
-step "end to end: the harness's own log rules and the test video receiver"
+step "end to end: the harness's own rules (logs, picture comparison, benchmark arithmetic)"
 "$py" -m unittest discover -s tests/e2e -p 'test_*.py' 2>&1 | tail -3
 record e2e-harness-rules e2e-harness-rules ${PIPESTATUS[0]}
 

@@ -122,6 +122,25 @@ class Sequences(unittest.TestCase):
                 self.assertIn(f"no '{missing.decode()}'", findings[0])
 
 
+class ClientStats(unittest.TestCase):
+    LINE = (b"client stat codec=ULTRA recv=29 decode=29 render=27 recv_kbps=5120 decode_avg_ms=7.250 "
+            b"decode_max_ms=12.000 stream=1920x1080 total_recv=%d total_decode=%d total_render=%d")
+
+    def test_totals_are_read_from_the_lines_after_the_index(self):
+        log = log_of(self.LINE % (10, 10, 9), b"App start", self.LINE % (40, 39, 36))
+        self.assertEqual([(s.total_recv, s.total_decode, s.total_render) for s in twopc.client_stats(log)],
+                         [(10, 10, 9), (40, 39, 36)])
+        later = twopc.client_stats(log, after=1)
+        self.assertEqual(len(later), 1)
+        self.assertEqual((later[0].codec, later[0].recv, later[0].render, later[0].total_render),
+                         ("ULTRA", 29, 27, 36))
+
+    def test_other_lines_are_not_stats(self):
+        log = log_of(b"client stat codec=H264 recv=1", b"host stat codec=ULTRA capture=30 encode=30 send=30",
+                     (self.LINE % (1, 1, 1)).replace(b"total_render=1", b"total_render=x"))
+        self.assertEqual(twopc.client_stats(log), [])
+
+
 class Junit(unittest.TestCase):
     def test_one_case_per_check_with_failures(self):
         results = [twopc.Result("start", True, 1.5), twopc.Result("shutdown", False, 20.0, ["PC A: exit 3", "PC B: x"])]

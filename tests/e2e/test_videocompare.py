@@ -64,6 +64,52 @@ class Blocks(unittest.TestCase):
         self.assertIn("does not show the test pattern", findings[0])
 
 
+def controller_screen(controlled: Image.Image, view: vc.Rect, size=(1920, 1080)) -> Image.Image:
+    """A controller's display: grey desktop, the controlled screen scaled into the view."""
+    image = Image.new("RGB", size, (90, 90, 90))
+    image.paste(controlled.resize((view.width, view.height)), (view.x, view.y))
+    return image
+
+
+class RemoteView(unittest.TestCase):
+    VIEW = vc.Rect(8, 31, 1880, 1000)
+
+    def test_view_showing_the_scaled_screen_matches(self):
+        screen = screen_with_pattern(200)
+        self.assertEqual(vc.view_findings(screen, controller_screen(screen, self.VIEW), self.VIEW, WINDOW, 6), [])
+
+    def test_faults_of_the_view(self):
+        screen = screen_with_pattern(200)
+        good = controller_screen(screen, self.VIEW)
+        black = good.copy()
+        black.paste((0, 0, 0), (self.VIEW.x, self.VIEW.y, self.VIEW.x + self.VIEW.width,
+                                self.VIEW.y + self.VIEW.height))
+        # The picture drawn at its own size in the view's corner instead of scaled to the view.
+        unscaled = Image.new("RGB", good.size, (90, 90, 90))
+        unscaled.paste(screen, (self.VIEW.x, self.VIEW.y))
+        # Red and blue swapped, as a BGRA picture drawn as RGBA.
+        r, g, b = good.split()
+        swapped = Image.merge("RGB", (b, g, r))
+        cases = [
+            ("black view", black, self.VIEW, "is black"),
+            ("not scaled", unscaled, self.VIEW, "block"),
+            ("channels swapped", swapped, self.VIEW, "block"),
+            ("view rectangle off by half its width", good, vc.Rect(self.VIEW.x + 940, self.VIEW.y, 940, 1000),
+             "block"),
+            ("view outside the screenshot", good, vc.Rect(1000, 31, 1880, 1000), "does not lie within"),
+        ]
+        for name, shot, view, expected in cases:
+            with self.subTest(name):
+                findings = vc.view_findings(screen, shot, view, WINDOW, 6)
+                self.assertTrue(findings, name)
+                self.assertTrue(any(expected in f for f in findings), findings)
+
+    def test_marker_is_found_in_the_view(self):
+        screen = screen_with_pattern(333)
+        picture = vc.view_picture(controller_screen(screen, self.VIEW), self.VIEW)
+        self.assertAlmostEqual(vc.marker_x(picture, SCREEN, WINDOW), WINDOW.x + 333 + 80, delta=4)
+
+
 class Marker(unittest.TestCase):
     def test_marker_is_found_where_it_was_drawn(self):
         for left in (0, 333, 1040):

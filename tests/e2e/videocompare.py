@@ -1,10 +1,11 @@
-"""Compares a received video frame with what the controlled PC's display shows, around the MovingPattern
-test window (tests/tools/MovingPattern.cpp): its client area is a 6 x 4 grid of distinct colour blocks over
-the top four fifths and, below, a dark track in which a white square moves.
+"""Compares what the controller PC shows of the controlled PC's desktop with that desktop, around the
+MovingPattern test window (tests/tools/MovingPattern.cpp): its client area is a 6 x 4 grid of distinct colour
+blocks over the top four fifths and, below, a dark track in which a white square moves.
 
-The frame is the desktop scaled to the video size, so every region of the screen is mapped by the ratio of
-the frame header's video and desktop sizes. Blocks are compared by the mean colour of their inner half,
-which is insensitive to scaling, JPEG and H.264 edges and a frame taken a moment apart from the screenshot.
+The picture is the desktop scaled to another size (the controller's RemoteView area), so every region of
+the screen is mapped by the ratio of the two sizes. Blocks are compared by the mean colour of their inner
+half, which is insensitive to scaling, JPEG and H.264 edges and a picture taken a moment apart from the
+screenshot.
 """
 from __future__ import annotations
 
@@ -15,6 +16,8 @@ from PIL import Image, ImageStat
 COLUMNS = 6
 ROWS = 4
 MARKER_MIN_BRIGHTNESS = 200
+# A view whose mean brightness is below this shows nothing of the peer's desktop (a black RemoteView).
+VIEW_MIN_MEAN = 12
 BLOCK_MIN_CHANNEL = 35  # a block darker than this in every channel means the window is not on the screen
 
 
@@ -89,3 +92,25 @@ def marker_x(frame: Image.Image, desktop: tuple[int, int], window: Rect) -> floa
     if not bright:
         return None
     return (left + (bright[0] + bright[-1]) / 2) / sx
+
+
+def view_picture(controller_shot: Image.Image, view: Rect) -> Image.Image:
+    """The RemoteView area of a screenshot of the controller's display."""
+    return controller_shot.convert("RGB").crop((view.x, view.y, view.x + view.width, view.y + view.height))
+
+
+def view_findings(controlled_shot: Image.Image, controller_shot: Image.Image, view: Rect, window: Rect,
+                  tolerance: float) -> list[str]:
+    """Findings where the controller's RemoteView area (view, in its screen's coordinates) does not show the
+    controlled PC's screenshot scaled to the view's size: black, or blocks of the test window off by more than
+    the tolerance."""
+    shot = controller_shot.convert("RGB")
+    if view.width < 2 or view.height < 2 or view.x < 0 or view.y < 0 or view.x + view.width > shot.size[0] \
+            or view.y + view.height > shot.size[1]:
+        return [f"RemoteView {view} does not lie within the {shot.size[0]}x{shot.size[1]} screenshot"]
+    picture = view_picture(shot, view)
+    brightness = ImageStat.Stat(picture.convert("L")).mean[0]
+    if brightness < VIEW_MIN_MEAN:
+        return [f"RemoteView {view} is black (mean brightness {brightness:.1f})"]
+    screen = controlled_shot.convert("RGB")
+    return compare_blocks(screen, picture, screen.size, window, tolerance)
