@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Log::Open());
         RuntimeStateReset();
+        DragDrop::Stop(); // a window test before may have left the service running
         m_logStart = OwnLog().size();
     }
     void TearDown() override {

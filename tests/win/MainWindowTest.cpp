@@ -127,7 +127,6 @@ void PumpFor(DWORD ms) {
 class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        SetEnvironmentVariableW(L"MARLO_DEBUG_ALL_LOG", L"1");
         ASSERT_TRUE(Log::Open());
         HINSTANCE instance = GetModuleHandleW(nullptr);
         for (WindowClass c :
