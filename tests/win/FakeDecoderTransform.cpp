@@ -2,30 +2,9 @@
 
 #include <cstring>
 
+#include "TransformMessageName.h"
+
 using Microsoft::WRL::ComPtr;
-
-namespace {
-
-std::string MessageName(MFT_MESSAGE_TYPE message) {
-    switch (message) {
-    case MFT_MESSAGE_COMMAND_FLUSH:
-        return "FLUSH";
-    case MFT_MESSAGE_COMMAND_DRAIN:
-        return "DRAIN";
-    case MFT_MESSAGE_NOTIFY_BEGIN_STREAMING:
-        return "BEGIN_STREAMING";
-    case MFT_MESSAGE_NOTIFY_END_STREAMING:
-        return "END_STREAMING";
-    case MFT_MESSAGE_NOTIFY_START_OF_STREAM:
-        return "START_OF_STREAM";
-    case MFT_MESSAGE_NOTIFY_END_OF_STREAM:
-        return "END_OF_STREAM";
-    default:
-        return "OTHER";
-    }
-}
-
-} // namespace
 
 ComPtr<IMFMediaType> FakeDecoderTransform::VideoType(const GUID& subtype, UINT32 width, UINT32 height) {
     ComPtr<IMFMediaType> type;
@@ -146,7 +125,7 @@ STDMETHODIMP FakeDecoderTransform::GetOutputCurrentType(DWORD stream, IMFMediaTy
 }
 
 STDMETHODIMP FakeDecoderTransform::ProcessMessage(MFT_MESSAGE_TYPE message, ULONG_PTR) {
-    events.push_back("Message " + MessageName(message));
+    events.push_back("Message " + TransformMessageName(message));
     if (message == MFT_MESSAGE_COMMAND_FLUSH)
         m_pending.clear();
     return S_OK;

@@ -4,26 +4,9 @@
 
 #include <cstring>
 
-namespace {
+#include "TransformMessageName.h"
 
-std::string MessageName(MFT_MESSAGE_TYPE message) {
-    switch (message) {
-    case MFT_MESSAGE_COMMAND_FLUSH:
-        return "FLUSH";
-    case MFT_MESSAGE_COMMAND_DRAIN:
-        return "DRAIN";
-    case MFT_MESSAGE_NOTIFY_BEGIN_STREAMING:
-        return "BEGIN_STREAMING";
-    case MFT_MESSAGE_NOTIFY_END_STREAMING:
-        return "END_STREAMING";
-    case MFT_MESSAGE_NOTIFY_START_OF_STREAM:
-        return "START_OF_STREAM";
-    case MFT_MESSAGE_NOTIFY_END_OF_STREAM:
-        return "END_OF_STREAM";
-    default:
-        return "OTHER";
-    }
-}
+namespace {
 
 std::string CodecApiName(const GUID& api) {
     if (api == CODECAPI_AVLowLatencyMode)
@@ -117,7 +100,7 @@ STDMETHODIMP FakeEncoderTransform::SetOutputType(DWORD stream, IMFMediaType* typ
 }
 
 STDMETHODIMP FakeEncoderTransform::ProcessMessage(MFT_MESSAGE_TYPE message, ULONG_PTR) {
-    events.push_back("Message " + MessageName(message));
+    events.push_back("Message " + TransformMessageName(message));
     return S_OK;
 }
 
