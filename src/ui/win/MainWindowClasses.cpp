@@ -2,6 +2,7 @@
 
 #include "ui/win/MainWindow.h"
 #include "ui/win/BlackCover.h"
+#include "ui/win/ControlViewWindow.h"
 #include "ui/win/RemoteViewWindow.h"
 
 namespace {
@@ -34,8 +35,10 @@ WNDPROC ProcOf(WindowClass c) {
         return MainWndProc;
     case WindowClass::RemoteView:
         return RemoteViewWndProc;
+    case WindowClass::ControlView:
+        return ControlViewWndProc;
     default:
-        // ControlView and StateView get their own procedures with their views.
+        // StateView gets its own procedure with its view.
         return ::DefWindowProcW;
     }
 }

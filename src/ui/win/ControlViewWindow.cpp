@@ -1,0 +1,114 @@
+#include "ui/win/ControlViewWindow.h"
+
+#include <windowsx.h>
+
+#include <exception>
+#include <thread>
+
+#include "core/ConfigService.h"
+#include "core/Log.h"
+#include "core/RuntimeState.h"
+#include "core/ThreadHelpers.h"
+#include "link/KvmSessionManager.h"
+#include "link/win/DevicePresenceService.h"
+#include "link/Discovery.h"
+#include "ui/ControlViewClick.h"
+#include "ui/win/MainWindowState.h"
+
+namespace {
+
+bool g_mouseDown = false; // UI thread only
+
+void SetStatus(const char* text) {
+    RuntimeSetStatusMessage(text);
+    RepaintStateView();
+}
+
+// Connecting and disconnecting wait on the network: each runs on a short-lived thread of its own.
+template <typename Body> void StartWorker(const char* name, Body body) {
+    try {
+        std::thread([name, body] {
+            Log::Write("[THREAD][START] name=%s tid=%lu", name, Tid());
+            body();
+            LogThreadStop(name);
+        }).detach();
+    } catch (const std::exception& e) {
+        Log::Write("ControlView %s thread create failed: %s", name, e.what());
+    }
+}
+
+void ConnectWorker() {
+    if (!Discovery::ConnectFirstDevice())
+        SetStatus("No discovered device");
+}
+
+void DisconnectWorker() {
+    KvmSessionManager::Instance().StopAllSessions("control button disconnect");
+    RuntimeSetStatusMessage("Disconnected");
+    RuntimeSetErrorText("");
+    RepaintStateView();
+}
+
+void OnClick() {
+    const int32_t state = RuntimeGetProgramState();
+    const bool cable = DevicePresenceService::Presence().IsPresent();
+    switch (DecideControlViewClick(state, cable, Discovery::GetDiscoveredDevices().size())) {
+    case ControlViewClick::Disconnect:
+        ConfigService::Instance().SetAutoConnectEnable(false);
+        ConfigService::Instance().Save();
+        RuntimeSetStatusMessage("Disconnecting...");
+        RuntimeSetErrorText("");
+        RepaintStateView();
+        StartWorker("ControlViewDisconnectWorker", DisconnectWorker);
+        Log::Write(
+            "ControlView: disconnect button clicked; auto intent disabled; async disconnect worker posted");
+        return;
+    case ControlViewClick::Connect:
+        ConfigService::Instance().SetAutoConnectEnable(true);
+        ConfigService::Instance().Save();
+        if (HWND view = reinterpret_cast<HWND>(RuntimeGetRemoteViewWindow()))
+            ::SetFocus(view);
+        if (RuntimeSetProgramState(ProgramState::Connecting))
+            RuntimeNotifyChanged();
+        SetStatus("Connecting to discovered device...");
+        StartWorker("ControlViewConnectWorker", ConnectWorker);
+        Log::Write("ControlView: control button clicked; auto intent enabled; async connect worker posted");
+        return;
+    case ControlViewClick::NoDevice:
+        SetStatus("No discovered device");
+        Log::Write("ControlView: no device, connect disabled");
+        return;
+    case ControlViewClick::CableMissing:
+        SetStatus("设备未插入");
+        Log::Write("ControlView: connect disabled, required device missing");
+        return;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK ControlViewWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        ::SetCapture(hwnd);
+        g_mouseDown = true;
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasDown = g_mouseDown;
+        g_mouseDown = false;
+        ::ReleaseCapture();
+        RECT client{};
+        ::GetClientRect(hwnd, &client);
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        // A press released outside the button is no click.
+        if (wasDown && ::PtInRect(&client, at))
+            OnClick();
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        g_mouseDown = false;
+        return 0;
+    default:
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
