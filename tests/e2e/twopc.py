@@ -79,6 +79,7 @@ PATTERN_RECT = (100, 60, 1200, 800)
 REMOTE_VIEW_CLASS = "Tessaly_RemoteView_Wnd"
 CONTROL_VIEW_CLASS = "Tessaly_ControlView_Wnd"
 FIRST_PICTURE_WAIT_S = 30  # from the click on B's connect button to B's first picture in RemoteView
+VIEW_DRAWN_WAIT_S = 10     # from the first picture handed to the render thread to RemoteView not black
 # A later screenshot must show the marker elsewhere; under Wine the GDI capture may deliver no fresh picture
 # for a second or more on a busy machine, so later screenshots are taken until one differs, within this time.
 MOTION_WAIT_S = 8.0
@@ -1264,6 +1265,15 @@ def remote_view_findings(h: Harness, tag: str, tolerance: float, a_path: Path, b
     a, b = h.pcs
     view = child_rect(b, REMOTE_VIEW_CLASS)
     window = vc.Rect(*PATTERN_RECT)
+    # The render thread draws a moment after the first picture was handed to it.
+    deadline = time.monotonic() + VIEW_DRAWN_WAIT_S
+    while True:
+        b.screenshot(b_path)
+        with Image.open(b_path) as shot_b:
+            black = vc.view_black(shot_b, view)
+        if not black or time.monotonic() >= deadline:
+            break
+        time.sleep(MOTION_POLL_S)
     a.screenshot(a_path)
     b.screenshot(b_path)
     with Image.open(a_path) as shot_a, Image.open(b_path) as shot_b:
