@@ -386,8 +386,10 @@ class SimulatedPc:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": WINE_DLL_OVERRIDES,
             "DISPLAY": f":{self.display}",
-            # The lifecycle module lines are in the start-up category.
+            # The lifecycle module lines are in the start-up category; the per-second video statistics
+            # ("client stat", "host stat", "RemoteView render stat") in the media category.
             "MARLO_DEBUG_STARTUP_LOG": "1",
+            "MARLO_DEBUG_MEDIA_LOG": "1",
             # The veth end stands for the cable's network adapter (Wine names adapters after Linux ones).
             "TSLY_SIM_CABLE_ADAPTER": LINK_NAME,
         }
