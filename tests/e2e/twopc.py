@@ -1261,6 +1261,55 @@ def client_stats(log: TessalyLog, after: int = 0) -> list[ClientStat]:
     return out
 
 
+OFFSCREEN_PARENT = re.compile(r"^(\s*)0x[0-9a-f]+ .*: \(.*\)\s+1x1\+-1\+-1 ")
+OFFSCREEN_CHILD = re.compile(r"^\s*(0x[0-9a-f]+) .*: \(.*\)\s+(\d+)x(\d+)\+0\+0 ")
+
+
+def offscreen_windows(tree: str, width: int, height: int) -> list[str]:
+    """X windows of the given size that Wine keeps off screen (children of a 1x1 window at -1,-1): where it
+    renders OpenGL, and so Direct3D, for a child window such as RemoteView."""
+    found = []
+    parent_indent: int | None = None
+    for line in tree.splitlines():
+        m = OFFSCREEN_PARENT.match(line)
+        if m:
+            parent_indent = len(m.group(1))
+            continue
+        c = OFFSCREEN_CHILD.match(line)
+        indent = len(line) - len(line.lstrip())
+        if parent_indent is not None and c and indent > parent_indent:
+            if (int(c.group(2)), int(c.group(3))) == (width, height):
+                found.append(c.group(1))
+        elif line.strip() and indent <= (parent_indent or 0) + 2 and not line.strip().endswith("child:") \
+                and not line.strip().endswith("children:"):
+            parent_indent = None
+    return found
+
+
+def controller_screenshot(pc: SimulatedPc, view: vc.Rect, path: Path) -> str:
+    """A screenshot of the controller's display. Wine 8 on Xvfb renders Direct3D for a child window into an
+    off-screen X window and the RemoteView area of the screen stays black; then the picture of that window is
+    pasted where RemoteView is, the plain screenshot is kept beside it, and the note says so."""
+    pc.screenshot(path)
+    with Image.open(path) as shot:
+        if not vc.view_black(shot, view):
+            return ""
+        tree = host_run(["xwininfo", "-display", f":{pc.display}", "-root", "-tree"]).output
+        windows = offscreen_windows(tree, view.width, view.height)
+        if len(windows) != 1:
+            return ""
+        offscreen = path.with_name(path.stem + "-remoteview-offscreen.png")
+        host_run(["import", "-display", f":{pc.display}", "-window", windows[0], str(offscreen)], timeout=30)
+        plain = path.with_name(path.stem + "-screen.png")
+        shot.save(plain)
+        composed = shot.convert("RGB")
+        with Image.open(offscreen) as picture:
+            composed.paste(picture.convert("RGB"), (view.x, view.y))
+    composed.save(path)
+    return (f"{pc.label}: RemoteView is black on the screen ({plain.name}); its Direct3D picture was taken from "
+            f"Wine's off-screen window {windows[0]} ({offscreen.name}) and pasted into {path.name}")
+
+
 def remote_view_findings(h: Harness, tag: str, tolerance: float, a_path: Path, b_path: Path) -> list[str]:
     """Screenshots of A's and B's displays; B's RemoteView must show A's screen scaled to it, and a later
     screenshot of B must show the test window's marker elsewhere (live video, not a still)."""
@@ -1270,14 +1319,16 @@ def remote_view_findings(h: Harness, tag: str, tolerance: float, a_path: Path, b
     # The render thread draws a moment after the first picture was handed to it.
     deadline = time.monotonic() + VIEW_DRAWN_WAIT_S
     while True:
-        b.screenshot(b_path)
+        controller_screenshot(b, view, b_path)
         with Image.open(b_path) as shot_b:
             black = vc.view_black(shot_b, view)
         if not black or time.monotonic() >= deadline:
             break
         time.sleep(MOTION_POLL_S)
     a.screenshot(a_path)
-    b.screenshot(b_path)
+    note = controller_screenshot(b, view, b_path)
+    if note:
+        progress(note)
     with Image.open(a_path) as shot_a, Image.open(b_path) as shot_b:
         desktop = shot_a.size
         findings = [f"{tag}: {x}" for x in vc.view_findings(shot_a, shot_b, view, window, tolerance)]
@@ -1291,7 +1342,7 @@ def remote_view_findings(h: Harness, tag: str, tolerance: float, a_path: Path, b
     later_marker = first_marker
     while later_marker is not None and abs(later_marker - first_marker) < 8 and time.monotonic() < deadline:
         time.sleep(MOTION_POLL_S)
-        b.screenshot(later)
+        controller_screenshot(b, view, later)
         with Image.open(later) as image:
             later_marker = vc.marker_x(vc.view_picture(image, view), desktop, window)
     if later_marker is None:
