@@ -1,9 +1,15 @@
 #include "app/DragVisualLifecycleModule.h"
 
-// Nothing to start: the service comes up on demand.
+void DragVisualLifecycleModule::BindOverlayStop(StopFn stop) {
+    s_stop.store(stop);
+}
+
+// Nothing to start: the overlay thread comes up with the first drag that shows it.
 bool DragVisualLifecycleModule::Start() {
     return true;
 }
 
-// The overlay is not built yet: nothing to stop.
-void DragVisualLifecycleModule::Stop() {}
+void DragVisualLifecycleModule::Stop() {
+    if (StopFn stop = s_stop.load())
+        stop();
+}

@@ -2,6 +2,7 @@
 
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "media/ClientPipelinePorts.h"
 
 namespace {
 const char* const kExitReason = "ClientSession exit";
@@ -67,6 +68,34 @@ void ClientSession::EndOwnedRun(SessionRunEnd end) {
 
 void ClientSession::FailOwnedRun() {
     RuntimeSetErrorText("Client TCP video receiver init failed");
+    RuntimeStateManager().SetChannelState(kChannelVideo, ChannelState::Error,
+                                          "TCP video receiver init failed");
+    RuntimeSetProgramState(ProgramState::Error);
     RuntimeSetStatusMessageAndRepaint("Client: TCP video receiver init failed. See log.");
     ClearRunningFlags();
+    StopAudio();
+    StopClipboardChannel("client video listen failed");
+    StopInputChannel();
+}
+
+bool ClientSession::AttachVideoReceiver(uint32_t generationToCheck, IClientVideoReceiver* receiver) {
+    std::lock_guard<std::mutex> lock(m_receiverMutex);
+    // Stop clears `running` before it takes this mutex, so a receiver is either refused here or closed there.
+    if (!IsSessionGenerationCurrent(this, generationToCheck))
+        return false;
+    m_receiver = receiver;
+    return true;
+}
+
+void ClientSession::DetachVideoReceiver(IClientVideoReceiver* receiver) {
+    std::lock_guard<std::mutex> lock(m_receiverMutex);
+    if (m_receiver == receiver)
+        m_receiver = nullptr;
+}
+
+void ClientSession::CloseVideo() {
+    std::lock_guard<std::mutex> lock(m_receiverMutex);
+    if (m_receiver != nullptr)
+        m_receiver->Close();
+    m_receiver = nullptr;
 }

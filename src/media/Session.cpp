@@ -69,11 +69,6 @@ SessionServices& Session::Services() const {
     return services != nullptr ? *services : *none;
 }
 
-ISessionRunBody& Session::RunBody() const {
-    ISessionRunBody* body = m_runBody.load();
-    return body != nullptr ? *body : HoldUntilStoppedRunBody::Instance();
-}
-
 bool Session::Start(const std::string& peerIp) {
     SessionServices& services = Services();
     // First, so that a refused Start still names the peer.
@@ -145,6 +140,7 @@ void Session::Stop() {
     if (wasRunning && RuntimeIsAppRunning())
         RuntimeSetProgramState(ProgramState::Stopping);
 
+    CloseVideo();
     StopAudio();
     StopClipboardChannel(m_role.lifecycleReason);
     StopInputChannel();
@@ -218,7 +214,11 @@ void Session::RunThread(const SessionThreadArg& arg) {
     Log::Write("[THREAD][START] name=%s tid=%lu", name, Tid());
     bool threw = false;
     try {
-        EndRun(arg, RunBody().Run(arg));
+        ISessionRunBody* body = m_runBody.load();
+        if (body == nullptr)
+            Log::Write("[SESSION][RUN] %s has no run body installed; gen=%lu ends", name,
+                       Gen(arg.generation));
+        EndRun(arg, body != nullptr ? body->Run(arg) : SessionRunEnd::Finished);
     } catch (const std::exception& e) {
         Log::Write("[THREAD][EXCEPTION] name=%s tid=%lu what=%s", name, Tid(), e.what());
         threw = true;

@@ -76,7 +76,7 @@ public:
     static void ThreadEntry(SessionThreadArg* arg);
 
     // Installed at start-up, before the first Start; null restores the default (SessionServices' no-op
-    // members; HoldUntilStoppedRunBody). Objects must live to the end of the process.
+    // members; no run body: the thread ends at once). Objects must live to the end of the process.
     void SetServices(SessionServices* services);
     void SetRunBody(ISessionRunBody* body);
     SessionServices& Services() const;
@@ -105,6 +105,9 @@ protected:
 
     // Host: the loopback sender; client: the UDP player.
     virtual void StopAudio() = 0;
+    // Stop's close of what the running thread holds open for its role (client: the video listener), from
+    // the stopping thread. Runs after `running` is cleared.
+    virtual void CloseVideo() {}
     // The common end of a run body, for a thread that owns the shared state (called under the ownership
     // mutex). `end` is Finished or PeerLost.
     virtual void EndOwnedRun(SessionRunEnd end) = 0;
@@ -124,7 +127,6 @@ private:
     void FailStart(const char* what);
     void DetachThread(const char* owner);
     void StoreThread(std::thread thread);
-    ISessionRunBody& RunBody() const;
 
     const Role& m_role;
     SessionOwnership& m_ownership;

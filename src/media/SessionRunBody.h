@@ -28,12 +28,3 @@ public:
     virtual ~ISessionRunBody() = default;
     virtual SessionRunEnd Run(const SessionThreadArg& arg) = 0;
 };
-
-// The body a session runs until the streaming body is installed (Session::SetRunBody): it streams nothing,
-// logs that no body is installed and holds the session open until its generation stops being current,
-// then returns Finished. A placeholder seam, not the run loop.
-class HoldUntilStoppedRunBody final : public ISessionRunBody {
-public:
-    static HoldUntilStoppedRunBody& Instance();
-    SessionRunEnd Run(const SessionThreadArg& arg) override;
-};

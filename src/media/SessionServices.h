@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "media/HostVideoSettings.h"
 
@@ -79,6 +82,56 @@ public:
     }
     // The file-transfer window's periodic tick; a non-empty text is a status text to show [""].
     virtual std::string TransferWindowTick() { return {}; }
+
+    // --- Client session: the side channels towards the controlled PC and the peer's state.
+    // Control request to the peer (TCP, else the UDP fallback) [nothing sent].
+    virtual void SendControlRequest(const std::string& ip) { (void)ip; }
+    // The control handling's desktop-locked report of the peer: 1 locked, 0 unlocked, -1 unknown [-1], and
+    // its reset (Discovery::ResetDesktopStateCache) [nothing].
+    virtual int32_t DesktopLockState() { return -1; }
+    virtual void ResetDesktopLockState() {}
+    // Session controller: a new address of the active peer under the same name [none].
+    virtual bool ResolvePeerIpChange(const std::string& currentIp, std::string& newIp) {
+        (void)currentIp;
+        newIp.clear();
+        return false;
+    }
+    // Input channel client towards ip:port (force: drop a live connection first), its connected flag, the
+    // TCP-ready test of the input route and the capture-restart key on the priority queue [nothing; false;
+    // false; not sent].
+    virtual void StartInputClient(const std::string& ip, uint16_t port, bool force) {
+        (void)ip;
+        (void)port;
+        (void)force;
+    }
+    virtual bool IsInputClientConnected() { return false; }
+    virtual bool IsInputTcpReady() { return false; }
+    virtual bool SendVideoRestartRequest() { return false; }
+    // HID worker start and probe; the HID fallback on and off with their route changes [nothing].
+    virtual void StartHidWorker() {}
+    virtual void StartHidProbe(const char* reason) { (void)reason; }
+    virtual void ForceHidFallback() {}
+    virtual void ReleaseHidFallback() {}
+    // Clipboard channel client towards ip:port, and its forced restart [nothing].
+    virtual void StartClipboardClient(const std::string& ip, uint16_t port) {
+        (void)ip;
+        (void)port;
+    }
+    virtual void RestartClipboardClient(const std::string& ip, uint16_t port) {
+        (void)ip;
+        (void)port;
+    }
+    // UDP audio player on the audio port [nothing].
+    virtual void StartAudioPlayer(uint16_t port) { (void)port; }
+    // Tells the video quality sync which frame mode was shown (tiles: ULTRA) [nothing].
+    virtual void ConfirmFrameMode(bool tiles) { (void)tiles; }
+    // Logs the DPI of the main window under tag [nothing].
+    virtual void LogWindowDpi(const char* tag) { (void)tag; }
+    // A detached helper thread of the session (the in-session reconnect); throws when it cannot be
+    // created [a detached std::thread].
+    virtual void StartDetachedThread(std::function<void()> work) { std::thread(std::move(work)).detach(); }
+    // The pause between the reconnect's control requests [sleeps].
+    virtual void Pause(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
     // Creates the session thread running entry(arg); throws when the thread cannot be created.
     // [a std::thread]

@@ -119,6 +119,14 @@ TEST_F(H264DecoderMFFake, InitSetsUpLowLatencyH264InNv12OutAndReleaseEndsTheStre
     EXPECT_NE(OwnLog().find("H264DecoderMF LowLatency4 NV12-only init OK hint=64x48"), std::string::npos);
 }
 
+TEST_F(H264DecoderMFFake, AnAsynchronousTransformIsRecognisedSoTheSearchSkipsIt) {
+    EXPECT_FALSE(H264DecoderMF::IsAsyncTransform(m_fake.Get()));
+    ASSERT_TRUE(SUCCEEDED(m_fake->attributes->SetUINT32(MF_TRANSFORM_ASYNC, TRUE)));
+    EXPECT_TRUE(H264DecoderMF::IsAsyncTransform(m_fake.Get()));
+    ASSERT_TRUE(SUCCEEDED(m_fake->attributes->SetUINT32(MF_TRANSFORM_ASYNC, FALSE)));
+    EXPECT_FALSE(H264DecoderMF::IsAsyncTransform(m_fake.Get()));
+}
+
 TEST_F(H264DecoderMFFake, HintsGoIntoTheTypesOnlyWhenBothAreKnown) {
     struct Case {
         const char* name;

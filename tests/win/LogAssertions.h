@@ -44,3 +44,9 @@ inline std::string WaitForOwnLog(const std::string& text, DWORD timeoutMs, size_
         Sleep(50);
     }
 }
+
+// The own log from byte offset on (an offset taken with OwnLog().size() before the step under test).
+inline std::string OwnLogSince(size_t offset) {
+    std::string log = OwnLog();
+    return offset < log.size() ? log.substr(offset) : std::string();
+}

@@ -148,6 +148,31 @@ TEST_F(RendererWine, BlackClearsThePicture) {
     EXPECT_TRUE(AllNear(Bgr{0, 0, 0}, 1)(window.WaitForScreen(AllNear(Bgr{0, 0, 0}, 1), 3000)));
 }
 
+TEST_F(RendererWine, ANewClientSizeIsTakenOnceItHeldStill) {
+    RenderTestWindow window(kWindowX, kWindowY, 64, 48);
+    ASSERT_NE(window.Handle(), nullptr);
+    Renderer renderer;
+    ASSERT_TRUE(renderer.Init(window.Handle(), 64, 48));
+    const Bytes red = Solid(32, 24, Bgr{0, 0, 255});
+    ASSERT_TRUE(renderer.RenderBgra(red.data(), red.size(), 32, 24, 32, 24, 0));
+    EXPECT_FALSE(renderer.ResizePending());
+
+    ASSERT_TRUE(
+        ::SetWindowPos(window.Handle(), nullptr, 0, 0, 97, 73, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(renderer.RenderBgra(red.data(), red.size(), 32, 24, 32, 24, 0));
+    EXPECT_TRUE(renderer.ResizePending()) << "the first frame at a new size only starts the wait";
+    EXPECT_EQ(renderer.Width(), 64);
+    const DWORD start = ::GetTickCount();
+    while (renderer.ResizePending() && ::GetTickCount() - start < 3000) {
+        ::Sleep(20);
+        ASSERT_TRUE(renderer.RenderBgra(red.data(), red.size(), 32, 24, 32, 24, 0));
+    }
+    EXPECT_GE(::GetTickCount() - start, 300u);
+    EXPECT_FALSE(renderer.ResizePending());
+    EXPECT_EQ(renderer.Width(), 96); // the client size made even
+    EXPECT_EQ(renderer.Height(), 72);
+}
+
 // A cover that only records what was asked of it.
 class RecordingCover : public IRemoteViewCover {
 public:
@@ -260,6 +285,26 @@ TEST_F(RenderThreadWine, SubmitIsRefusedWhileStoppedOrWithoutALiveSession) {
     RuntimeSetRole(RuntimeRole::Controller);
     RemoteViewStopRenderer();
     EXPECT_FALSE(RemoteViewSubmitNv12Frame(nv12.data(), 64, 48, 64, 48));
+}
+
+TEST_F(RenderThreadWine, NothingIsDrawnDuringTheMoveSizeLoopAndItsCooldown) {
+    RenderTestWindow window(kWindowX, kWindowY, 64, 48);
+    ASSERT_NE(window.Handle(), nullptr);
+    UseWindow(window);
+    ASSERT_TRUE(RemoteViewStartRenderer(64, 48));
+    ASSERT_TRUE(SubmitSolid(64, 48, Bgr{255, 255, 255}));
+    ASSERT_TRUE(AllNear(Bgr{255, 255, 255}, 1)(window.WaitForScreen(AllNear(Bgr{255, 255, 255}, 1), 3000)));
+
+    RemoteViewSetSizeMoveActive(true);
+    EXPECT_TRUE(RemoteViewIsSizeMoveActive());
+    ASSERT_TRUE(SubmitSolid(64, 48, Bgr{0, 0, 255}));
+    const Bytes during = window.WaitForScreen(AllNear(Bgr{0, 0, 255}, 1), 800);
+    EXPECT_TRUE(AllNear(Bgr{255, 255, 255}, 1)(during)) << "the last picture stays during the loop";
+    RemoteViewSetSizeMoveActive(false);
+    EXPECT_FALSE(RemoteViewIsSizeMoveActive());
+    ::Sleep(300); // past the cool-down
+    ASSERT_TRUE(SubmitSolid(64, 48, Bgr{0, 0, 255}));
+    EXPECT_TRUE(AllNear(Bgr{0, 0, 255}, 1)(window.WaitForScreen(AllNear(Bgr{0, 0, 255}, 1), 3000)));
 }
 
 TEST_F(RenderThreadWine, TwoSubmitsWhileTheThreadIsBusyDrawOnlyTheSecond) {

@@ -1,12 +1,17 @@
 #include "app/win/ServiceWiring.h"
 
 #include "app/DiscoveryLifecycleModule.h"
+#include "app/DragVisualLifecycleModule.h"
+#include "core/RuntimeState.h"
 #include "core/win/RegistrySettingsPlatform.h"
+#include "dragdrop/win/DragDrop.h"
+#include "input/RemoteInputRoute.h"
 #include "link/ControlHandler.h"
 #include "link/ControlHandlerState.h"
 #include "link/Discovery.h"
 #include "link/DiscoveryReactions.h"
 #include "link/DiscoveryService.h"
+#include "link/KvmSessionHid.h"
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
 #include "link/win/ControlSender.h"
@@ -15,10 +20,14 @@
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "media/ClientSession.h"
+#include "media/ClientSessionRunBody.h"
 #include "media/HostSession.h"
 #include "media/HostSessionRunBody.h"
 #include "media/SessionServices.h"
+#include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
+#include "media/win/RemoteViewRenderer.h"
+#include "ui/win/BlackCover.h"
 
 namespace {
 
@@ -80,8 +89,30 @@ public:
         return KvmSessionManager::Instance().IsActivePeer(ip);
     }
     bool IsDevicePresent() override { return DevicePresenceService::Presence().IsPresent(); }
+    void StopRenderer() override { RemoteViewStopRenderer(); }
     void RestoreClearTypeGuard(const char* reason) override {
         RegistrySettingsPlatform::Instance().ClearTypeGuard().Restore(reason);
+    }
+
+    // Controller session.
+    void SendControlRequest(const std::string& ip) override {
+        InstalledSessionControllerServices().SendControlRequest(ip);
+    }
+    int32_t DesktopLockState() override { return ControlHandlerState::Instance().desktop.Value(); }
+    void ResetDesktopLockState() override { Discovery::ResetDesktopStateCache(); }
+    bool ResolvePeerIpChange(const std::string& currentIp, std::string& newIp) override {
+        return KvmSessionManager::Instance().ResolvePeerIpChange(currentIp, newIp);
+    }
+    bool IsInputTcpReady() override { return RemoteInputRoute().IsTcpReady(); }
+    void StartHidWorker() override { InstalledSessionControllerServices().StartHidWorker(); }
+    void StartHidProbe(const char* reason) override {
+        InstalledSessionControllerServices().StartHidProbe(reason);
+    }
+    void ForceHidFallback() override {
+        ::ForceHidFallback(RuntimeStateManager(), InstalledSessionControllerServices());
+    }
+    void ReleaseHidFallback() override {
+        ::ReleaseHidFallback(RuntimeStateManager(), InstalledSessionControllerServices());
     }
 };
 
@@ -96,5 +127,12 @@ void ConnectLinkServices() {
     HostSession::Instance().SetServices(sessionServices);
     ClientSession::Instance().SetServices(sessionServices);
     HostSession::Instance().SetRunBody(new HostSessionRunBody(Win32HostPlatform::Instance()));
+    Win32ClientPlatform::Instance().SetRenderer(&RemoteViewRendererPort());
+    ClientSession::Instance().SetRunBody(new ClientSessionRunBody(Win32ClientPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+}
+
+void ConnectDragServices() {
+    DragVisualLifecycleModule::BindOverlayStop([] { DragVisualOverlay::Stop(); });
+    InstallBlackCover();
 }

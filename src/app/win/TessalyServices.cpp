@@ -7,6 +7,7 @@
 #include "core/RuntimeState.h"
 #include "core/win/DiagnosticsThreads.h"
 #include "core/win/RegistrySettingsPlatform.h"
+#include "dragdrop/win/DragDrop.h"
 #include "link/ControlHandlerState.h"
 #include "core/StateManager.h"
 #include "link/win/DevicePresenceService.h"
@@ -25,7 +26,12 @@ void TessalyServices::LoadSettings() {
     StateManager::Instance().SetSeams(std::move(seams));
 }
 
-void TessalyServices::ConnectServices() { ConnectLinkServices(); }
+void TessalyServices::ConnectServices() {
+    ConnectLinkServices();
+    ConnectDragServices();
+}
+
+void TessalyServices::StopDragDrop() { DragDrop::Stop(); }
 
 PortSet TessalyServices::ConfiguredPorts() { return ConfigService::Instance().GetPortSet(); }
 void TessalyServices::SetRuntimeErrorText(const char* text) { RuntimeSetErrorText(text); }

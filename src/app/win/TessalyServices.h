@@ -2,8 +2,8 @@
 
 #include "app/AppServices.h"
 
-// The long-lived services of Tessaly as start-up and shutdown drive them. Auto-connect and the drag service
-// take their places here as they are built; until then those calls do nothing.
+// The long-lived services of Tessaly as start-up and shutdown drive them. Auto-connect takes its place here
+// as it is built; until then those calls do nothing.
 class TessalyServices final : public IAppServices {
 public:
     void SetAppRunning(bool running) override;
@@ -23,5 +23,5 @@ public:
     void SetAutoConnectIntent(bool, const char*) override {}
     void StartAutoConnect() override {}
     void StopAutoConnect() override {}
-    void StopDragDrop() override {}
+    void StopDragDrop() override;
 };

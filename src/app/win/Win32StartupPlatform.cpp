@@ -14,6 +14,7 @@
 #include "core/win/HResultText.h"
 #include "core/Log.h"
 #include "core/win/TextConvert.h"
+#include "dragdrop/win/DragDrop.h"
 #include "ui/win/MainWindow.h"
 
 namespace {
@@ -238,6 +239,7 @@ void Win32StartupPlatform::HideMainWindow() {
 
 void Win32StartupPlatform::KeepInstanceForDragService() {
     g_appInstance.store(m_instance);
+    DragDrop::KeepInstance(m_instance);
 }
 
 void Win32StartupPlatform::RunMessageLoop() {

@@ -245,6 +245,33 @@ private:
     HGDIOBJ m_previous = nullptr;
 };
 
+// Owns an icon or cursor made at run time (CreateIconIndirect) or loaded by LoadImageW without LR_SHARED;
+// destroyed with DestroyIcon.
+class UniqueIcon {
+public:
+    UniqueIcon() = default;
+    explicit UniqueIcon(HICON icon) : m_icon(icon) {}
+    UniqueIcon(UniqueIcon&& other) noexcept : m_icon(std::exchange(other.m_icon, nullptr)) {}
+    UniqueIcon& operator=(UniqueIcon&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_icon, nullptr));
+        return *this;
+    }
+    UniqueIcon(const UniqueIcon&) = delete;
+    UniqueIcon& operator=(const UniqueIcon&) = delete;
+    ~UniqueIcon() { Reset(); }
+
+    HICON Get() const { return m_icon; }
+    void Reset(HICON icon = nullptr) {
+        HICON old = std::exchange(m_icon, icon);
+        if (old != nullptr)
+            ::DestroyIcon(old);
+    }
+
+private:
+    HICON m_icon = nullptr;
+};
+
 // Owns a desktop handle from OpenInputDesktop or OpenDesktop.
 class UniqueDesktop {
 public:
@@ -269,4 +296,31 @@ public:
 
 private:
     HDESK m_desktop = nullptr;
+};
+
+// Owns a hook from SetWindowsHookExW.
+class UniqueHook {
+public:
+    UniqueHook() = default;
+    explicit UniqueHook(HHOOK hook) : m_hook(hook) {}
+    UniqueHook(UniqueHook&& other) noexcept : m_hook(std::exchange(other.m_hook, nullptr)) {}
+    UniqueHook& operator=(UniqueHook&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_hook, nullptr));
+        return *this;
+    }
+    UniqueHook(const UniqueHook&) = delete;
+    UniqueHook& operator=(const UniqueHook&) = delete;
+    ~UniqueHook() { Reset(); }
+
+    HHOOK Get() const { return m_hook; }
+    explicit operator bool() const { return m_hook != nullptr; }
+    void Reset(HHOOK hook = nullptr) {
+        HHOOK old = std::exchange(m_hook, hook);
+        if (old != nullptr)
+            ::UnhookWindowsHookEx(old);
+    }
+
+private:
+    HHOOK m_hook = nullptr;
 };

@@ -151,8 +151,21 @@ bool H264DecoderMF::TryEnumDecoder(uint32_t flags, const char* label, ComPtr<IMF
                    Hex(FAILED(hr) ? hr : E_NOINTERFACE));
         return false;
     }
+    if (IsAsyncTransform(out.Get())) {
+        out.Reset();
+        found.items[0]->ShutdownObject();
+        Log::Write("Activate decoder by enum %s refused: asynchronous transform", label);
+        return false;
+    }
     Log::Write("Activate decoder by enum %s OK", label);
     return true;
+}
+
+bool H264DecoderMF::IsAsyncTransform(IMFTransform* transform) {
+    ComPtr<IMFAttributes> attributes;
+    UINT32 async = 0;
+    return transform != nullptr && SUCCEEDED(transform->GetAttributes(&attributes)) && attributes &&
+           SUCCEEDED(attributes->GetUINT32(MF_TRANSFORM_ASYNC, &async)) && async != 0;
 }
 
 bool H264DecoderMF::FindSystemDecoder(ComPtr<IMFTransform>& out) {

@@ -59,7 +59,11 @@ public:
     int32_t Height() const { return m_height; }
     const GUID& OutputSubtype() const { return m_outputSubtype; }
 
-    // One MFTEnumEx search for an H.264 video decoder with the given flags; activates the first match.
+    // An asynchronous transform (MF_TRANSFORM_ASYNC set): it must be unlocked and driven by its events,
+    // which this decoder does not do, so every call would fail.
+    static bool IsAsyncTransform(IMFTransform* transform);
+    // One MFTEnumEx search for an H.264 video decoder with the given flags; activates the first match and
+    // refuses it when it is asynchronous (hardware decoders usually are), so the search goes on.
     static bool TryEnumDecoder(uint32_t flags, const char* label, Microsoft::WRL::ComPtr<IMFTransform>& out);
     // Hardware first, then software/local, then any; failing all, lists the decoders for the log and creates
     // the system decoder by class id.

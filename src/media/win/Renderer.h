@@ -60,6 +60,10 @@ private:
     bool EnsureShaderCommon(uint32_t samplerMode);
     bool EnsureNv12Resources(int32_t textureW, int32_t textureH);
     bool EnsureBgraResources(int32_t textureW, int32_t textureH);
+    // Checks a picture's buffer against its layout and brings the buffers to the destination size.
+    enum class Readiness { Fail, Wait, Draw };
+    Readiness PrepareDraw(const uint8_t* bytes, size_t byteCount, const RenderSizes& sizes,
+                          const UploadLayout& layout, int32_t& width, int32_t& height);
     // Client size of the window made even, or fallback.
     void Destination(const RenderSizes& sizes, int32_t& width, int32_t& height) const;
     void Draw(ID3D11PixelShader* shader, ID3D11ShaderResourceView* const* views, UINT viewCount,

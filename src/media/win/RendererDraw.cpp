@@ -97,6 +97,18 @@ void Renderer::Destination(const RenderSizes& sizes, int32_t& width, int32_t& he
     DestinationSize(client.right - client.left, client.bottom - client.top, sizes, width, height);
 }
 
+Renderer::Readiness Renderer::PrepareDraw(const uint8_t* bytes, size_t byteCount, const RenderSizes& sizes,
+                                          const UploadLayout& layout, int32_t& width, int32_t& height) {
+    if (!m_device || !m_context || !m_swapChain || !m_targetView || bytes == nullptr ||
+        layout.requiredBytes > byteCount) {
+        return Readiness::Fail;
+    }
+    Destination(sizes, width, height);
+    if (!ResizeBuffersIfNeeded(width, height))
+        return Readiness::Fail;
+    return m_resizePending ? Readiness::Wait : Readiness::Draw;
+}
+
 void Renderer::Draw(ID3D11PixelShader* shader, ID3D11ShaderResourceView* const* views, UINT viewCount,
                     const UvScale& scale, int32_t width, int32_t height) {
     const Constants constants = {{scale.x, scale.y}, {0.0f, 0.0f}};
@@ -163,22 +175,17 @@ bool Renderer::RenderNv12(const uint8_t* bytes, size_t byteCount, int32_t codedW
                           int32_t visibleW, int32_t visibleH, int32_t yPitch, int32_t uvPitch) {
     if (ShouldSkipFrame())
         return true;
-    if (!m_device || !m_context || !m_swapChain || !m_targetView || bytes == nullptr)
-        return false;
     RenderSizes sizes;
     UploadLayout layout;
     if (!NormalizeRenderSizes(codedW, codedH, visibleW, visibleH, sizes) ||
-        !Nv12UploadLayout(codedW, codedH, yPitch, uvPitch, sizes, layout) ||
-        layout.requiredBytes > byteCount) {
+        !Nv12UploadLayout(codedW, codedH, yPitch, uvPitch, sizes, layout)) {
         return false;
     }
     int32_t width = 0;
     int32_t height = 0;
-    Destination(sizes, width, height);
-    if (!ResizeBuffersIfNeeded(width, height))
-        return false;
-    if (m_resizePending)
-        return true;
+    const Readiness ready = PrepareDraw(bytes, byteCount, sizes, layout, width, height);
+    if (ready != Readiness::Draw)
+        return ready == Readiness::Wait;
     if (!EnsureNv12Resources(sizes.textureW, sizes.textureH))
         return false;
 
@@ -218,21 +225,17 @@ bool Renderer::RenderBgra(const uint8_t* bytes, size_t byteCount, int32_t width,
                           int32_t visibleW, int32_t visibleH, int32_t stride) {
     if (ShouldSkipFrame())
         return true;
-    if (!m_device || !m_context || !m_swapChain || !m_targetView || bytes == nullptr)
-        return false;
     RenderSizes sizes;
     UploadLayout layout;
     if (!NormalizeRenderSizes(width, height, visibleW, visibleH, sizes) ||
-        !BgraUploadLayout(width, stride, sizes, layout) || layout.requiredBytes > byteCount) {
+        !BgraUploadLayout(width, stride, sizes, layout)) {
         return false;
     }
     int32_t targetW = 0;
     int32_t targetH = 0;
-    Destination(sizes, targetW, targetH);
-    if (!ResizeBuffersIfNeeded(targetW, targetH))
-        return false;
-    if (m_resizePending)
-        return true;
+    const Readiness ready = PrepareDraw(bytes, byteCount, sizes, layout, targetW, targetH);
+    if (ready != Readiness::Draw)
+        return ready == Readiness::Wait;
     if (!EnsureBgraResources(sizes.textureW, sizes.textureH))
         return false;
     m_context->UpdateSubresource(m_bgraTexture.Get(), 0, nullptr, bytes, static_cast<UINT>(layout.rowPitch),

@@ -11,7 +11,7 @@
 // calls BlackCoverApplyWish.
 
 inline constexpr wchar_t kBlackCoverClass[] = L"Tessaly_BlackCover_Wnd";
-inline constexpr UINT WM_APP_BLACK_COVER_APPLY = 0x8416;
+inline constexpr UINT WM_APP_BLACK_COVER_APPLY = 0x8450;
 
 // 0 when registered, else the Win32 error (ERROR_CLASS_ALREADY_EXISTS included).
 uint32_t RegisterBlackCoverClass(HINSTANCE instance);

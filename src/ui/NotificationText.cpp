@@ -1,0 +1,26 @@
+#include "ui/NotificationText.h"
+
+#include <limits>
+
+BalloonRequest BalloonFromNotification(std::string_view text, int64_t value1, int64_t value2) {
+    constexpr int64_t kMax = std::numeric_limits<uint32_t>::max();
+    BalloonRequest r;
+    size_t newline = text.find('\n');
+    r.body = std::string(newline == std::string_view::npos ? text : text.substr(newline + 1));
+    r.infoFlags = value1 < 0 || value1 > kMax ? 0u : static_cast<uint32_t>(value1);
+    if (value2 <= 0)
+        r.timeoutMs = kDefaultBalloonTimeoutMs;
+    else
+        r.timeoutMs = value2 > kMax ? static_cast<uint32_t>(kMax) : static_cast<uint32_t>(value2);
+    return r;
+}
+
+std::u16string_view CutUtf16(std::u16string_view text, size_t maxUnits) {
+    if (text.size() <= maxUnits)
+        return text;
+    size_t len = maxUnits;
+    // Do not keep a high surrogate whose low half was cut off.
+    if (len > 0 && text[len - 1] >= 0xD800 && text[len - 1] <= 0xDBFF)
+        --len;
+    return text.substr(0, len);
+}

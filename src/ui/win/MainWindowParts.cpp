@@ -1,0 +1,67 @@
+#include "ui/win/MainWindowParts.h"
+
+#include <atomic>
+
+#include "core/ConfigService.h"
+#include "core/Log.h"
+#include "core/RuntimeState.h"
+#include "ui/SessionRoles.h"
+#include "ui/TrayMenuGate.h"
+#include "ui/win/StateViewVisibility.h"
+
+namespace {
+
+std::atomic<IMainWindowParts*> g_parts{nullptr};
+
+} // namespace
+
+void IMainWindowParts::ShowTrayMenu(HWND main, POINT at, const char* source) {
+    (void)main, (void)at, (void)source;
+    TrayFlags().menuRequestPending = false;
+}
+
+void IMainWindowParts::RestoreFromTray(HWND main) {
+    ::ShowWindow(main, SW_RESTORE);
+    ::ShowWindow(main, SW_SHOW);
+    ::SetForegroundWindow(main);
+}
+
+void IMainWindowParts::HideMainWindowToTray(HWND main) {
+    ::ShowWindow(main, SW_HIDE);
+}
+
+void IMainWindowParts::LogDpiLine(HWND main, const char* text) {
+    (void)main;
+    Log::Write("%s", text);
+}
+
+void IMainWindowParts::SyncControlViewVisibility(HWND controlView) {
+    if (controlView == nullptr)
+        return;
+    bool show = ControlViewShouldShow(RuntimeGetProgramState());
+    if ((::IsWindowVisible(controlView) != FALSE) != show)
+        ::ShowWindow(controlView, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void IMainWindowParts::LayoutStateView(HWND main, HWND stateView) {
+    (void)main;
+    if (stateView == nullptr)
+        return;
+    bool show = IsStateViewVisible();
+    if ((::IsWindowVisible(stateView) != FALSE) != show)
+        ::ShowWindow(stateView, show ? SW_SHOWNA : SW_HIDE);
+}
+
+bool IMainWindowParts::IsClipboardServiceEnabled() {
+    return ConfigService::Instance().GetSnapshot().clipboardEnable != 0;
+}
+
+void SetMainWindowParts(IMainWindowParts* parts) {
+    g_parts.store(parts);
+}
+
+IMainWindowParts& MainWindowParts() {
+    static IMainWindowParts defaults;
+    IMainWindowParts* parts = g_parts.load();
+    return parts != nullptr ? *parts : defaults;
+}
