@@ -141,6 +141,28 @@ class ClientStats(unittest.TestCase):
         self.assertEqual(twopc.client_stats(log), [])
 
 
+class OffscreenWindows(unittest.TestCase):
+    # xwininfo -root -tree of a controller display under Wine 8: the RemoteView's Direct3D output is the
+    # 1912x1053 window under the 1x1 one at -1,-1; the main window of the same size is on screen.
+    TREE = """
+  Root window id: 0x50d (the root window) (has no name)
+     17 children:
+     0xe00003 "DXGI device window": ("tessaly.exe" "tessaly.exe")  116x27+0+0  +0+0
+        1 child:
+        0x8000c9 (has no name): ()  110x2+3+22  +3+22
+     0x8000bf (has no name): ()  1x1+-1+-1  +-1+-1
+        1 child:
+        0x8000e4 (has no name): ()  1912x1053+0+0  +-1+-1
+     0xc00001 (has no name): ("tessaly.exe" "tessaly.exe")  1x1+0+0  +0+0
+     0xa00001 "Marlo  20260827.3": ("tessaly.exe" "tessaly.exe")  1912x1053+0+0  +0+0
+"""
+
+    def test_only_the_offscreen_window_of_that_size(self):
+        self.assertEqual(twopc.offscreen_windows(self.TREE, 1912, 1053), ["0x8000e4"])
+        self.assertEqual(twopc.offscreen_windows(self.TREE, 110, 2), [])
+        self.assertEqual(twopc.offscreen_windows(self.TREE, 1600, 1000), [])
+
+
 class Junit(unittest.TestCase):
     def test_one_case_per_check_with_failures(self):
         results = [twopc.Result("start", True, 1.5), twopc.Result("shutdown", False, 20.0, ["PC A: exit 3", "PC B: x"])]

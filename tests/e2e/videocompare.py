@@ -99,6 +99,10 @@ def view_picture(controller_shot: Image.Image, view: Rect) -> Image.Image:
     return controller_shot.convert("RGB").crop((view.x, view.y, view.x + view.width, view.y + view.height))
 
 
+def view_black(controller_shot: Image.Image, view: Rect) -> bool:
+    return ImageStat.Stat(view_picture(controller_shot, view).convert("L")).mean[0] < VIEW_MIN_MEAN
+
+
 def view_findings(controlled_shot: Image.Image, controller_shot: Image.Image, view: Rect, window: Rect,
                   tolerance: float) -> list[str]:
     """Findings where the controller's RemoteView area (view, in its screen's coordinates) does not show the
@@ -109,8 +113,8 @@ def view_findings(controlled_shot: Image.Image, controller_shot: Image.Image, vi
             or view.y + view.height > shot.size[1]:
         return [f"RemoteView {view} does not lie within the {shot.size[0]}x{shot.size[1]} screenshot"]
     picture = view_picture(shot, view)
-    brightness = ImageStat.Stat(picture.convert("L")).mean[0]
-    if brightness < VIEW_MIN_MEAN:
+    if view_black(shot, view):
+        brightness = ImageStat.Stat(picture.convert("L")).mean[0]
         return [f"RemoteView {view} is black (mean brightness {brightness:.1f})"]
     screen = controlled_shot.convert("RGB")
     return compare_blocks(screen, picture, screen.size, window, tolerance)
