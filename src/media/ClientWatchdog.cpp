@@ -59,7 +59,7 @@ void DecideStall(const ClientWatchdogFacts& f, ClientWatchdogActions& a, ClientW
         a.offline = true;
         if (ClientClockDue(m.retryClock, f.now, kClientOfflineRetryMs)) {
             a.offlineRetry = f.stillCurrent ? ClientRetry::Sent : ClientRetry::Suppressed;
-            a.logOfflineRetry = ClientClockDue(m.sharedLogClock, f.now, kClientOfflineLogMs);
+            a.logOfflineRetry = ClientClockDue(m.recoveryLogClock, f.now, kClientOfflineLogMs);
         }
     }
     a.stopRenderer = a.silence > kClientRendererStopMs && f.rendererRunning;

@@ -40,6 +40,9 @@ struct ClientWatchdogMemory {
     uint32_t retryClock = 0;
     // The throttled failure lines of the main loop and of the stall steps share it.
     uint32_t sharedLogClock = 0;
+    // The offline recovery line keeps its own: on the shared clock the stall line, written every 2,000 ms,
+    // would never leave it the 3,000 ms it waits for, and the retries would go unrecorded.
+    uint32_t recoveryLogClock = 0;
     uint32_t conditionLogClock = 0;
     uint32_t lastRestartRequest = 0; // the capture restart request of the black test and the HID recovery
 };

@@ -278,7 +278,7 @@ TEST(ClientWatchdog, InSessionReconnectOncePerOutage) {
     EXPECT_FALSE(ClientWatchdogPass(f, m).scheduleReconnect) << "not for a session that is no longer current";
 }
 
-TEST(ClientWatchdog, StallLinesShareOneLogClock) {
+TEST(ClientWatchdog, StallLinesShareOneLogClockAndTheRecoveryLineKeepsItsOwn) {
     ClientWatchdogMemory m = Memory();
     auto pass = [&](uint32_t t) {
         ClientWatchdogFacts f = Facts(6000 + t);
@@ -290,14 +290,18 @@ TEST(ClientWatchdog, StallLinesShareOneLogClock) {
     EXPECT_TRUE(a.logStalled);
     EXPECT_FALSE(a.logPersistent) << "the stalled line restarted the shared clock";
     EXPECT_EQ(a.offlineRetry, ClientRetry::Sent);
-    EXPECT_FALSE(a.logOfflineRetry);
+    EXPECT_TRUE(a.logOfflineRetry);
     a = pass(1000);
     EXPECT_FALSE(a.logStalled);
     EXPECT_EQ(a.offlineRetry, ClientRetry::None) << "1,500 ms on the retry clock";
     a = pass(2000);
     EXPECT_TRUE(a.logStalled);
     EXPECT_EQ(a.offlineRetry, ClientRetry::Sent);
-    EXPECT_FALSE(a.logOfflineRetry);
+    EXPECT_FALSE(a.logOfflineRetry) << "at most every 3,000 ms";
+    a = pass(4000);
+    EXPECT_TRUE(a.logStalled);
+    EXPECT_EQ(a.offlineRetry, ClientRetry::Sent);
+    EXPECT_TRUE(a.logOfflineRetry) << "the stall lines in between did not hold it back";
 }
 
 TEST(ClientWatchdog, ClockDueTreatsZeroAsNever) {
