@@ -110,6 +110,22 @@ class RemoteView(unittest.TestCase):
         self.assertAlmostEqual(vc.marker_x(picture, SCREEN, WINDOW), WINDOW.x + 333 + 80, delta=4)
 
 
+class SqueezedRange(unittest.TestCase):
+    def test_grey_levels_land_on_the_limited_range(self):
+        for level, shown in ((0, 16), (255, 235), (128, 126)):  # grey has no chroma: no matrix difference
+            with self.subTest(level=level):
+                for channel in vc.bt601_limited_read_as_bt709_full((level, level, level)):
+                    self.assertAlmostEqual(channel, shown, delta=1)
+
+    def test_a_squeezed_frame_matches_only_when_the_squeeze_is_expected(self):
+        screen = screen_with_pattern(200)
+        squeezed = screen.point(lambda c: c)  # a copy, then every pixel squeezed
+        squeezed.putdata([tuple(round(c) for c in vc.bt601_limited_read_as_bt709_full(p)) for p in screen.getdata()])
+        frame = squeezed.resize(VIDEO)
+        self.assertTrue(vc.compare_blocks(screen, frame, SCREEN, WINDOW, 12))
+        self.assertEqual(vc.compare_blocks(screen, frame, SCREEN, WINDOW, 12, vc.bt601_limited_read_as_bt709_full), [])
+
+
 class Marker(unittest.TestCase):
     def test_marker_is_found_where_it_was_drawn(self):
         for left in (0, 333, 1040):

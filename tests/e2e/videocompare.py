@@ -10,6 +10,7 @@ screenshot.
 from __future__ import annotations
 
 from dataclasses import dataclass
+from typing import Callable
 
 from PIL import Image, ImageStat
 
@@ -57,10 +58,26 @@ def _scaled(box: tuple[int, int, int, int], sx: float, sy: float) -> tuple[int, 
             max(round(bottom * sy), round(top * sy) + 1))
 
 
+Colour = tuple[float, float, float]
+
+
+def bt601_limited_read_as_bt709_full(rgb: Colour) -> Colour:
+    """How a colour shows when a decoder hands out its picture as BT.601 limited-range YUV (Y 16..235, chroma
+    16..240) and a BT.709 full-range renderer draws it: what Wine's H.264 decoder does to a full-range
+    BT.709 stream."""
+    r, g, b = rgb
+    y = 0.299 * r + 0.587 * g + 0.114 * b
+    u, v = (b - y) * 0.564 * 224 / 255, (r - y) * 0.713 * 224 / 255
+    y = 16 + y * 219 / 255
+    clamp = lambda c: min(255.0, max(0.0, c))  # noqa: E731
+    return (clamp(y + 1.5748 * v), clamp(y - 0.18732427 * u - 0.46812427 * v), clamp(y + 1.8556 * u))
+
+
 def compare_blocks(screen: Image.Image, frame: Image.Image, desktop: tuple[int, int], window: Rect,
-                   tolerance: float) -> list[str]:
+                   tolerance: float, shown_as: Callable[[Colour], Colour] | None = None) -> list[str]:
     """Findings where the frame's blocks differ from the screenshot's by more than the tolerance (mean per
-    channel), or where the screenshot does not show the test window at all."""
+    channel), or where the screenshot does not show the test window at all. shown_as, when given, maps a
+    screenshot colour to the colour the frame is expected to show for it."""
     if frame.size[0] < 2 or frame.size[1] < 2:
         return [f"frame is {frame.size[0]}x{frame.size[1]}"]
     sx, sy = frame.size[0] / desktop[0], frame.size[1] / desktop[1]
@@ -69,6 +86,8 @@ def compare_blocks(screen: Image.Image, frame: Image.Image, desktop: tuple[int, 
     for index, box in enumerate(block_boxes(window)):
         expected = _mean(screen, box)
         screen_means.append(tuple(round(c) for c in expected))
+        if shown_as is not None:
+            expected = shown_as(expected)
         got = _mean(frame, _scaled(box, sx, sy))
         diff = max(abs(a - b) for a, b in zip(expected, got))
         if diff > tolerance:
@@ -104,7 +123,7 @@ def view_black(controller_shot: Image.Image, view: Rect) -> bool:
 
 
 def view_findings(controlled_shot: Image.Image, controller_shot: Image.Image, view: Rect, window: Rect,
-                  tolerance: float) -> list[str]:
+                  tolerance: float, shown_as: Callable[[Colour], Colour] | None = None) -> list[str]:
     """Findings where the controller's RemoteView area (view, in its screen's coordinates) does not show the
     controlled PC's screenshot scaled to the view's size: black, or blocks of the test window off by more than
     the tolerance."""
@@ -117,4 +136,4 @@ def view_findings(controlled_shot: Image.Image, controller_shot: Image.Image, vi
         brightness = ImageStat.Stat(picture.convert("L")).mean[0]
         return [f"RemoteView {view} is black (mean brightness {brightness:.1f})"]
     screen = controlled_shot.convert("RGB")
-    return compare_blocks(screen, picture, screen.size, window, tolerance)
+    return compare_blocks(screen, picture, screen.size, window, tolerance, shown_as)
