@@ -71,3 +71,16 @@ bool BgraUploadLayout(int32_t width, int32_t stride, const RenderSizes& sizes, U
     out.requiredBytes = (static_cast<size_t>(sizes.textureH) - 1) * pitch + rowBytes;
     return true;
 }
+
+const char* RenderScaleModeName(uint32_t mode) {
+    switch (mode) {
+    case 1:
+        return "Nearest";
+    case 3:
+        return "Anisotropic";
+    case 0:
+        return "Auto";
+    default:
+        return "Linear";
+    }
+}

@@ -43,3 +43,7 @@ struct UploadLayout {
 bool Nv12UploadLayout(int32_t codedW, int32_t codedH, int32_t yPitch, int32_t uvPitch,
                       const RenderSizes& sizes, UploadLayout& out);
 bool BgraUploadLayout(int32_t width, int32_t stride, const RenderSizes& sizes, UploadLayout& out);
+
+// The sampler of a renderScaleMode setting for the log: 1 "Nearest", 3 "Anisotropic", 0 "Auto"; 2 and any
+// value above 3 "Linear".
+const char* RenderScaleModeName(uint32_t mode);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "media/RemoteViewFrame.h"
 #include "media/RenderGeometry.h"
@@ -93,6 +94,14 @@ TEST(RenderGeometryTest, UploadPitchesBelowARowAreRefusedAndLargerOnesCounted) {
     EXPECT_EQ(layout.requiredBytes, 64u * 32u * 4u);
     ASSERT_TRUE(BgraUploadLayout(64, 300, render, layout));
     EXPECT_EQ(layout.requiredBytes, 31u * 300u + 256u);
+}
+
+TEST(RenderScaleModeName, ValuesAboveThreeCountAsLinear) {
+    const std::pair<uint32_t, const char*> cases[] = {{0, "Auto"},   {1, "Nearest"},
+                                                      {2, "Linear"}, {3, "Anisotropic"},
+                                                      {4, "Linear"}, {0xFFFFFFFF, "Linear"}};
+    for (const auto& [mode, name] : cases)
+        EXPECT_STREQ(RenderScaleModeName(mode), name) << mode;
 }
 
 } // namespace

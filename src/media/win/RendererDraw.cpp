@@ -4,6 +4,7 @@
 #include "core/RuntimeState.h"
 #include "core/StallScope.h"
 #include "media/ColorDiagnostics.h"
+#include "media/RenderGeometry.h"
 #include "media/RendererSizeMove.h"
 #include "media/win/Renderer.h"
 
@@ -211,12 +212,8 @@ bool Renderer::RenderNv12(const uint8_t* bytes, size_t byteCount, int32_t codedW
     if (m_framesRendered % 120 == 0) {
         Log::Write("[RENDER][SCALE] path=Shader mode=%s src=%dx%d coded=%dx%d dst=%dx%d uvScale=%.4f,%.4f "
                    "cpuPreScale=0",
-                   m_samplerMode == 1   ? "Nearest"
-                   : m_samplerMode == 3 ? "Anisotropic"
-                   : m_samplerMode == 0 ? "Auto"
-                                        : "Linear",
-                   sizes.visibleW, sizes.visibleH, sizes.textureW, sizes.textureH, width, height, scale.x,
-                   scale.y);
+                   RenderScaleModeName(m_samplerMode), sizes.visibleW, sizes.visibleH, sizes.textureW,
+                   sizes.textureH, width, height, scale.x, scale.y);
     }
     return PresentPicture(false);
 }

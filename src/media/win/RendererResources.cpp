@@ -7,6 +7,7 @@
 #include "core/ConfigService.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "media/RenderGeometry.h"
 #include "media/win/Renderer.h"
 
 namespace {
@@ -79,13 +80,11 @@ struct SamplerChoice {
 SamplerChoice SamplerFor(uint32_t mode) {
     switch (mode) {
     case 1:
-        return {"Nearest", D3D11_FILTER_MIN_MAG_MIP_POINT, 1};
+        return {RenderScaleModeName(mode), D3D11_FILTER_MIN_MAG_MIP_POINT, 1};
     case 3:
-        return {"Anisotropic", D3D11_FILTER_ANISOTROPIC, 8};
-    case 0:
-        return {"Auto", D3D11_FILTER_MIN_MAG_MIP_LINEAR, 1};
+        return {RenderScaleModeName(mode), D3D11_FILTER_ANISOTROPIC, 8};
     default:
-        return {"Linear", D3D11_FILTER_MIN_MAG_MIP_LINEAR, 1};
+        return {RenderScaleModeName(mode), D3D11_FILTER_MIN_MAG_MIP_LINEAR, 1};
     }
 }
 
