@@ -19,11 +19,6 @@ namespace {
 
 bool g_mouseDown = false; // UI thread only
 
-void SetStatus(const char* text) {
-    RuntimeSetStatusMessage(text);
-    RepaintStateView();
-}
-
 // Connecting and disconnecting wait on the network: each runs on a short-lived thread of its own.
 template <typename Body> void StartWorker(const char* name, Body body) {
     try {
@@ -39,7 +34,7 @@ template <typename Body> void StartWorker(const char* name, Body body) {
 
 void ConnectWorker() {
     if (!Discovery::ConnectFirstDevice())
-        SetStatus("No discovered device");
+        SetStatusAndRepaint("No discovered device");
 }
 
 void DisconnectWorker() {
@@ -70,16 +65,16 @@ void OnClick() {
             ::SetFocus(view);
         if (RuntimeSetProgramState(ProgramState::Connecting))
             RuntimeNotifyChanged();
-        SetStatus("Connecting to discovered device...");
+        SetStatusAndRepaint("Connecting to discovered device...");
         StartWorker("ControlViewConnectWorker", ConnectWorker);
         Log::Write("ControlView: control button clicked; auto intent enabled; async connect worker posted");
         return;
     case ControlViewClick::NoDevice:
-        SetStatus("No discovered device");
+        SetStatusAndRepaint("No discovered device");
         Log::Write("ControlView: no device, connect disabled");
         return;
     case ControlViewClick::CableMissing:
-        SetStatus("设备未插入");
+        SetStatusAndRepaint("设备未插入");
         Log::Write("ControlView: connect disabled, required device missing");
         return;
     }

@@ -33,11 +33,6 @@ const char* ConflictMode(bool rename) {
     return rename ? "rename" : "overwrite";
 }
 
-void SetStatusAndRepaint(const char* text) {
-    RuntimeSetStatusMessage(text);
-    RepaintStateView();
-}
-
 void CreateRemoteView(HWND window, HINSTANCE instance) {
     HWND view =
         ::CreateWindowExW(0, kRemoteViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,

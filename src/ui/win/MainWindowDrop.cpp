@@ -52,6 +52,5 @@ void MainWindowOnDropFiles(HWND window, HDROP drop) {
         break;
     }
     OfferDroppedFiles(paths, DroppedFilesChannel(), PendingOfferQueue::Instance());
-    RuntimeSetStatusMessage("Sending dropped files...");
-    RepaintStateView();
+    SetStatusAndRepaint("Sending dropped files...");
 }

@@ -42,6 +42,11 @@ void RepaintStateView() {
         ::InvalidateRect(view, nullptr, FALSE);
 }
 
+void SetStatusAndRepaint(const char* text) {
+    RuntimeSetStatusMessage(text);
+    RepaintStateView();
+}
+
 void UpdateMainWindowTitle(HWND window) {
     RuntimeSnapshot s = RuntimeMakeSnapshot();
     bool english = ConfigService::Instance().IsUiLanguageEnglish();

@@ -59,6 +59,8 @@ void UninstallKeyboardGrabHook();
 void MainWindowStopLifecycle(const char* reason);
 // Repaints StateView when it exists.
 void RepaintStateView();
+// Sets the runtime record's status message, then repaints StateView.
+void SetStatusAndRepaint(const char* text);
 // The runtime record's child handles as windows.
 HWND RemoteViewWindow();
 HWND ControlViewWindow();
