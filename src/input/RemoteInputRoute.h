@@ -50,6 +50,20 @@ public:
         (void)reason;
         return false;
     }
+    // A key taken by the low-level keyboard hook; only while TCP is ready.
+    virtual bool SendHookKey(uint32_t virtualKey, uint32_t scanCode, uint32_t hookFlags, bool down) {
+        (void)virtualKey, (void)scanCode, (void)hookFlags, (void)down;
+        return false;
+    }
+    // A key message for the HID worker; only when the route is HID.
+    virtual bool QueueHidKey(uint32_t message, uint32_t virtualKey) {
+        (void)message, (void)virtualKey;
+        return false;
+    }
+    // The route of the next event: true for HID (starting the worker and its probe), false for TCP.
+    virtual bool SelectInputRoute() { return false; }
+    // The virtual screen holds the cursor on the peer.
+    virtual bool IsVirtualScreenInputScope() { return false; }
     // Ends a drag that the peer holds (Escape and a left release).
     virtual bool CancelRemoteDrag() { return false; }
     // Forgets the keyboard hook's record of keys it has seen go down.
