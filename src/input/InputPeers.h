@@ -2,12 +2,22 @@
 
 #include <cstdint>
 
-// What the input code asks of services built elsewhere: the remote drag's watch over injected input, and the
-// clipboard channel's remote file offer. The base class answers as if neither existed (nothing blocked, no
-// offer); start-up installs the real one with SetInputPeers. The object must live to the end of the process.
+// What the input code asks of services in other areas: the host's video restart, the drag-visual overlay, the
+// remote drag's watch over injected input, and the clipboard channel's remote file offer. The base class
+// answers as if none existed (nothing done, nothing blocked, no offer); start-up installs the real one with
+// SetInputPeers. The object must live to the end of the process.
 class IInputPeers {
 public:
     virtual ~IInputPeers() = default;
+
+    // Controlled PC: asks the running host to rebuild its video pipeline.
+    virtual void RequestHostVideoRestart() {}
+    // Controlled PC: sets the drag-visual flag; when active starts the overlay once; redraws the overlay
+    // window at once. True when the flag changed.
+    virtual bool SetDragVisualActive(bool active) {
+        (void)active;
+        return false;
+    }
 
     // Controlled PC, before a packet is injected: true blocks it (a remote drag has taken the input over).
     virtual bool RemoteDragTakeover(uint32_t type, int32_t data1, int32_t data2) {
