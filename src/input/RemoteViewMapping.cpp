@@ -30,3 +30,17 @@ bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSiz
     remoteY = MapAxis(y, clientHeight, remote.height);
     return true;
 }
+
+namespace {
+
+int32_t HidAxis(int32_t client, int32_t size) {
+    const int64_t extent = std::max<int64_t>(size, 1);
+    const int64_t clamped = std::clamp<int64_t>(client, 0, extent);
+    return static_cast<int32_t>(std::clamp<int64_t>(clamped * 4096 / extent, 0, 4096));
+}
+
+} // namespace
+
+HidPoint MapClientPointToHidAbsolute(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y) {
+    return {HidAxis(x, clientWidth), HidAxis(y, clientHeight)};
+}

@@ -18,3 +18,12 @@ RemoteSize RemoteSizeFor(uint32_t desktopWidth, uint32_t desktopHeight, uint32_t
 // area first, so a point dragged outside maps to the nearest edge pixel; then scaled per axis, truncated.
 bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSize remote, int32_t x,
                             int32_t y, int32_t& remoteX, int32_t& remoteY);
+
+// Client pixels to the cable's absolute mouse range 0..4096, per axis: the coordinate clamped to
+// 0..max(size, 1), scaled by 4096 / max(size, 1) (truncated), clamped to 0..4096. An empty client area never
+// divides by zero.
+struct HidPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+HidPoint MapClientPointToHidAbsolute(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y);

@@ -54,3 +54,33 @@ TEST(RemoteSizeFor, DesktopSizeWinsAndStreamSizeStandsInUntilItIsKnown) {
 }
 
 } // namespace
+
+namespace {
+
+struct HidMapCase {
+    const char* name;
+    int32_t clientW, clientH, x, y;
+    int32_t hidX, hidY;
+};
+
+class MapClientPointToHidAbsoluteTest : public ::testing::TestWithParam<HidMapCase> {};
+
+TEST_P(MapClientPointToHidAbsoluteTest, Maps) {
+    const HidMapCase& c = GetParam();
+    const HidPoint p = MapClientPointToHidAbsolute(c.clientW, c.clientH, c.x, c.y);
+    EXPECT_EQ(p.x, c.hidX);
+    EXPECT_EQ(p.y, c.hidY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MapClientPointToHidAbsoluteTest,
+    ::testing::Values(HidMapCase{"Centre", 960, 540, 480, 270, 2048, 2048},
+                      HidMapCase{"LastPixelFallsShortOfTheEdge", 960, 540, 959, 539, 4091, 4088},
+                      HidMapCase{"PastTheEdgeClampsToTheRange", 960, 540, 5000, 541, 4096, 4096},
+                      HidMapCase{"NegativeClampsToZero", 960, 540, -3, -1, 0, 0},
+                      HidMapCase{"EmptyClientDoesNotDivideByZero", 0, 0, 5, 0, 4096, 0},
+                      HidMapCase{"OnePixelAxis", 1, -4, 0, 1, 0, 4096},
+                      HidMapCase{"HugeClientDoesNotOverflow", 0x7FFFFFFF, 3, 0x7FFFFFFF, 2, 4096, 2730}),
+    [](const ::testing::TestParamInfo<HidMapCase>& info) { return std::string(info.param.name); });
+
+} // namespace
