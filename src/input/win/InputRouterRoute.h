@@ -1,0 +1,11 @@
+#pragma once
+
+#include "input/RemoteInputRoute.h"
+
+// The router as the windows and the keyboard hook call it (IRemoteInputRoute). ClearHookKeyState stays the
+// keyboard hook's own.
+IRemoteInputRoute& InputRouterRoute();
+
+// Installs InputRouterRoute() with SetRemoteInputRoute. The cable is whatever HidCableAccess holds: start-up
+// uses InstallInputRouter (HidCableLink.h), which installs the real one first.
+void InstallInputRouterRoute();
