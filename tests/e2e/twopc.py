@@ -1582,7 +1582,8 @@ def check_input(h: Harness) -> None:
         if not in_order(wanted, scan_codes_down(lines)):
             f.add(a, f"typed '{TYPED_TCP}' on B: A's window saw scan codes {scan_codes_down(lines)}, expected {wanted} "
                      "in that order")
-        progress(f"PC A: the test window received B's click and the keys of '{TYPED_TCP}'")
+        if not f.items:
+            progress(f"PC A: the test window received B's click and the keys of '{TYPED_TCP}'")
         time.sleep(1.0)  # the typed letters drawn on A and streamed to B
         a.screenshot(h.out / "input-a.png")
         note = controller_screenshot(b, view, h.out / "input-b.png")
