@@ -4,16 +4,24 @@
 Run inside a simulated PC's network namespace (the harness does that):
   testpeer.py tcp BIND_IP HOST PORT TEXT   one TCP message (the connection's whole write), prints the reply
   testpeer.py udp BIND_IP HOST PORT HEX    one datagram of the given bytes
+BIND_IP may carry a source port as IP:PORT (a filter can then tell the stand-in from the PC's own traffic).
 Bounded: every wait ends within a few seconds.
 """
 import socket
 import sys
 
 
+def source(bind: str) -> tuple[str, int]:
+    ip, _, port = bind.partition(":")
+    return ip, int(port or 0)
+
+
 def send_tcp(bind_ip: str, host: str, port: int, data: bytes) -> bytes:
     with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
         s.settimeout(3.0)
-        s.bind((bind_ip, 0))
+        # A fixed source port is reused at once by the next message.
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        s.bind(source(bind_ip))
         s.connect((host, port))
         reply = b""
         try:
@@ -32,7 +40,7 @@ def send_tcp(bind_ip: str, host: str, port: int, data: bytes) -> bytes:
 
 def send_udp(bind_ip: str, host: str, port: int, data: bytes) -> None:
     with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
-        s.bind((bind_ip, 0))
+        s.bind(source(bind_ip))
         s.sendto(data, (host, port))
 
 

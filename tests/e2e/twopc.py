@@ -364,6 +364,7 @@ class SimulatedPc:
         self.netns = f"tsly-{os.getpid()}-{key}"
         self.dir = harness.work / key
         self.home = self.dir / "home"
+        self.cable_hid = self.dir / "cable-hid.bin"
         self.prefix: Path | None = None
         self.display: int | None = None
         self.xvfb: subprocess.Popen | None = None
@@ -392,6 +393,8 @@ class SimulatedPc:
             "MARLO_DEBUG_MEDIA_LOG": "1",
             # The veth end stands for the cable's network adapter (Wine names adapters after Linux ones).
             "TSLY_SIM_CABLE_ADAPTER": LINK_NAME,
+            # The cable's HID interface, simulated: every output report is appended to this file.
+            "TSLY_SIM_CABLE_HID": win_path(self.cable_hid),
         }
 
     def in_pc(self, argv: list[str]) -> list[str]:
@@ -697,7 +700,8 @@ class Harness:
         self.pattern = tools / "MovingPattern.exe"
         self.probe = tools / "StandInEncoderProbe.exe"
         self.latency_probe = tools / "LatencyProbe.exe"
-        for tool in (self.pattern, self.probe, self.latency_probe):
+        self.input_probe = tools / "InputProbe.exe"
+        for tool in (self.pattern, self.probe, self.latency_probe, self.input_probe):
             shutil.copy2(Path(args.driver).parent / tool.name, tool)
         # Built only where x264 was found (setup.sh builds it); the H.264 checks report its absence.
         self.standin: Path | None = None
@@ -1465,6 +1469,158 @@ def check_video_pause(h: Harness) -> None:
     f.raise_if_any()
 
 
+# The input test window on PC A's display (tests/tools/InputProbe.cpp), beside the moving pattern.
+PROBE_RECT = (1330, 100, 240, 300)
+INPUT_WAIT_S = 10
+# Set-1 scan codes of the letters typed on B, as A's window must see them.
+SCAN_CODES = {"t": 0x14, "e": 0x12, "s": 0x1F, "a": 0x1E, "l": 0x26, "y": 0x15, "h": 0x23, "i": 0x17, "d": 0x20}
+# USB HID keyboard usages of the same letters: 'a' is 4.
+HID_USAGES = {c: 4 + ord(c) - ord("a") for c in SCAN_CODES}
+TYPED_TCP = "tessaly"
+TYPED_HID = "hid"
+# The stand-in's own source ports, below the ephemeral range: A's connections to B's control port from any
+# other port are refused while B is told that A's desktop is locked, so A's own "unlocked" notices cannot
+# undo it.
+STANDIN_PORTS = (20480, 20735)
+
+
+def remote_point(view: vc.Rect, remote: tuple[int, int], point: tuple[int, int]) -> tuple[int, int]:
+    """The screen point of B's RemoteView that maps onto A's desktop point (the view stretches A's desktop)."""
+    rw, rh = remote
+    return (view.x + -(-point[0] * view.width // rw), view.y + -(-point[1] * view.height // rh))
+
+
+def type_on(pc: SimulatedPc, text: str) -> None:
+    host_run(["xdotool", "type", "--delay", "120", text], env={**os.environ, "DISPLAY": f":{pc.display}"})
+
+
+def probe_lines(path: Path) -> list[str]:
+    try:
+        return path.read_text(errors="replace").splitlines()
+    except OSError:
+        return []
+
+
+def wait_probe(path: Path, wanted: Callable[[list[str]], bool]) -> list[str]:
+    deadline = time.monotonic() + INPUT_WAIT_S
+    while True:
+        lines = probe_lines(path)
+        if wanted(lines) or time.monotonic() >= deadline:
+            return lines
+        time.sleep(0.3)
+
+
+def scan_codes_down(lines: list[str]) -> list[int]:
+    return [int(m.group(1)) for m in (re.match(r"key down vk=\d+ scan=(\d+)", ln) for ln in lines) if m]
+
+
+def keyboard_usages(report_file: Path) -> list[int]:
+    """The key usages of the keyboard frames (command 3) the simulated cable received, key downs only."""
+    try:
+        data = report_file.read_bytes()
+    except OSError:
+        return []
+    usages = []
+    for at in range(0, len(data) - 20, 64):
+        frame = data[at + 1:at + 21]
+        if frame[:5] == bytes([0x55, 0xAA, 0x00, 0x03, 0x0E]) and frame[5:10] == bytes([0x57, 0xAB, 0x00, 0x02, 0x08]):
+            if frame[12]:
+                usages.append(frame[12])
+    return usages
+
+
+def in_order(sub: list[int], seq: list[int]) -> bool:
+    it = iter(seq)
+    return all(any(x == y for y in it) for x in sub)
+
+
+def set_standin_filter(a: SimulatedPc, on: bool) -> None:
+    """While on, A's connections to B's control port are refused unless they come from the stand-in's ports."""
+    first, last = STANDIN_PORTS
+    rules = [["pref", "100", "ipproto", "tcp", "dport", str(CONTROL_PORT), "sport", f"{first}-{last}", "lookup",
+              "main"],
+             ["pref", "101", "ipproto", "tcp", "dport", str(CONTROL_PORT), "prohibit"]]
+    for rule in rules:
+        host_run(["ip", "-n", a.netns, "rule", "add" if on else "del", *rule], check=on)
+
+
+def report_desktop_state(a: SimulatedPc, b: SimulatedPc, locked: bool, seq: int) -> None:
+    peer_says(a, f"{a.address}:{STANDIN_PORTS[0] + seq % 256}", b.address,
+              control_message("TSLY_DESKTOP_STATE", a, f"locked={int(locked)};"))
+
+
+def check_input(h: Harness) -> None:
+    """In the running session PC B's user clicks into a test window on A through B's RemoteView and types:
+    A's window receives the click at the mapped point and the keys (over the TCP input channel). Then B is
+    told that A's desktop is locked: the same typing leaves through the cable's HID interface, as keyboard
+    frames in B's simulated cable."""
+    a, b = h.pcs
+    record = a.dir / "input-probe.txt"
+    record.unlink(missing_ok=True)
+    x, y, w, ht = PROBE_RECT
+    a.apps["input-probe"] = h.procs.spawn(
+        f"{a.label} InputProbe",
+        a.in_pc(["wine64", str(h.input_probe), str(x), str(y), str(w), str(ht), "300", win_path(record)]),
+        output=a.output_file("input-probe"), env=a.env(), cwd=a.dir)
+    f = Findings()
+    try:
+        view = child_rect(b, REMOTE_VIEW_CLASS)
+        target = (x + w // 2, y + ht // 2)
+        bx, by = remote_point(view, h.screen, target)
+        time.sleep(1.5)  # the probe window shown and streamed
+        click(b, bx, by)
+        lines = wait_probe(record, lambda ls: any(ln.startswith("button L up") for ln in ls))
+        downs = [m for m in (re.match(r"button L down x=(-?\d+) y=(-?\d+)", ln) for ln in lines) if m]
+        slack = max(h.screen[0] // view.width, h.screen[1] // view.height) + 2
+        if not downs:
+            f.add(a, f"the test window saw no left click from B's click at {bx},{by} (record: {lines[-5:]})")
+        elif any(abs(int(m.group(1)) - target[0]) > slack or abs(int(m.group(2)) - target[1]) > slack for m in downs):
+            f.add(a, f"the click landed at {downs[0].group(1)},{downs[0].group(2)}, expected {target} within {slack} px")
+        type_on(b, TYPED_TCP)
+        wanted = [SCAN_CODES[c] for c in TYPED_TCP]
+        lines = wait_probe(record, lambda ls: in_order(wanted, scan_codes_down(ls)))
+        if not in_order(wanted, scan_codes_down(lines)):
+            f.add(a, f"typed '{TYPED_TCP}' on B: A's window saw scan codes {scan_codes_down(lines)}, expected {wanted} "
+                     "in that order")
+        if not f.items:
+            progress(f"PC A: the test window received B's click and the keys of '{TYPED_TCP}'")
+        time.sleep(1.0)  # the typed letters drawn on A and streamed to B
+        a.screenshot(h.out / "input-a.png")
+        note = controller_screenshot(b, view, h.out / "input-b.png")
+        if note:
+            progress(note)
+
+        before_b = len(b.log("app", complete=False).lines)
+        set_standin_filter(a, True)
+        try:
+            report_desktop_state(a, b, True, 0)
+            _, missing = wait_for(b, [r"\[INPUT\]\[MODE\] network -> hid .*"], after=before_b)
+            if missing:
+                f.add(b, "did not switch its input to HID after A reported its desktop locked")
+            else:
+                type_on(b, TYPED_HID)
+                wanted = [HID_USAGES[c] for c in TYPED_HID]
+                deadline = time.monotonic() + INPUT_WAIT_S
+                while not in_order(wanted, keyboard_usages(b.cable_hid)) and time.monotonic() < deadline:
+                    time.sleep(0.3)
+                got = keyboard_usages(b.cable_hid)
+                if not in_order(wanted, got):
+                    f.add(b, f"typed '{TYPED_HID}' while A was locked: the cable's keyboard frames carry usages {got}, "
+                             f"expected {wanted} in that order")
+                else:
+                    progress(f"PC B: with A locked the keys of '{TYPED_HID}' left as HID keyboard frames "
+                             f"({b.cable_hid.name})")
+            report_desktop_state(a, b, False, 1)
+        finally:
+            set_standin_filter(a, False)
+        shutil.copy2(record, h.out / "input-probe.txt")
+    finally:
+        proc = a.apps.pop("input-probe", None)
+        if proc is not None:
+            h.procs.stop(proc)
+    f.raise_if_any()
+
+
 def restart_with_quality(h: Harness, pc: SimulatedPc, mode: int) -> None:
     """Quits the PC's Tessaly, stores VideoQualityMode and starts it again; waits until the restarted PC has
     found the other again (the other may still hold it in its peer table and log nothing new)."""
@@ -1562,6 +1718,7 @@ CHECKS = [
     Check("control-stop", check_control_stop, needs=("control-request",)),
     Check("video-ultra", check_video_ultra, needs=("control-stop",)),
     Check("video-pause", check_video_pause, needs=("video-ultra",)),
+    Check("input", check_input, needs=("video-pause",)),
     Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
