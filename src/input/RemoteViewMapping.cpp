@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "input/HidQueueItem.h"
+
 namespace {
 
 int32_t ToInt(uint32_t v) {
@@ -34,9 +36,12 @@ bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSiz
 namespace {
 
 int32_t HidAxis(int32_t client, int32_t size) {
-    const int64_t extent = std::max<int64_t>(size, 1);
-    const int64_t clamped = std::clamp<int64_t>(client, 0, extent);
-    return static_cast<int32_t>(std::clamp<int64_t>(clamped * 4096 / extent, 0, 4096));
+    if (size <= 1)
+        return 0;
+    const int64_t last = static_cast<int64_t>(size) - 1;
+    const int64_t clamped = std::clamp<int64_t>(client, 0, last);
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(clamped * int64_t{kHidAbsoluteMax} / last, 0, int64_t{kHidAbsoluteMax}));
 }
 
 } // namespace

@@ -19,9 +19,9 @@ RemoteSize RemoteSizeFor(uint32_t desktopWidth, uint32_t desktopHeight, uint32_t
 bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSize remote, int32_t x,
                             int32_t y, int32_t& remoteX, int32_t& remoteY);
 
-// Client pixels to the cable's absolute mouse range 0..4096, per axis: the coordinate clamped to
-// 0..max(size, 1), scaled by 4096 / max(size, 1) (truncated), clamped to 0..4096. An empty client area never
-// divides by zero.
+// Client pixels to the cable's absolute mouse range 0..4096, per axis: the coordinate clamped into the client
+// area, then its first pixel maps to 0 and its last to 4096, so the peer's edges and corners stay reachable.
+// An axis of one pixel or less maps to 0 and is never divided by.
 struct HidPoint {
     int32_t x = 0;
     int32_t y = 0;

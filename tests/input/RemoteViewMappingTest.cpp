@@ -74,13 +74,15 @@ TEST_P(MapClientPointToHidAbsoluteTest, Maps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MapClientPointToHidAbsoluteTest,
-    ::testing::Values(HidMapCase{"Centre", 960, 540, 480, 270, 2048, 2048},
-                      HidMapCase{"LastPixelFallsShortOfTheEdge", 960, 540, 959, 539, 4091, 4088},
+    ::testing::Values(HidMapCase{"Centre", 960, 540, 480, 270, 2050, 2051},
+                      HidMapCase{"LastPixelReachesTheEdge", 960, 540, 959, 539, 4096, 4096},
+                      HidMapCase{"FirstPixelIsZero", 960, 540, 0, 0, 0, 0},
                       HidMapCase{"PastTheEdgeClampsToTheRange", 960, 540, 5000, 541, 4096, 4096},
                       HidMapCase{"NegativeClampsToZero", 960, 540, -3, -1, 0, 0},
-                      HidMapCase{"EmptyClientDoesNotDivideByZero", 0, 0, 5, 0, 4096, 0},
-                      HidMapCase{"OnePixelAxis", 1, -4, 0, 1, 0, 4096},
-                      HidMapCase{"HugeClientDoesNotOverflow", 0x7FFFFFFF, 3, 0x7FFFFFFF, 2, 4096, 2730}),
+                      HidMapCase{"EmptyClientMapsToZero", 0, 0, 5, 0, 0, 0},
+                      HidMapCase{"OnePixelOrNegativeAxisMapsToZero", 1, -4, 0, 1, 0, 0},
+                      HidMapCase{"TwoPixels", 2, 2, 1, 0, 4096, 0},
+                      HidMapCase{"HugeClientDoesNotOverflow", 0x7FFFFFFF, 3, 0x7FFFFFFF, 1, 4096, 2048}),
     [](const ::testing::TestParamInfo<HidMapCase>& info) { return std::string(info.param.name); });
 
 } // namespace

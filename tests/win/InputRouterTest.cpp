@@ -225,7 +225,7 @@ TEST_F(InputRouterTest, WithoutTcpTheRouteGoesHidAndItemsFailWithoutTheCable) {
 
     const std::string log = WaitForOwnLog("[HIDASYNC][WORKER] start tid=", 2000);
     EXPECT_EQ(CountOf(log, "[HIDASYNC][WORKER] start tid="), 1u);
-    EXPECT_EQ(CountOf(Log(), "[HIDASYNC][WHEEL][QUEUE] delta=120 hid=2048,2048 queued=1"), 1u) << Log();
+    EXPECT_EQ(CountOf(Log(), "[HIDASYNC][WHEEL][QUEUE] delta=120 hid=2050,2051 queued=1"), 1u) << Log();
 
     // TCP comes back: the next event takes the TCP route again.
     m_sender.connected = true;
