@@ -160,6 +160,8 @@ bool InputChannel::ClientConnectOnce(const std::string& peer, uint16_t port, uin
         return true;
     }
 
+    // Sends wait for room themselves (SendExactSocket); the watch reads only after a select.
+    SetSocketBlocking(socket.Get(), false);
     bool published = false;
     {
         std::lock_guard<std::mutex> sendLock(m_sendMutex);

@@ -41,9 +41,16 @@ void InputChannel::HostThread(uint16_t port, uint64_t gen) {
     SOCKET listener = INVALID_SOCKET;
     if (HostListen(port, gen, listener)) {
         while (IsCurrent(gen)) {
-            // A listener closed by Stop fails the wait; HostAcceptOne then sees it is no longer ours.
-            if (WaitReadable(listener, kAcceptPollMs) == 0)
+            const int ready = WaitReadable(listener, kAcceptPollMs);
+            if (ready == 0)
                 continue;
+            if (ready < 0) {
+                // Stop closed the listener, or it broke: either way this loop is over.
+                const int wsa = ::WSAGetLastError();
+                if (IsCurrent(gen))
+                    Log::Write("Input host accept break wsa=%d runGen=%llu", wsa, U64(gen));
+                break;
+            }
             UniqueSocket accepted;
             sockaddr_in from = {};
             if (!HostAcceptOne(listener, gen, accepted, from))
@@ -159,6 +166,8 @@ void InputChannel::HostServeAccepted(UniqueSocket socket, const std::string& ip,
         CloseSocketLogged(socket.Release(), "InputChannel::stale-accepted");
         return;
     }
+    // Before it is published: reads follow a select, and sends wait for room themselves (SendExactSocket).
+    SetSocketBlocking(socket.Get(), false);
     const uint64_t acceptGen = ++g_acceptCounter;
     bool published = false;
     {

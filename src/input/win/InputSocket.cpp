@@ -34,23 +34,28 @@ int SendExactSocket(SOCKET socket, const uint8_t* data, size_t size, uint32_t ti
     size_t sent = 0;
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     while (sent < size) {
+        const int n =
+            ::send(socket, reinterpret_cast<const char*>(data + sent), static_cast<int>(size - sent), 0);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        wsa = n < 0 ? ::WSAGetLastError() : 0;
+        if (wsa != WSAEWOULDBLOCK)
+            break;
+        // A non-blocking socket with full buffers: wait for room, but not past the deadline.
         const ULONGLONG now = ::GetTickCount64();
         const uint32_t left = now < deadline ? static_cast<uint32_t>(deadline - now) : 0;
         fd_set writable;
         FD_ZERO(&writable);
         FD_SET(socket, &writable);
         timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
-        const int ready = ::select(0, nullptr, &writable, nullptr, &timeout);
+        const int ready = left == 0 ? 0 : ::select(0, nullptr, &writable, nullptr, &timeout);
         if (ready <= 0) {
             wsa = ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError();
             break;
         }
-        int n = ::send(socket, reinterpret_cast<const char*>(data + sent), static_cast<int>(size - sent), 0);
-        if (n <= 0) {
-            wsa = n < 0 ? ::WSAGetLastError() : 0;
-            break;
-        }
-        sent += static_cast<size_t>(n);
+        wsa = 0;
     }
     return static_cast<int>(sent);
 }

@@ -18,9 +18,10 @@ void SetInputSocketNoDelay(SOCKET socket);
 // SO_RCVTIMEO and SO_SNDTIMEO.
 void SetInputSocketTimeouts(SOCKET socket, uint32_t ms);
 
-// Sends every byte unless an error comes first or the socket takes nothing for timeoutMs; the bytes sent,
-// with wsa set on a failure (WSAETIMEDOUT for the time-out). The wait is its own, not SO_SNDTIMEO: a peer
-// that stops reading must not hold the channel's send lock for longer than that.
+// Sends every byte unless an error comes first or, on a non-blocking socket, there is no room until
+// timeoutMs have passed; the bytes sent, with wsa set on a failure (WSAETIMEDOUT for the time-out).
+// Handshaken connections are non-blocking so this wait, not SO_SNDTIMEO, bounds a send: a peer that stops
+// reading must not hold the channel's send lock for longer than that.
 int SendExactSocket(SOCKET socket, const uint8_t* data, size_t size, uint32_t timeoutMs, int& wsa);
 // Encodes and sends one record (stall scope "SendExactSocket").
 int SendInputRecord(SOCKET socket, const InputPacket& packet, uint32_t timeoutMs, int& wsa);
