@@ -149,8 +149,11 @@ InputPacket AnswerHello(SOCKET s, const std::function<InputPacket(int32_t)>& ack
     return hello;
 }
 
-int32_t InputChannelState() {
-    return RuntimeStateManager().GetChannelState(kChannelInput);
+// The state is reported just after the connected flag changes: waited for, bounded.
+bool WaitChannelState(ChannelState state) {
+    return WaitUntil([state] {
+        return RuntimeStateManager().GetChannelState(kChannelInput) == static_cast<int32_t>(state);
+    });
 }
 
 class InputChannelTest : public ::testing::Test {
@@ -231,7 +234,7 @@ TEST_P(InputChannelHostHandshake, AcceptsOnlyAValidHello) {
     ASSERT_EQ(got, Got::Record);
     EXPECT_EQ(ack, MakeAckPacket(c.hello.data1));
     EXPECT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Connected));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Connected));
     EXPECT_TRUE(RuntimeStateManager().IsTcpInputConnected());
     ASSERT_TRUE(SendRecord(s.Get(), kKeyA));
     ASSERT_TRUE(WaitInjected(1));
@@ -307,7 +310,7 @@ TEST_F(InputChannelTest, HostClosesAConnectionThatSendsABadMagic) {
     EXPECT_TRUE(WaitLog("Input host drop invalid magic=0x594C5358"));
     EXPECT_TRUE(Injected().empty()) << "nothing after the broken record is read";
     EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }));
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Listening));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Listening));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());
 }
 
@@ -344,7 +347,7 @@ TEST_F(InputChannelTest, HostReplacesAConnectionWithANewerOne) {
     ASSERT_TRUE(SendRecord(second.Get(), kKeyA));
     ASSERT_TRUE(WaitInjected(1));
     EXPECT_TRUE(channel.IsConnected());
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Connected));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Connected));
 
     // The host's direct sends go to the newer connection.
     const InputPacket back = MakeInputPacket(InputPacketType::SystemKey, 0, 0, 2, 1);
@@ -405,7 +408,7 @@ TEST_F(InputChannelTest, ClientHandshakesAndSendsPriorityFirst) {
     EXPECT_EQ(hello.data1, InputHandshakeNonce(channel.RunGeneration()));
     EXPECT_EQ(hello.data2, 0);
     ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Connected));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Connected));
 
     InputPacket got;
     ASSERT_EQ(ReceiveRecord(s.Get(), got), Got::Record);
@@ -432,8 +435,8 @@ TEST_F(InputChannelTest, ClientRetriesAfterAnAckWithData2Zero) {
     AnswerHello(first.Get(),
                 [](int32_t nonce) { return MakeInputPacket(InputPacketType::Hello, kAckTag, 0, nonce, 0); });
     EXPECT_TRUE(WaitLog("[INPUT][HANDSHAKE][CLIENT_FAIL]"));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Reconnecting));
     EXPECT_FALSE(channel.IsConnected());
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Reconnecting));
     InputPacket ignored;
     EXPECT_EQ(ReceiveRecord(first.Get(), ignored), Got::Closed);
 
@@ -487,7 +490,7 @@ TEST_F(InputChannelTest, ClientReportsReconnectingWhenTheHostGoesAway) {
         Sleep(20);
     }
     EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }));
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Reconnecting));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Reconnecting));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());
     const std::string log = LogSince();
     EXPECT_TRUE(log.find("Input async send failed: type=KEY") != std::string::npos ||
@@ -513,7 +516,7 @@ TEST_F(InputChannelTest, ClientSendFailureClosesTheConnectionAndReportsReconnect
     }
     ASSERT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }, 3000));
     EXPECT_TRUE(WaitLog("Input async send failed: type=KEY"));
-    EXPECT_EQ(InputChannelState(), static_cast<int32_t>(ChannelState::Reconnecting));
+    EXPECT_TRUE(WaitChannelState(ChannelState::Reconnecting));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());
 }
 
