@@ -65,10 +65,12 @@ std::optional<HidReportLengths> LengthsOrClose(UsbHidContext& context, const cha
 namespace UsbHidLocked {
 
 int Search(UsbHidContext& context) {
+    StallScope scope(kModule, "SearchHid", 200);
     return StorePath(context, context.transport.FindDevice(context.vendorId, context.productId));
 }
 
 int Open(UsbHidContext& context) {
+    StallScope scope(kModule, "OpenHid", 200);
     if (context.device) {
         Close(context);
         return -1;
@@ -175,7 +177,6 @@ int SearchHid(UsbHidContext& context) {
 }
 
 int OpenHid(UsbHidContext& context) {
-    StallScope scope(kModule, "OpenHid", 200);
     std::lock_guard<std::mutex> lock(context.mutex);
     return UsbHidLocked::Open(context);
 }

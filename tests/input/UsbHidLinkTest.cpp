@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 
+#include "core/StallScope.h"
 #include "input/HidWindowMessages.h"
 #include "input/UsbHidTestSupport.h"
 
@@ -288,6 +290,34 @@ TEST_F(UsbHidLinkTest, ResetKeyboardClearsKeysAndButtonsAndReleasesWinAndEsc) {
     EXPECT_EQ(Steps(), ResetSteps());
     EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kMouseMove, 2, 2), 1);
     EXPECT_EQ(m_fake.Events("write").back(), MouseWrite(0x00, 2, 2));
+}
+
+} // namespace
+
+namespace {
+
+std::atomic<uint64_t> g_stallNow{1000};
+uint64_t StallNow() {
+    return g_stallNow.load();
+}
+
+// The device layer's operations are timed as module "USBHID"; the pauses of the keyboard reset that the
+// first key runs make both the key and the open slow.
+TEST_F(UsbHidLinkTest, OperationsRunInStallScopesOfTheirOwn) {
+    SetStallClock({&StallNow, nullptr});
+    UsbHidContext context(
+        m_fake, [](uint32_t ms) { g_stallNow += ms; }, nullptr);
+
+    EXPECT_EQ(UsbHidLink::SetKBMsg(context, 'A', HidMsg::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(context, HidMsg::kMouseMove, 1, 1), 1);
+    SetStallClock({});
+
+    std::vector<std::string> slow;
+    for (const std::string& line : TestLog().Messages())
+        if (line.find("[STALL][SLOW]") != std::string::npos)
+            slow.push_back(line.substr(line.find("module=")));
+    EXPECT_EQ(slow, (std::vector<std::string>{"module=USBHID op=OpenHid cost=400ms threshold=200ms",
+                                              "module=USBHID op=SetKBMsg cost=400ms threshold=50ms"}));
 }
 
 } // namespace
