@@ -200,7 +200,7 @@ HookVerdict HandleHookKeyEvent(const HookKeyEvent& event, KeyboardHookState& sta
 
     if (!grab && !tableUp) {
         // A repeat of a key whose down went to the peer: the local system never saw the first down and must
-        // not be left believing the key is held; its up is sent to the peer below.
+        // not be left believing the key is held. Its up, when it comes, goes to the peer.
         if (down && vk < 256 && state.grabbedDown[vk] && !state.passedToggle[vk])
             return HookVerdict::Swallow;
         return HookVerdict::Pass;
