@@ -53,6 +53,10 @@ public:
         workerDelay = delayMs;
     }
     void BringForwardForLongTransfer(HWND) override { ++bringForwards; }
+    // These tests drive the window's own key handling: no hook or poll takes the shortcuts first
+    // (KeyboardHookTest covers those).
+    HOOKPROC KeyboardHookProc() override { return nullptr; }
+    void HotkeyPoll(HWND) override {}
 
     int adds = 0;
     bool flagSeenAtAdd = true;

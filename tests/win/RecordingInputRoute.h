@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@ class RecordingInputRoute final : public IRemoteInputRoute {
 public:
     bool active = true;
     bool tcpReady = false;
+    bool virtualScope = false; // the virtual screen holds the cursor
+    bool hidRoute = false;     // SelectInputRoute picks HID
+    // Scan code and hook flags of each SendHookKey, in order (read once the sends are over).
+    std::vector<uint32_t> hookScans, hookFlags;
 
     bool IsRemoteControlActive() override { return active; }
     bool IsTcpReady() override { return tcpReady; }
@@ -33,6 +38,16 @@ public:
     bool SyncRemoteModifiers(const char* reason) override { return Add(std::string("sync ") + reason); }
     bool ReleaseRemoteModifiers(const char* reason) override { return Add(std::string("release ") + reason); }
     bool CancelRemoteDrag() override { return Add("cancel-drag"); }
+    bool SendHookKey(uint32_t vk, uint32_t scan, uint32_t flags, bool down) override {
+        hookScans.push_back(scan);
+        hookFlags.push_back(flags);
+        return Add("hook " + std::to_string(vk) + (down ? " down" : " up"));
+    }
+    bool QueueHidKey(uint32_t message, uint32_t vk) override {
+        return Add("hidkey " + Hex(message) + " " + std::to_string(vk));
+    }
+    bool SelectInputRoute() override { return hidRoute; }
+    bool IsVirtualScreenInputScope() override { return virtualScope; }
 
     std::vector<std::string> Calls() {
         std::lock_guard<std::mutex> lock(m_mutex);

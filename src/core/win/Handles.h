@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <objbase.h>
 #include <setupapi.h>
+// The HID headers carry no C++ linkage guards of their own.
+extern "C" {
+#include <hidsdi.h>
+}
 
 #include <utility>
 
@@ -126,6 +130,38 @@ public:
 
 private:
     HDEVINFO m_set = INVALID_HANDLE_VALUE;
+};
+
+// Owns a HID device's preparsed data (HidD_GetPreparsedData).
+class UniquePreparsedData {
+public:
+    UniquePreparsedData() = default;
+    explicit UniquePreparsedData(PHIDP_PREPARSED_DATA data) : m_data(data) {}
+    UniquePreparsedData(UniquePreparsedData&& other) noexcept
+        : m_data(std::exchange(other.m_data, nullptr)) {}
+    UniquePreparsedData& operator=(UniquePreparsedData&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_data, nullptr));
+        return *this;
+    }
+    UniquePreparsedData(const UniquePreparsedData&) = delete;
+    UniquePreparsedData& operator=(const UniquePreparsedData&) = delete;
+    ~UniquePreparsedData() { Reset(); }
+
+    PHIDP_PREPARSED_DATA Get() const { return m_data; }
+    // For HidD_GetPreparsedData to fill; frees what was held first.
+    PHIDP_PREPARSED_DATA* Put() {
+        Reset();
+        return &m_data;
+    }
+    void Reset(PHIDP_PREPARSED_DATA data = nullptr) {
+        PHIDP_PREPARSED_DATA old = std::exchange(m_data, data);
+        if (old != nullptr)
+            ::HidD_FreePreparsedData(old);
+    }
+
+private:
+    PHIDP_PREPARSED_DATA m_data = nullptr;
 };
 
 // Owns a device context from GetDC (a window's, or the screen's for a null window); released with

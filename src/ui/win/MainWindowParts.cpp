@@ -5,13 +5,20 @@
 #include "core/ConfigService.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "input/win/KeyboardHook.h"
 #include "ui/SessionRoles.h"
 #include "ui/TrayMenuGate.h"
+#include "ui/win/MainWindow.h"
+#include "ui/win/MainWindowState.h"
 #include "ui/win/StateViewVisibility.h"
 
 namespace {
 
 std::atomic<IMainWindowParts*> g_parts{nullptr};
+
+static_assert(WM_APP_TOGGLE_FULLSCREEN == kWmAppToggleFullscreen &&
+                  WM_APP_TOGGLE_STATEVIEW == kWmAppToggleStateView,
+              "the hook posts the main window's own toggle messages");
 
 } // namespace
 
@@ -50,6 +57,15 @@ void IMainWindowParts::LayoutStateView(HWND main, HWND stateView) {
     bool show = IsStateViewVisible();
     if ((::IsWindowVisible(stateView) != FALSE) != show)
         ::ShowWindow(stateView, show ? SW_SHOWNA : SW_HIDE);
+}
+
+HOOKPROC IMainWindowParts::KeyboardHookProc() {
+    return &KeyboardHook::LowLevelKeyboardProc;
+}
+
+void IMainWindowParts::HotkeyPoll(HWND main) {
+    KeyboardHook::PollHotkeys(main, {[this, main](const char* source) { ToggleFullscreen(main, source); },
+                                     [](const char* source) { MainWindowToggleStateView(source); }});
 }
 
 bool IMainWindowParts::IsClipboardServiceEnabled() {

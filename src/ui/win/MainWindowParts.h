@@ -107,10 +107,12 @@ public:
     virtual void SetTransferConflictRename(bool rename) { (void)rename; }
 
     // --- Keyboard hook.
-    // The low-level keyboard hook procedure. Default: null, a procedure that passes every key on.
-    virtual HOOKPROC KeyboardHookProc() { return nullptr; }
-    // Timer 22793. Default: no shortcut poll.
-    virtual void HotkeyPoll(HWND main) { (void)main; }
+    // The low-level keyboard hook procedure; null installs one that passes every key on. Default: the
+    // controller's hook (KeyboardHook::LowLevelKeyboardProc).
+    virtual HOOKPROC KeyboardHookProc();
+    // Timer 22793. Default: the hook's shortcut poll, toggling through ToggleFullscreen and the main window's
+    // debounced StateView toggle.
+    virtual void HotkeyPoll(HWND main);
 
     // --- Virtual screen.
     // Default: not available (false).
