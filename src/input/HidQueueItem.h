@@ -24,6 +24,12 @@ constexpr uint32_t kWin = 0x08;
 // The cable's absolute mouse range: x and y are 0..kHidAbsoluteMax on the peer's screen.
 constexpr int32_t kHidAbsoluteMax = 4096;
 
+// A point in that range.
+struct HidPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
 struct HidQueueItem {
     uint32_t type = 0; // HidItemType
     uint32_t msg = 0;

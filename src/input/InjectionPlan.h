@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "input/HidQueueItem.h"
 #include "input/InputPacket.h"
 
 // What one received input packet becomes on the controlled PC: at most one SendInput event, planned here as
@@ -78,8 +79,4 @@ inline bool PacketKeyDown(const InputPacket& packet) {
 PlannedInput PlanPacketInput(const InputPacket& packet, const VirtualDesktop& desktop);
 
 // A desktop pixel to the cable's 0..4096 HID mouse range.
-struct HidPoint {
-    int32_t x = 0;
-    int32_t y = 0;
-};
 HidPoint HidWheelPoint(const InputPacket& packet, const VirtualDesktop& desktop);

@@ -66,19 +66,6 @@ bool IsMouseButtonPress(uint32_t msg) {
     }
 }
 
-const char* MouseButtonName(int32_t button) {
-    switch (button) {
-    case 0:
-        return "L";
-    case 1:
-        return "R";
-    case 2:
-        return "M";
-    default:
-        return "?";
-    }
-}
-
 bool IsKeyDownMessage(uint32_t msg) {
     return msg == kKeyDown || msg == kSysKeyDown;
 }

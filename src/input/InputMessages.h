@@ -29,8 +29,6 @@ const char* KeyMessageName(uint32_t msg);
 int32_t MouseButtonOfMessage(uint32_t msg);
 // A press: the down and the double-click messages (a double-click arrives instead of its second press).
 bool IsMouseButtonPress(uint32_t msg);
-// "L", "R", "M" for 0..2, "?" otherwise.
-const char* MouseButtonName(int32_t button);
 
 bool IsKeyDownMessage(uint32_t msg); // WM_KEYDOWN or WM_SYSKEYDOWN
 bool IsKeyUpMessage(uint32_t msg);   // WM_KEYUP or WM_SYSKEYUP

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "input/HidQueueItem.h"
+
 // Client pixels of a window that shows the peer's desktop stretched over its client area, to the peer's
 // desktop pixels.
 
@@ -22,8 +24,4 @@ bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSiz
 // Client pixels to the cable's absolute mouse range 0..4096, per axis: the coordinate clamped into the client
 // area, then its first pixel maps to 0 and its last to 4096, so the peer's edges and corners stay reachable.
 // An axis of one pixel or less maps to 0 and is never divided by.
-struct HidPoint {
-    int32_t x = 0;
-    int32_t y = 0;
-};
 HidPoint MapClientPointToHidAbsolute(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y);

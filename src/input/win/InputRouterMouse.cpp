@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "input/InjectionPlan.h"
 #include "input/InputMessages.h"
 #include "input/InputPacket.h"
 #include "input/InputSender.h"
