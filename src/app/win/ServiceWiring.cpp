@@ -5,7 +5,11 @@
 #include "core/RuntimeState.h"
 #include "core/win/RegistrySettingsPlatform.h"
 #include "dragdrop/win/DragDrop.h"
+#include "input/InputPacket.h"
 #include "input/RemoteInputRoute.h"
+#include "input/win/AsyncHidWorker.h"
+#include "input/win/HidPresence.h"
+#include "input/win/InputChannel.h"
 #include "link/ControlHandler.h"
 #include "link/ControlHandlerState.h"
 #include "link/Discovery.h"
@@ -42,6 +46,7 @@ public:
         return KvmSessionManager::Instance().IsActivePeer(ip);
     }
     void OnPeerLost() override { KvmSessionManager::Instance().OnPeerLost(); }
+    bool IsInputChannelConnected() override { return InputChannel::Instance().IsConnected(); }
 };
 
 class LinkPresenceReactions final : public IDevicePresenceReactions {
@@ -61,6 +66,10 @@ public:
     bool StartClientSession(const std::string& ip) override { return ClientSession::Instance().Start(ip); }
     void StopClientSession() override { ClientSession::Instance().Stop(); }
     void RequestHostVideoRestart() override { ::RequestHostVideoRestart(); }
+    void StartHidWorker() override { AsyncHidWorker::Instance().Start(); }
+    void StartHidProbe(const char* reason) override { StartHidProbeAsync(reason); }
+    void CancelHidQueue(const char* reason) override { AsyncHidWorkerCancel(reason); }
+    bool CachedHidState() override { return HidPresence::Cached() == 1; }
 };
 
 class LinkSessionServices final : public SessionServices {
@@ -104,6 +113,20 @@ public:
         return KvmSessionManager::Instance().ResolvePeerIpChange(currentIp, newIp);
     }
     bool IsInputTcpReady() override { return RemoteInputRoute().IsTcpReady(); }
+
+    // Input channel, both roles.
+    void StartInputHost(uint16_t port) override { InputChannel::Instance().StartHost(port); }
+    bool IsInputConnected() override { return InputChannel::Instance().IsConnected(); }
+    void StopInputChannel() override { InputChannel::Instance().Stop(); }
+    void CancelHidQueue(const char* reason) override { AsyncHidWorkerCancel(reason); }
+    void StartInputClient(const std::string& ip, uint16_t port, bool force) override {
+        InputChannel::Instance().StartClient(ip, port, force);
+    }
+    bool IsInputClientConnected() override { return InputChannel::Instance().IsConnected(); }
+    bool SendVideoRestartRequest() override {
+        return InputChannel::Instance().SendPriorityPacket(MakeInputPacket(
+            InputPacketType::SystemKey, 0, 0, static_cast<int32_t>(SystemKeyCode::VideoRestart), 0));
+    }
     void StartHidWorker() override { InstalledSessionControllerServices().StartHidWorker(); }
     void StartHidProbe(const char* reason) override {
         InstalledSessionControllerServices().StartHidProbe(reason);

@@ -47,6 +47,8 @@ void StartOnce();
 void Stop(DWORD timeoutMs = 2000);
 // The drag-visual flag; any thread.
 void SetActive(bool active);
+// Sets the flag; its previous value.
+bool ExchangeActive(bool active);
 bool IsActive();
 bool IsRunning();
 bool IsShown();

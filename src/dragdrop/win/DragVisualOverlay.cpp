@@ -119,6 +119,10 @@ void SetActive(bool active) {
     g_active.store(active);
 }
 
+bool ExchangeActive(bool active) {
+    return g_active.exchange(active);
+}
+
 bool IsActive() {
     return g_active.load();
 }

@@ -1,6 +1,7 @@
 #include "input/win/InputRouterRoute.h"
 
 #include "input/win/InputRouter.h"
+#include "input/win/KeyboardHook.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ public:
     bool SelectInputRoute() override { return InputRouter::SelectInputRoute(); }
     bool IsVirtualScreenInputScope() override { return InputRouter::IsVirtualScreenInputScope(); }
     bool CancelRemoteDrag() override { return InputRouter::CancelRemoteDrag(); }
+    void ClearHookKeyState(const char* reason) override { KeyboardHook::ClearHookKeyState(reason); }
 };
 
 } // namespace
