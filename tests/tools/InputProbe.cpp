@@ -30,12 +30,15 @@ void Record(const char* format, ...) {
 }
 
 void RecordKey(HWND hwnd, WPARAM wparam, LPARAM lparam, bool down) {
-    if (down && ((wparam >= 'A' && wparam <= 'Z') || (wparam >= '0' && wparam <= '9'))) {
-        g_typed.push_back(static_cast<wchar_t>(wparam));
+    // A key injected by scan code may come without its virtual key (Wine): the layout gives it.
+    const UINT scan = static_cast<UINT>((lparam >> 16) & 0xFF);
+    const UINT vk = wparam != 0 ? static_cast<UINT>(wparam) : MapVirtualKeyW(scan, MAPVK_VSC_TO_VK);
+    if (down && ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) {
+        g_typed.push_back(static_cast<wchar_t>(vk));
         InvalidateRect(hwnd, nullptr, FALSE);
     }
-    Record("key %s vk=%u scan=%u ext=%d", down ? "down" : "up", static_cast<unsigned>(wparam),
-           static_cast<unsigned>((lparam >> 16) & 0xFF), static_cast<int>((lparam >> 24) & 1));
+    Record("key %s vk=%u scan=%u ext=%d", down ? "down" : "up", static_cast<unsigned>(wparam), scan,
+           static_cast<int>((lparam >> 24) & 1));
 }
 
 void RecordButton(HWND hwnd, char button, bool down, LPARAM lparam) {
