@@ -1584,9 +1584,18 @@ def check_input(h: Harness) -> None:
                      "in that order")
         if not f.items:
             progress(f"PC A: the test window received B's click and the keys of '{TYPED_TCP}'")
-        time.sleep(1.0)  # the typed letters drawn on A and streamed to B
+        time.sleep(1.0)  # the typed letters drawn on A
         a.screenshot(h.out / "input-a.png")
-        note = controller_screenshot(b, view, h.out / "input-b.png")
+        # B shows them once the changed picture has come through.
+        shown = (bx - 20, by - 20, bx + 20, by + 20)
+        deadline = time.monotonic() + INPUT_WAIT_S
+        while True:
+            note = controller_screenshot(b, view, h.out / "input-b.png")
+            with Image.open(h.out / "input-b.png") as shot:
+                letters = any(min(p[:3]) > 200 for p in shot.convert("RGB").crop(shown).getdata())
+            if letters or time.monotonic() >= deadline:
+                break
+            time.sleep(0.5)
         if note:
             progress(note)
 
