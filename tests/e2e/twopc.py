@@ -1623,6 +1623,8 @@ def check_input(h: Harness) -> None:
         finally:
             set_standin_filter(a, False)
         shutil.copy2(record, h.out / "input-probe.txt")
+        if b.cable_hid.is_file():
+            shutil.copy2(b.cable_hid, h.out / "b-cable-hid.bin")
     finally:
         proc = a.apps.pop("input-probe", None)
         if proc is not None:
