@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackPort.h"
 #include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
@@ -41,16 +42,6 @@ sockaddr_in Address(const char* ip, uint16_t port) {
     address.sin_port = htons(port);
     ::inet_pton(AF_INET, ip, &address.sin_addr);
     return address;
-}
-
-// A port that nothing holds right now.
-uint16_t FreePort() {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = Address(kLoopback, 0);
-    ::bind(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int size = sizeof address;
-    ::getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
 }
 
 // A client connection, optionally from a given local address.
@@ -180,7 +171,7 @@ protected:
         ASSERT_TRUE(Log::Open());
         m_identity = Discovery::CurrentLocalIdentity();
         Discovery::SetLocalIdentity(Discovery::MakeLocalIdentity("SERVER"));
-        port = FreePort();
+        port = FreeLoopbackPort();
         ASSERT_NE(port, 0);
     }
     void TearDown() override {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LoopbackPort.h"
 #include "LogAssertions.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
@@ -32,17 +33,6 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
         Sleep(10);
     }
     return true;
-}
-
-uint16_t FreePort() {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int size = sizeof address;
-    ::getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
 }
 
 bool SendBytes(SOCKET s, const uint8_t* data, size_t size) {
@@ -178,7 +168,7 @@ protected:
     }
 
     uint16_t StartHost() {
-        const uint16_t port = FreePort();
+        const uint16_t port = FreeLoopbackPort();
         EXPECT_TRUE(channel.StartHost(port));
         EXPECT_TRUE(WaitUntil([&] {
             return LogSince().find("Input host listening on 0.0.0.0:" + std::to_string(port)) !=

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackPort.h"
 #include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
@@ -63,18 +64,6 @@ Bytes RandomBytes(size_t size, uint32_t seed) {
     for (uint8_t& b : bytes)
         b = static_cast<uint8_t>(random());
     return bytes;
-}
-
-// A port nothing listens on: bound once to find a free one, then closed.
-uint16_t ClosedPort() {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    int size = sizeof address;
-    ::getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    return ntohs(address.sin_port);
 }
 
 const char* LinkAddress() {
@@ -298,7 +287,7 @@ TEST_F(TcpVideoTransport, ConnectGivesUpWithinItsBudget) {
         const char* name;
         uint16_t port;
         const char* wsa; // of the last attempt: refused, or timed out waiting
-    } cases[] = {{"closed port", ClosedPort(), "10061"}, {"no answer", silent.Port(), "10060"}};
+    } cases[] = {{"closed port", FreeLoopbackPort(), "10061"}, {"no answer", silent.Port(), "10060"}};
     std::vector<std::string> lines;
     for (const Case& c : cases) {
         TcpVideoSender sender;

@@ -1,6 +1,9 @@
 #include "input/win/InputChannel.h"
 
 #include <exception>
+#include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "core/Log.h"
@@ -11,6 +14,22 @@
 #include "core/win/CloseHelpers.h"
 #include "input/InputChannelRules.h"
 #include "input/win/InputSocket.h"
+
+namespace {
+
+// Runs start, which creates threads; what it threw, as text, or nothing when it did not throw.
+std::optional<std::string> ThreadStartFailure(const std::function<void()>& start) {
+    try {
+        start();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    } catch (...) {
+        return std::string("unknown exception");
+    }
+}
+
+} // namespace
 
 InputChannel& InputChannel::Instance() {
     static InputChannel* channel = new InputChannel();
@@ -28,20 +47,13 @@ bool InputChannel::StartHost(uint16_t port) {
     m_running.store(true);
     m_peer.clear();
     m_port = 0;
-    const char* failure = nullptr;
-    std::string what;
-    try {
+    const std::optional<std::string> failure = ThreadStartFailure([&] {
         m_thread =
             std::thread([this, port, gen] { RunThread("InputHost", gen, [&] { HostThread(port, gen); }); });
-    } catch (const std::exception& e) {
-        what = e.what();
-        failure = what.c_str();
-    } catch (...) {
-        failure = "unknown exception";
-    }
-    if (failure == nullptr)
+    });
+    if (!failure)
         return true;
-    Log::Write("InputChannel host thread create failed: %s", failure);
+    Log::Write("InputChannel host thread create failed: %s", failure->c_str());
     if (m_runGen.load() == gen) {
         m_running.store(false);
         CloseSockets();
@@ -69,23 +81,16 @@ bool InputChannel::StartClient(const std::string& peer, uint16_t port, bool forc
     m_running.store(true);
     m_peer = peer;
     m_port = port;
-    const char* failure = nullptr;
-    std::string what;
-    try {
+    const std::optional<std::string> failure = ThreadStartFailure([&] {
         m_thread = std::thread([this, peer, port, gen] {
             RunThread("InputClientConnect", gen, [&] { ClientConnectThread(peer, port, gen); });
         });
         m_sendThread =
             std::thread([this, gen] { RunThread("InputClientSend", gen, [&] { ClientSendThread(gen); }); });
-    } catch (const std::exception& e) {
-        what = e.what();
-        failure = what.c_str();
-    } catch (...) {
-        failure = "unknown exception";
-    }
-    if (failure == nullptr)
+    });
+    if (!failure)
         return true;
-    Log::Write("InputChannel client thread create failed: %s", failure);
+    Log::Write("InputChannel client thread create failed: %s", failure->c_str());
     if (m_runGen.load() == gen) {
         m_running.store(false);
         CloseSockets();
@@ -288,4 +293,19 @@ void InputChannel::RunThread(const char* name, uint64_t gen, const std::function
         }
     }
     LogThreadStop(name);
+}
+
+bool InputChannel::PublishConnection(SOCKET socket, uint64_t gen) {
+    std::lock_guard<std::mutex> sendLock(m_sendMutex);
+    std::lock_guard<std::mutex> socketLock(m_socketMutex);
+    if (!IsCurrent(gen))
+        return false;
+    SOCKET old = m_socket;
+    m_socket = socket;
+    m_socketGen = gen;
+    m_connected.store(true);
+    // The replaced connection's own thread sees it shut down, ends as stale and closes it.
+    if (old != INVALID_SOCKET && old != socket)
+        ShutdownSocketQuiet(old);
+    return true;
 }

@@ -80,6 +80,9 @@ private:
     // A thread of run gen failed: when gen is still the newest run, running clears and the sockets close.
     // Takes the state mutex: never called with a socket lock held.
     void EndRunIfCurrent(uint64_t gen);
+    // Publishes a handshaken connection of run gen as the channel's socket, under the send and socket
+    // mutexes; a connection it replaces is shut down. False when gen is no longer the current run.
+    bool PublishConnection(SOCKET socket, uint64_t gen);
     void Inject(const InputPacket& packet);
     bool PeerAllowed(const std::string& ip);
     // Runs a thread body with the thread's start, stop and exception lines; an exception of a current run

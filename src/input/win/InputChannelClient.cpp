@@ -162,21 +162,7 @@ bool InputChannel::ClientConnectOnce(const std::string& peer, uint16_t port, uin
 
     // Sends wait for room themselves (SendExactSocket); the watch reads only after a select.
     SetSocketBlocking(socket.Get(), false);
-    bool published = false;
-    {
-        std::lock_guard<std::mutex> sendLock(m_sendMutex);
-        std::lock_guard<std::mutex> socketLock(m_socketMutex);
-        if (IsCurrent(gen)) {
-            SOCKET old = m_socket;
-            m_socket = socket.Get();
-            m_socketGen = gen;
-            m_connected.store(true);
-            published = true;
-            if (old != INVALID_SOCKET && old != socket.Get())
-                ShutdownSocketQuiet(old);
-        }
-    }
-    if (!published) {
+    if (!PublishConnection(socket.Get(), gen)) {
         CloseSocketLogged(socket.Release(), "InputChannel::stale-handshake-ok");
         return false;
     }

@@ -169,22 +169,7 @@ void InputChannel::HostServeAccepted(UniqueSocket socket, const std::string& ip,
     // Before it is published: reads follow a select, and sends wait for room themselves (SendExactSocket).
     SetSocketBlocking(socket.Get(), false);
     const uint64_t acceptGen = ++g_acceptCounter;
-    bool published = false;
-    {
-        std::lock_guard<std::mutex> sendLock(m_sendMutex);
-        std::lock_guard<std::mutex> socketLock(m_socketMutex);
-        if (IsCurrent(gen)) {
-            SOCKET old = m_socket;
-            m_socket = socket.Get();
-            m_socketGen = gen;
-            m_connected.store(true);
-            published = true;
-            // The replaced connection's thread sees it shut down, ends as stale and closes it.
-            if (old != INVALID_SOCKET && old != socket.Get())
-                ShutdownSocketQuiet(old);
-        }
-    }
-    if (!published) {
+    if (!PublishConnection(socket.Get(), gen)) {
         CloseSocketLogged(socket.Release(), "InputChannel::stale-accepted-publish");
         return;
     }
