@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kVkShift = 16, kVkCtrl = 17, kVkAlt = 18, kVkNumLock = 144, kVkLWin = 91;
-
 // Every modifier key up, Windows keys first, generic keys after their left and right forms.
 constexpr uint32_t kReleaseOrder[] = {91, 92, 164, 165, 18, 162, 163, 17, 160, 161, 16};
 
@@ -149,9 +147,9 @@ int HidWorkerCore::Perform(const HidQueueItem& item) {
     case HidItemType::Key:
         return SendKey(item.vk, item.msg);
     case HidItemType::NumLockTap: {
-        const int down = SendKey(kVkNumLock, InputMessage::kKeyDown);
+        const int down = SendKey(InputVk::kNumLock, InputMessage::kKeyDown);
         m_clock.SleepMs(kNumLockTapMs);
-        const int up = SendKey(kVkNumLock, InputMessage::kKeyUp);
+        const int up = SendKey(InputVk::kNumLock, InputMessage::kKeyUp);
         return up == -1 ? -1 : down;
     }
     case HidItemType::SetModifiers:
@@ -176,16 +174,16 @@ int HidWorkerCore::SendKey(uint32_t vk, uint32_t msg) {
     if (!down && !IsKeyUpMessage(msg))
         return result;
     switch (vk) {
-    case kVkShift:
+    case InputVk::kShift:
         m_sent.shift = down;
         break;
-    case kVkCtrl:
+    case InputVk::kCtrl:
         m_sent.ctrl = down;
         break;
-    case kVkAlt:
+    case InputVk::kAlt:
         m_sent.alt = down;
         break;
-    case kVkLWin:
+    case InputVk::kLeftWin:
         m_sent.win = down;
         break;
     default:
@@ -200,10 +198,11 @@ int HidWorkerCore::ApplyModifierMask(uint32_t mask) {
         uint32_t vk;
         bool SentModifiers::*sent;
     };
-    static constexpr Modifier kModifiers[] = {{HidModifierMask::kShift, kVkShift, &SentModifiers::shift},
-                                              {HidModifierMask::kCtrl, kVkCtrl, &SentModifiers::ctrl},
-                                              {HidModifierMask::kAlt, kVkAlt, &SentModifiers::alt},
-                                              {HidModifierMask::kWin, kVkLWin, &SentModifiers::win}};
+    static constexpr Modifier kModifiers[] = {
+        {HidModifierMask::kShift, InputVk::kShift, &SentModifiers::shift},
+        {HidModifierMask::kCtrl, InputVk::kCtrl, &SentModifiers::ctrl},
+        {HidModifierMask::kAlt, InputVk::kAlt, &SentModifiers::alt},
+        {HidModifierMask::kWin, InputVk::kLeftWin, &SentModifiers::win}};
     int result = 1;
     for (const Modifier& modifier : kModifiers) {
         const bool want = (mask & modifier.bit) != 0;

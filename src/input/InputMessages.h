@@ -20,6 +20,17 @@ constexpr uint32_t kMButtonUp = 0x0208;
 constexpr uint32_t kMButtonDblClk = 0x0209;
 } // namespace InputMessage
 
+// Virtual keys the cable's device layer and the HID worker send by themselves.
+namespace InputVk {
+constexpr uint32_t kShift = 16;
+constexpr uint32_t kCtrl = 17;
+constexpr uint32_t kAlt = 18;
+constexpr uint32_t kEscape = 27;
+constexpr uint32_t kDelete = 0x2E;
+constexpr uint32_t kLeftWin = 91;
+constexpr uint32_t kNumLock = 144;
+} // namespace InputVk
+
 // "WM_MOUSEMOVE", "WM_LBUTTONDOWN" ... "WM_MBUTTONDBLCLK"; "WM_MOUSE_UNKNOWN" for anything else.
 const char* MouseMessageName(uint32_t msg);
 // "WM_KEYDOWN", "WM_KEYUP", "WM_SYSKEYDOWN", "WM_SYSKEYUP"; "WM_KEY_UNKNOWN" for anything else.

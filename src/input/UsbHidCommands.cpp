@@ -1,6 +1,6 @@
 // The cable's own commands (Ctrl+Alt+Del, USB disk and port side, hardware reset, keyboard defaults). Each
 // holds the context's lock for its whole sequence, pauses included, so no other report comes between.
-#include "input/HidWindowMessages.h"
+#include "input/InputMessages.h"
 #include "input/UsbHidLink.h"
 #include "input/UsbHidLocked.h"
 
@@ -31,12 +31,12 @@ int SetSystemKey(UsbHidContext& context) {
         return -1;
     context.modifierSlots[kHidSlotCtrl] = kHidModifierBits[kHidSlotCtrl];
     context.modifierSlots[kHidSlotAlt] = kHidModifierBits[kHidSlotAlt];
-    UsbHidLocked::SendKey(context, HidVk::kDelete, HidMsg::kKeyDown);
+    UsbHidLocked::SendKey(context, InputVk::kDelete, InputMessage::kKeyDown);
     context.sleepMs(10);
-    UsbHidLocked::SendKey(context, HidVk::kDelete, HidMsg::kKeyUp);
+    UsbHidLocked::SendKey(context, InputVk::kDelete, InputMessage::kKeyUp);
     for (uint32_t& slot : context.modifierSlots)
         slot = 0;
-    return UsbHidLocked::SendKey(context, HidVk::kEscape, HidMsg::kKeyUp);
+    return UsbHidLocked::SendKey(context, InputVk::kEscape, InputMessage::kKeyUp);
 }
 
 int SetUSBDiskChange(UsbHidContext& context, uint8_t side) {

@@ -5,7 +5,7 @@
 #include "core/LogThrottle.h"
 #include "core/StallScope.h"
 #include "input/HidUsageTable.h"
-#include "input/HidWindowMessages.h"
+#include "input/InputMessages.h"
 #include "input/UsbHidLink.h"
 #include "input/UsbHidLocked.h"
 
@@ -14,24 +14,24 @@ namespace {
 constexpr char kModule[] = "USBHID";
 
 bool IsKeyDown(uint32_t msg) {
-    return msg == HidMsg::kKeyDown || msg == HidMsg::kSysKeyDown;
+    return msg == InputMessage::kKeyDown || msg == InputMessage::kSysKeyDown;
 }
 
 bool IsKeyUp(uint32_t msg) {
-    return msg == HidMsg::kKeyUp || msg == HidMsg::kSysKeyUp;
+    return msg == InputMessage::kKeyUp || msg == InputMessage::kSysKeyUp;
 }
 
 // The slot of a generic modifier key; -1 for every other key (left and right codes included: callers fold
 // them first).
 int ModifierSlot(uint32_t vk) {
     switch (vk) {
-    case HidVk::kCtrl:
+    case InputVk::kCtrl:
         return kHidSlotCtrl;
-    case HidVk::kShift:
+    case InputVk::kShift:
         return kHidSlotShift;
-    case HidVk::kAlt:
+    case InputVk::kAlt:
         return kHidSlotAlt;
-    case HidVk::kLeftWin:
+    case InputVk::kLeftWin:
         return kHidSlotWin;
     default:
         return -1;
@@ -61,11 +61,12 @@ struct ButtonChange {
 };
 
 ButtonChange ButtonChangeFor(uint32_t msg) {
-    if (msg == HidMsg::kMouseMove)
+    if (msg == InputMessage::kMouseMove)
         return {true, -1, false, false};
-    if (msg < HidMsg::kLeftDown || msg > HidMsg::kMiddleDoubleClick)
+    if (msg < InputMessage::kLButtonDown || msg > InputMessage::kMButtonDblClk)
         return {};
-    const uint32_t offset = msg - HidMsg::kLeftDown; // three messages per button: down, up, double-click
+    const uint32_t offset =
+        msg - InputMessage::kLButtonDown; // three messages per button: down, up, double-click
     const uint32_t kind = offset % 3;
     return {true, static_cast<int>(offset / 3), kind != 1, kind == 2};
 }
@@ -102,11 +103,11 @@ void ResetKeyboard(UsbHidContext& context) {
     // opening runs this reset, so opening from here could recurse without end on a device that opens but
     // then fails every report.
     context.sleepMs(200);
-    SendKey(context, HidVk::kLeftWin, HidMsg::kKeyDown);
-    SendKey(context, HidVk::kLeftWin, HidMsg::kKeyUp);
+    SendKey(context, InputVk::kLeftWin, InputMessage::kKeyDown);
+    SendKey(context, InputVk::kLeftWin, InputMessage::kKeyUp);
     context.sleepMs(200);
-    SendKey(context, HidVk::kEscape, HidMsg::kKeyDown);
-    SendKey(context, HidVk::kEscape, HidMsg::kKeyUp);
+    SendKey(context, InputVk::kEscape, InputMessage::kKeyDown);
+    SendKey(context, InputVk::kEscape, InputMessage::kKeyUp);
 }
 
 } // namespace UsbHidLocked
@@ -133,7 +134,7 @@ int SetMouseMsg(UsbHidContext& context, uint32_t msg, int32_t x, int32_t y) {
     if (UsbHidLocked::EnsureOpen(context) != 1)
         return -1;
     const bool logged = Log::IsDebugCategoryEnabled("hid");
-    if (logged && (msg != HidMsg::kMouseMove || LogThrottle::Allow("usbhid.mouse.move", 1000)))
+    if (logged && (msg != InputMessage::kMouseMove || LogThrottle::Allow("usbhid.mouse.move", 1000)))
         Log::Write("[HID][MOUSE][RAW_PREP] wParam=0x%08lX x=%lu y=%lu curr=%d,%d beforeBufL=%u beforeBufR=%u "
                    "beforeBufM=%u",
                    static_cast<unsigned long>(msg), static_cast<unsigned long>(static_cast<uint32_t>(x)),

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "input/HidWindowMessages.h"
+#include "input/InputMessages.h"
 #include "input/UsbHidTestSupport.h"
 
 namespace {
@@ -12,14 +12,14 @@ using UsbHidCommandsTest = UsbHidFixture;
 
 TEST_F(UsbHidCommandsTest, SystemKeySendsCtrlAltDelThenReleasesEverything) {
     OpenAndClear();
-    ASSERT_EQ(UsbHidLink::SetKBMsg(*m_context, HidVk::kShift, HidMsg::kKeyDown), 1);
+    ASSERT_EQ(UsbHidLink::SetKBMsg(*m_context, InputVk::kShift, InputMessage::kKeyDown), 1);
     m_fake.ClearEvents();
 
     EXPECT_EQ(UsbHidLink::SetSystemKey(*m_context), 1);
     // Ctrl+Alt with the held Shift, then every slot cleared before the final Esc release.
     EXPECT_EQ(Steps(), (std::vector<std::string>{KeyWrite(0x07, 76), "sleep 10", KeyWrite(0x07, 0),
                                                  KeyWrite(0x00, 0)}));
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), 1);
     EXPECT_EQ(m_fake.Events("write").back(), KeyWrite(0x00, 4));
 }
 
@@ -127,13 +127,13 @@ TEST_F(UsbHidCommandsTest, ConcurrentCallersNeverInterleave) {
     std::vector<std::thread> threads;
     threads.emplace_back([&] {
         for (int i = 0; i < kRounds; ++i) {
-            UsbHidLink::SetKBMsg(context, 'A' + i % 26, HidMsg::kKeyDown);
-            UsbHidLink::SetKBMsg(context, 'A' + i % 26, HidMsg::kKeyUp);
+            UsbHidLink::SetKBMsg(context, 'A' + i % 26, InputMessage::kKeyDown);
+            UsbHidLink::SetKBMsg(context, 'A' + i % 26, InputMessage::kKeyUp);
         }
     });
     threads.emplace_back([&] {
         for (int i = 0; i < kRounds; ++i) {
-            UsbHidLink::SetMouseMsg(context, HidMsg::kMouseMove, i * 100, i * 50);
+            UsbHidLink::SetMouseMsg(context, InputMessage::kMouseMove, i * 100, i * 50);
             UsbHidLink::SetMouseWheelMsg(context, 0, i, i, 120);
         }
     });

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/StallScope.h"
-#include "input/HidWindowMessages.h"
+#include "input/InputMessages.h"
 #include "input/UsbHidTestSupport.h"
 
 namespace {
@@ -14,7 +14,7 @@ const std::string kPath = "\\\\?\\hid#vid_35e6&pid_2402#fake";
 using UsbHidLinkTest = UsbHidFixture;
 
 TEST_F(UsbHidLinkTest, TheFirstKeyOpensTheDeviceAndResetsTheKeyboardBeforeItIsSent) {
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), 1);
 
     EXPECT_EQ(Steps(), Concat(Concat({"find", "open " + kPath}, ResetSteps()), {KeyWrite(0x00, 4)}));
     EXPECT_STREQ(m_context->devicePath, kPath.c_str());
@@ -29,8 +29,8 @@ TEST_F(UsbHidLinkTest, WithoutTheCableEveryCallSearchesAgainAndWritesNothing) {
 
     EXPECT_EQ(UsbHidLink::SearchHid(*m_context), -1);
     EXPECT_EQ(UsbHidLink::OpenHid(*m_context), -1);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), -1);
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kLeftDown, 10, 10), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), -1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kLButtonDown, 10, 10), -1);
     EXPECT_EQ(UsbHidLink::SetMouseWheelMsg(*m_context, 0, 10, 10, 120), -1);
     EXPECT_EQ(UsbHidLink::SetSystemKey(*m_context), -1);
     EXPECT_EQ(UsbHidLink::SetUSBDiskChange(*m_context, 1), -1);
@@ -49,19 +49,19 @@ TEST_F(UsbHidLinkTest, ModifierSlotsFollowTheGenericModifierKeys) {
         uint8_t modifiers, usage;
     };
     const Step steps[] = {
-        {HidVk::kCtrl, HidMsg::kKeyDown, 0x01, 0},
-        {'C', HidMsg::kKeyDown, 0x01, 6},
-        {'C', HidMsg::kKeyUp, 0x01, 0},
-        {HidVk::kCtrl, HidMsg::kKeyUp, 0x00, 0},
-        {'C', HidMsg::kKeyDown, 0x00, 6},
-        {HidVk::kAlt, HidMsg::kSysKeyDown, 0x04, 0},
-        {HidVk::kShift, HidMsg::kKeyDown, 0x06, 0},
-        {0x73 /* F4 */, HidMsg::kSysKeyDown, 0x06, 61},
-        {HidVk::kAlt, HidMsg::kSysKeyUp, 0x02, 0},
-        {HidVk::kLeftWin, HidMsg::kKeyDown, 0x0A, 0},
-        {162 /* left Ctrl */, HidMsg::kKeyDown, 0x0A, 0},
-        {HidVk::kShift, 0x0102 /* WM_CHAR */, 0x0A, 0},
-        {HidVk::kLeftWin, HidMsg::kKeyUp, 0x02, 0},
+        {InputVk::kCtrl, InputMessage::kKeyDown, 0x01, 0},
+        {'C', InputMessage::kKeyDown, 0x01, 6},
+        {'C', InputMessage::kKeyUp, 0x01, 0},
+        {InputVk::kCtrl, InputMessage::kKeyUp, 0x00, 0},
+        {'C', InputMessage::kKeyDown, 0x00, 6},
+        {InputVk::kAlt, InputMessage::kSysKeyDown, 0x04, 0},
+        {InputVk::kShift, InputMessage::kKeyDown, 0x06, 0},
+        {0x73 /* F4 */, InputMessage::kSysKeyDown, 0x06, 61},
+        {InputVk::kAlt, InputMessage::kSysKeyUp, 0x02, 0},
+        {InputVk::kLeftWin, InputMessage::kKeyDown, 0x0A, 0},
+        {162 /* left Ctrl */, InputMessage::kKeyDown, 0x0A, 0},
+        {InputVk::kShift, 0x0102 /* WM_CHAR */, 0x0A, 0},
+        {InputVk::kLeftWin, InputMessage::kKeyUp, 0x02, 0},
     };
     std::vector<std::string> expected;
     for (const Step& s : steps) {
@@ -73,8 +73,8 @@ TEST_F(UsbHidLinkTest, ModifierSlotsFollowTheGenericModifierKeys) {
 
 // Opening resets the key state; a modifier pressed by the call that opens the device still counts.
 TEST_F(UsbHidLinkTest, AModifierPressedByTheOpeningCallIsKept) {
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, HidVk::kCtrl, HidMsg::kKeyDown), 1);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'C', HidMsg::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, InputVk::kCtrl, InputMessage::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'C', InputMessage::kKeyDown), 1);
     std::vector<std::string> writes = m_fake.Events("write");
     ASSERT_GE(writes.size(), 2u);
     EXPECT_EQ(writes[writes.size() - 2], KeyWrite(0x01, 0));
@@ -89,17 +89,12 @@ TEST_F(UsbHidLinkTest, MouseMessagesSetAndClearTheirButtonsAndSendTheLow16BitsOf
         uint8_t buttons;
     };
     const Step steps[] = {
-        {HidMsg::kMouseMove, 100, 200, 0x00},
-        {HidMsg::kLeftDown, 100, 200, 0x01},
-        {HidMsg::kRightDoubleClick, 4096, 0, 0x03},
-        {HidMsg::kLeftUp, 4096, 0, 0x02},
-        {HidMsg::kMiddleDoubleClick, 7, 8, 0x06},
-        {HidMsg::kMouseMove, 0x10005, -1, 0x06},
-        {HidMsg::kRightUp, 1, 1, 0x04},
-        {HidMsg::kMiddleUp, 1, 1, 0x00},
-        {HidMsg::kLeftDoubleClick, 2, 2, 0x01},
-        {HidMsg::kMiddleDown, 2, 2, 0x05},
-        {HidMsg::kRightDown, 3, 3, 0x07},
+        {InputMessage::kMouseMove, 100, 200, 0x00},    {InputMessage::kLButtonDown, 100, 200, 0x01},
+        {InputMessage::kRButtonDblClk, 4096, 0, 0x03}, {InputMessage::kLButtonUp, 4096, 0, 0x02},
+        {InputMessage::kMButtonDblClk, 7, 8, 0x06},    {InputMessage::kMouseMove, 0x10005, -1, 0x06},
+        {InputMessage::kRButtonUp, 1, 1, 0x04},        {InputMessage::kMButtonUp, 1, 1, 0x00},
+        {InputMessage::kLButtonDblClk, 2, 2, 0x01},    {InputMessage::kMButtonDown, 2, 2, 0x05},
+        {InputMessage::kRButtonDown, 3, 3, 0x07},
     };
     std::vector<std::string> expected;
     for (const Step& s : steps) {
@@ -119,8 +114,8 @@ TEST_F(UsbHidLinkTest, AnUnknownMouseMessageIsRefusedAndNothingIsWritten) {
 }
 
 TEST_F(UsbHidLinkTest, AButtonPressedByTheOpeningCallIsKept) {
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kLeftDown, 5, 6), 1);
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kMouseMove, 50, 60), 1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kLButtonDown, 5, 6), 1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kMouseMove, 50, 60), 1);
     std::vector<std::string> writes = m_fake.Events("write");
     ASSERT_GE(writes.size(), 2u);
     EXPECT_EQ(writes[writes.size() - 2], MouseWrite(0x01, 5, 6));
@@ -129,7 +124,7 @@ TEST_F(UsbHidLinkTest, AButtonPressedByTheOpeningCallIsKept) {
 
 TEST_F(UsbHidLinkTest, TheWheelCarriesTheHeldButtonsAndWritesItsDebugText) {
     OpenAndClear();
-    ASSERT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kLeftDown, 100, 200), 1);
+    ASSERT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kLButtonDown, 100, 200), 1);
     EXPECT_EQ(UsbHidLink::SetMouseWheelMsg(*m_context, 0x20A, 300, 400, 240), 1);
     EXPECT_EQ(UsbHidLink::SetMouseWheelMsg(*m_context, 0, 300, 400, -30), 1);
 
@@ -167,7 +162,7 @@ TEST_F(UsbHidLinkTest, AFailedOpenStillReturnsOneButIsLoggedAndLeavesNoHandle) {
     EXPECT_EQ(UsbHidLink::OpenHid(*m_context), 1);
     EXPECT_FALSE(UsbHidLink::IsOpen(*m_context));
     EXPECT_TRUE(LogHas("[HID][OPEN][FAIL] path=" + kPath + " error=5"));
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), -1);
     EXPECT_TRUE(m_fake.Events("write").empty());
 }
 
@@ -198,7 +193,7 @@ TEST_P(UsbHidReportLength, KeyboardReport) {
     s.lengths = HidReportLengths{64, c.outputLength};
     m_fake.Set(s);
 
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), c.result);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), c.result);
     std::vector<std::vector<uint8_t>> reports = m_fake.Reports();
     if (c.result == 1) {
         ASSERT_FALSE(reports.empty());
@@ -229,13 +224,13 @@ TEST_F(UsbHidLinkTest, LostPreparsedDataClosesTheHandleAndTheNextCallOpensAgain)
     FakeHidTransport::Settings noPreparsed;
     noPreparsed.lengths = std::nullopt;
     m_fake.Set(noPreparsed);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), -1);
     EXPECT_FALSE(UsbHidLink::IsOpen(*m_context));
     EXPECT_TRUE(LogHas("[HID][SEND][FAIL] no preparsed data; handle closed"));
 
     m_fake.Set(FakeHidTransport::Settings{});
     m_fake.ClearEvents();
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'B', HidMsg::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'B', InputMessage::kKeyDown), 1);
     EXPECT_EQ(Steps(), Concat(Concat({"find", "open " + kPath}, ResetSteps()), {KeyWrite(0, 5)}));
 }
 
@@ -245,7 +240,7 @@ TEST_F(UsbHidLinkTest, ADeviceThatOpensButTakesNoReportDoesNotRecurse) {
     FakeHidTransport::Settings noPreparsed;
     noPreparsed.lengths = std::nullopt;
     m_fake.Set(noPreparsed);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), -1);
     EXPECT_EQ(Steps(),
               (std::vector<std::string>{"find", "open " + kPath, "sleep 200", "close", "sleep 200"}));
 }
@@ -255,21 +250,21 @@ TEST_F(UsbHidLinkTest, ARefusedPreparationOrAShortOrFailedWriteIsAFailure) {
     FakeHidTransport::Settings refused;
     refused.prepareOk = false;
     m_fake.Set(refused);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyDown), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyDown), -1);
     EXPECT_TRUE(m_fake.Events("write").empty());
     EXPECT_TRUE(LogHas("[HID][SEND][FAIL] output report preparation refused command=3"));
 
     FakeHidTransport::Settings shortWrite;
     shortWrite.writeShortBy = 1;
     m_fake.Set(shortWrite);
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kMouseMove, 1, 1), -1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kMouseMove, 1, 1), -1);
     EXPECT_TRUE(LogHas("[HID][SEND][FAIL] command=4 wrote=63 of 64 status=done error=0"));
 
     TestLog().tick += 100000;
     FakeHidTransport::Settings timedOut;
     timedOut.writeStatus = HidIoStatus::TimedOut;
     m_fake.Set(timedOut);
-    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', HidMsg::kKeyUp), -1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(*m_context, 'A', InputMessage::kKeyUp), -1);
     EXPECT_TRUE(LogHas("[HID][SEND][FAIL] command=3 wrote=0 of 64 status=timeout"));
     EXPECT_TRUE(UsbHidLink::IsOpen(*m_context));
 }
@@ -282,13 +277,13 @@ TEST_F(UsbHidLinkTest, SendHidDataWithoutAHandleWritesNothing) {
 
 TEST_F(UsbHidLinkTest, ResetKeyboardClearsKeysAndButtonsAndReleasesWinAndEsc) {
     OpenAndClear();
-    ASSERT_EQ(UsbHidLink::SetKBMsg(*m_context, HidVk::kShift, HidMsg::kKeyDown), 1);
-    ASSERT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kRightDown, 1, 1), 1);
+    ASSERT_EQ(UsbHidLink::SetKBMsg(*m_context, InputVk::kShift, InputMessage::kKeyDown), 1);
+    ASSERT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kRButtonDown, 1, 1), 1);
     m_fake.ClearEvents();
 
     UsbHidLink::ResetKeyboard(*m_context);
     EXPECT_EQ(Steps(), ResetSteps());
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, HidMsg::kMouseMove, 2, 2), 1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(*m_context, InputMessage::kMouseMove, 2, 2), 1);
     EXPECT_EQ(m_fake.Events("write").back(), MouseWrite(0x00, 2, 2));
 }
 
@@ -308,8 +303,8 @@ TEST_F(UsbHidLinkTest, OperationsRunInStallScopesOfTheirOwn) {
     UsbHidContext context(
         m_fake, [](uint32_t ms) { g_stallNow += ms; }, nullptr);
 
-    EXPECT_EQ(UsbHidLink::SetKBMsg(context, 'A', HidMsg::kKeyDown), 1);
-    EXPECT_EQ(UsbHidLink::SetMouseMsg(context, HidMsg::kMouseMove, 1, 1), 1);
+    EXPECT_EQ(UsbHidLink::SetKBMsg(context, 'A', InputMessage::kKeyDown), 1);
+    EXPECT_EQ(UsbHidLink::SetMouseMsg(context, InputMessage::kMouseMove, 1, 1), 1);
     SetStallClock({});
 
     std::vector<std::string> slow;

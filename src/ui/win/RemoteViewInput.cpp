@@ -4,6 +4,7 @@
 #include "core/LogThrottle.h"
 #include "core/RuntimeState.h"
 #include "dragdrop/win/DragDrop.h"
+#include "input/InputMessages.h"
 #include "input/RemoteInputRoute.h"
 #include "input/RemoteViewMapping.h"
 #include "ui/win/RemoteViewState.h"
@@ -11,21 +12,6 @@
 #include "ui/win/RemoteViewWindow.h"
 
 namespace {
-
-const char* KeyMessageName(UINT msg) {
-    switch (msg) {
-    case WM_KEYDOWN:
-        return "WM_KEYDOWN";
-    case WM_KEYUP:
-        return "WM_KEYUP";
-    case WM_SYSKEYDOWN:
-        return "WM_SYSKEYDOWN";
-    case WM_SYSKEYUP:
-        return "WM_SYSKEYUP";
-    default:
-        return "WM_KEY_UNKNOWN";
-    }
-}
 
 int Down(int vk) {
     return ::GetKeyState(vk) < 0 ? 1 : 0;
