@@ -25,3 +25,21 @@ wait_display() {
 
 # Windows form of a Unix path (Wine maps / to Z:).
 zpath() { local p; p=$(realpath -m "$1"); printf 'Z:%s' "${p//\//\\}"; }
+
+# Two new network namespaces joined by a veth pair, as two PCs on the cable's link: $1 with device $2 gets
+# 10.0.0.1/8, $3 with device $4 gets 10.0.0.2/8; loopback and both ends are up.
+join_namespaces() {
+  ip netns add "$1"
+  ip netns add "$3"
+  ip link add "$2" type veth peer name "$4"
+  ip link set "$2" netns "$1"
+  ip link set "$4" netns "$3"
+  ip -n "$1" addr add 10.0.0.1/8 dev "$2"
+  ip -n "$3" addr add 10.0.0.2/8 dev "$4"
+  local ns
+  for ns in "$1" "$3"; do
+    ip -n "$ns" link set lo up
+  done
+  ip -n "$1" link set "$2" up
+  ip -n "$3" link set "$4" up
+}

@@ -48,18 +48,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-ip netns add "$client_ns"
-ip netns add "$host_ns"
-ip link add "${tag}vc" type veth peer name "${tag}vh"
-ip link set "${tag}vc" netns "$client_ns"
-ip link set "${tag}vh" netns "$host_ns"
-ip -n "$client_ns" addr add 10.0.0.1/8 dev "${tag}vc"
-ip -n "$host_ns" addr add 10.0.0.2/8 dev "${tag}vh"
-for ns in "$client_ns" "$host_ns"; do
-  ip -n "$ns" link set lo up
-done
-ip -n "$client_ns" link set "${tag}vc" up
-ip -n "$host_ns" link set "${tag}vh" up
+join_namespaces "$client_ns" "${tag}vc" "$host_ns" "${tag}vh"
 
 display=$(free_display 150)
 ip netns exec "$host_ns" Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &

@@ -48,18 +48,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-ip netns add "$send_ns"
-ip netns add "$recv_ns"
-ip link add "${tag}vs" type veth peer name "${tag}vr"
-ip link set "${tag}vs" netns "$send_ns"
-ip link set "${tag}vr" netns "$recv_ns"
-ip -n "$send_ns" addr add 10.0.0.1/8 dev "${tag}vs"
-ip -n "$recv_ns" addr add 10.0.0.2/8 dev "${tag}vr"
-for ns in "$send_ns" "$recv_ns"; do
-  ip -n "$ns" link set lo up
-done
-ip -n "$send_ns" link set "${tag}vs" up
-ip -n "$recv_ns" link set "${tag}vr" up
+join_namespaces "$send_ns" "${tag}vs" "$recv_ns" "${tag}vr"
 
 # in_side s|r COMMAND...: runs a command in that side's namespace with its own Wine prefix and home.
 in_side() {
