@@ -1,17 +1,8 @@
 #include "input/InjectionPlan.h"
 
-#include <algorithm>
+#include "input/AxisScale.h"
 
 using namespace InjectionFlags;
-
-int32_t ScaleToDesktopAxis(int32_t pixel, int32_t origin, int32_t extent, int32_t outMax) {
-    if (extent <= 1)
-        return 0;
-    const int64_t first = origin;
-    const int64_t last = first + extent - 1;
-    const int64_t clamped = std::clamp<int64_t>(pixel, first, last);
-    return static_cast<int32_t>((clamped - first) * outMax / (extent - 1));
-}
 
 uint32_t MouseButtonFlags(int32_t button, bool down) {
     switch (button) {
@@ -45,8 +36,8 @@ PlannedInput PlanPacketInput(const InputPacket& packet, const VirtualDesktop& de
     case InputPacketType::MouseMove:
         input.kind = PlannedInput::Kind::Mouse;
         input.flags = kMouseMove | kMouseVirtualDesk | kMouseAbsolute;
-        input.dx = ScaleToDesktopAxis(packet.x, desktop.left, desktop.width, kAbsoluteMouseMax);
-        input.dy = ScaleToDesktopAxis(packet.y, desktop.top, desktop.height, kAbsoluteMouseMax);
+        input.dx = ScaleAxisToRange(packet.x, desktop.left, desktop.width, kAbsoluteMouseMax);
+        input.dy = ScaleAxisToRange(packet.y, desktop.top, desktop.height, kAbsoluteMouseMax);
         return input;
     case InputPacketType::MouseButton:
         // No ABSOLUTE flag and no offset: the click lands where the last move put the cursor.
@@ -84,6 +75,6 @@ PlannedInput PlanPacketInput(const InputPacket& packet, const VirtualDesktop& de
 }
 
 HidPoint HidWheelPoint(const InputPacket& packet, const VirtualDesktop& desktop) {
-    return {ScaleToDesktopAxis(packet.x, desktop.left, desktop.width, kHidMouseMax),
-            ScaleToDesktopAxis(packet.y, desktop.top, desktop.height, kHidMouseMax)};
+    return {ScaleAxisToRange(packet.x, desktop.left, desktop.width, kHidAbsoluteMax),
+            ScaleAxisToRange(packet.y, desktop.top, desktop.height, kHidAbsoluteMax)};
 }

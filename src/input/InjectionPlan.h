@@ -29,7 +29,6 @@ constexpr uint32_t kKeyScanCode = 0x0008;
 
 // The highest absolute SendInput coordinate, and the highest coordinate of the cable's HID mouse.
 constexpr int32_t kAbsoluteMouseMax = 65535;
-constexpr int32_t kHidMouseMax = 4096;
 
 // The virtual desktop (system metrics 76 to 79).
 struct VirtualDesktop {
@@ -53,10 +52,6 @@ struct PlannedInput {
 
     bool operator==(const PlannedInput&) const = default;
 };
-
-// Desktop pixel to a 0..outMax coordinate along one axis: the pixel is first clamped into the desktop, so a
-// peer's far-off value cannot wrap; an axis of one pixel (or an unknown, empty one) maps to 0.
-int32_t ScaleToDesktopAxis(int32_t pixel, int32_t origin, int32_t extent, int32_t outMax);
 
 // Button 0 left, 1 right, 2 middle; 0 for any other button.
 uint32_t MouseButtonFlags(int32_t button, bool down);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "input/AxisScale.h"
 #include "input/HidQueueItem.h"
 
 namespace {
@@ -33,19 +34,7 @@ bool MapClientPointToRemote(int32_t clientWidth, int32_t clientHeight, RemoteSiz
     return true;
 }
 
-namespace {
-
-int32_t HidAxis(int32_t client, int32_t size) {
-    if (size <= 1)
-        return 0;
-    const int64_t last = static_cast<int64_t>(size) - 1;
-    const int64_t clamped = std::clamp<int64_t>(client, 0, last);
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(clamped * int64_t{kHidAbsoluteMax} / last, 0, int64_t{kHidAbsoluteMax}));
-}
-
-} // namespace
-
 HidPoint MapClientPointToHidAbsolute(int32_t clientWidth, int32_t clientHeight, int32_t x, int32_t y) {
-    return {HidAxis(x, clientWidth), HidAxis(y, clientHeight)};
+    return {ScaleAxisToRange(x, 0, clientWidth, kHidAbsoluteMax),
+            ScaleAxisToRange(y, 0, clientHeight, kHidAbsoluteMax)};
 }

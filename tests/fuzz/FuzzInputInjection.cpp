@@ -25,7 +25,8 @@ public:
     int ProbePresent() override { return present ? 1 : -1; }
     int SetSystemKey() override { return 1; }
     int SendWheel(int32_t x, int32_t y, int32_t) override {
-        Check(x >= 0 && x <= kHidMouseMax && y >= 0 && y <= kHidMouseMax, "cable wheel point out of range");
+        Check(x >= 0 && x <= kHidAbsoluteMax && y >= 0 && y <= kHidAbsoluteMax,
+              "cable wheel point out of range");
         return 1;
     }
     bool present = false;
