@@ -10,16 +10,13 @@
 #include "input/InputRouteRules.h"
 #include "input/InputSender.h"
 #include "input/win/AsyncHidWorker.h"
+#include "input/win/AsyncKeyState.h"
 #include "input/win/HidPresence.h"
 #include "input/win/InputRouterInternal.h"
 #include "input/win/InputRouterState.h"
 
 namespace InputRouter {
 namespace {
-
-bool KeyDown(int vk) {
-    return (::GetAsyncKeyState(vk) & 0x8000) != 0;
-}
 
 void LogRoute(const RouteChoice& choice, bool tcpConnected, int32_t inputState, bool forced) {
     if (!choice.changed)
@@ -155,10 +152,10 @@ void SetVirtualScreenButtonForwarded(int32_t button, bool down) {
 
 LocalKeyStates ReadLocalKeyStates() {
     LocalKeyStates keys;
-    keys.ctrl = KeyDown(VK_CONTROL) || KeyDown(VK_LCONTROL) || KeyDown(VK_RCONTROL);
-    keys.alt = KeyDown(VK_MENU) || KeyDown(VK_LMENU) || KeyDown(VK_RMENU);
-    keys.shift = KeyDown(VK_SHIFT) || KeyDown(VK_LSHIFT) || KeyDown(VK_RSHIFT);
-    keys.win = KeyDown(VK_LWIN) || KeyDown(VK_RWIN);
+    keys.ctrl = IsAsyncCtrlDown();
+    keys.alt = IsAsyncAltDown();
+    keys.shift = IsAsyncShiftDown();
+    keys.win = IsAsyncWinDown();
     keys.numLock = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
     keys.capsLock = (::GetKeyState(VK_CAPITAL) & 1) != 0;
     return keys;

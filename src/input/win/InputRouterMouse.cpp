@@ -8,6 +8,7 @@
 #include "input/InputPacket.h"
 #include "input/InputSender.h"
 #include "input/KeyRouting.h"
+#include "input/win/AsyncKeyState.h"
 #include "input/win/AsyncHidWorker.h"
 #include "input/win/InputRouter.h"
 #include "input/win/InputRouterInternal.h"
@@ -27,10 +28,6 @@ bool ClientSize(uintptr_t window, int32_t& width, int32_t& height) {
     width = rc.right - rc.left;
     height = rc.bottom - rc.top;
     return true;
-}
-
-int PhysicalDown(int vk) {
-    return (::GetAsyncKeyState(vk) & 0x8000) != 0 ? 1 : 0;
 }
 
 // Marks the route as HID for the rest of the program (the status line, the watchdog) before an item goes.
@@ -53,7 +50,9 @@ void LogButtonPrep(bool hid, uintptr_t window, uint32_t msg, int32_t button, boo
                    int32_t y) {
     int32_t rx = 0, ry = 0;
     const bool mapped = MapClientPointToRemote(window, x, y, rx, ry);
-    const int l = PhysicalDown(VK_LBUTTON), r = PhysicalDown(VK_RBUTTON), m = PhysicalDown(VK_MBUTTON);
+    const int l = IsAsyncKeyDown(VK_LBUTTON) ? 1 : 0;
+    const int r = IsAsyncKeyDown(VK_RBUTTON) ? 1 : 0;
+    const int m = IsAsyncKeyDown(VK_MBUTTON) ? 1 : 0;
     Log::Write(
         "[MOUSE][BTN][TX_PREP] route=%s msg=%s(0x%04X) button=%s(%d) down=%d client=%ld,%ld remote=%ld,%ld "
         "mapped=%d physL=%d physR=%d physM=%d inputConnected=%d hidForced=%d capture=0x%p focus=0x%p",

@@ -9,23 +9,12 @@
 #include "input/KeyboardHookRules.h"
 #include "input/RemoteInputRoute.h"
 #include "input/RemoteInputScope.h"
+#include "input/win/AsyncKeyState.h"
 
 namespace {
 
 // Touched by the hook procedure and the main window's calls, both on the UI thread.
 KeyboardHookState g_state;
-
-bool AsyncDown(int vk) {
-    return (::GetAsyncKeyState(vk) & 0x8000) != 0;
-}
-
-bool AsyncCtrl() {
-    return AsyncDown(VK_CONTROL) || AsyncDown(VK_LCONTROL) || AsyncDown(VK_RCONTROL);
-}
-
-bool AsyncAlt() {
-    return AsyncDown(VK_MENU) || AsyncDown(VK_LMENU) || AsyncDown(VK_RMENU);
-}
 
 HWND MainWindow() {
     return reinterpret_cast<HWND>(RuntimeGetMainWindow());
@@ -37,8 +26,8 @@ public:
     bool IsRemoteInputScopeActive() override { return KeyboardHook::IsRemoteInputScopeActive(); }
     bool IsMainWindowForeground() override { return KeyboardHook::IsOwnWindowForeground(MainWindow()); }
     bool IsHidForced() override { return StateManager::Instance().IsHidForced(); }
-    bool IsCtrlDownAsync() override { return AsyncCtrl(); }
-    bool IsAltDownAsync() override { return AsyncAlt(); }
+    bool IsCtrlDownAsync() override { return IsAsyncCtrlDown(); }
+    bool IsAltDownAsync() override { return IsAsyncAltDown(); }
     uint64_t NowTicks() override { return ::GetTickCount64(); }
     void PostToMainWindow(uint32_t message) override {
         if (HWND main = MainWindow())
@@ -128,11 +117,11 @@ bool HookIsCtrlAltZero(DWORD vk, DWORD hookFlags) {
 }
 
 bool IsCtrlAltF11Pressed(DWORD vk) {
-    return vk == VK_F11 && AsyncCtrl() && AsyncAlt();
+    return vk == VK_F11 && IsAsyncCtrlDown() && IsAsyncAltDown();
 }
 
 bool IsCtrlAltZeroPressed(DWORD vk) {
-    return vk == '0' && AsyncCtrl() && AsyncAlt();
+    return vk == '0' && IsAsyncCtrlDown() && IsAsyncAltDown();
 }
 
 void ClearHookKeyState(const char* reason) {
@@ -142,8 +131,8 @@ void ClearHookKeyState(const char* reason) {
 void PollHotkeys(HWND main, const HotkeyPollActions& actions) {
     HotkeyPollFacts facts;
     facts.mainWindowForeground = IsOwnWindowForeground(main);
-    facts.ctrlAltF11 = AsyncDown(VK_F11) && IsCtrlAltF11Pressed(VK_F11);
-    facts.ctrlAltZero = AsyncDown('0') && IsCtrlAltZeroPressed('0');
+    facts.ctrlAltF11 = IsAsyncKeyDown(VK_F11) && IsCtrlAltF11Pressed(VK_F11);
+    facts.ctrlAltZero = IsAsyncKeyDown('0') && IsCtrlAltZeroPressed('0');
     facts.scopeActive = IsRemoteInputScopeActive();
     facts.cursorOverRemoteView = IsCursorOverRemoteView();
     RunHotkeyPoll(g_state.latches, facts, actions);

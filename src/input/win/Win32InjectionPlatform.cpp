@@ -1,5 +1,7 @@
 #include "input/win/Win32InjectionPlatform.h"
 
+#include "input/win/AsyncKeyState.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -45,7 +47,7 @@ uint32_t Win32InjectionPlatform::ScanCodeOf(uint32_t vk) {
 }
 
 bool Win32InjectionPlatform::IsKeyDown(uint32_t vk) {
-    return (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) != 0;
+    return IsAsyncKeyDown(static_cast<int>(vk));
 }
 
 bool Win32InjectionPlatform::IsToggledOn(uint32_t vk) {
