@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/win/TextConvert.h"
 #include "input/InputPacket.h"
 #include "input/win/InputChannel.h"
 
@@ -27,13 +28,6 @@ constexpr DWORD kHostLimitMs = 120000;
 constexpr DWORD kConnectLimitMs = 30000;
 constexpr DWORD kSendLimitMs = 60000;
 constexpr int32_t kScanF24 = 0x76;
-
-std::string Narrow(const wchar_t* text) {
-    std::string out;
-    for (; *text != 0; ++text)
-        out.push_back(static_cast<char>(*text));
-    return out;
-}
 
 double Microseconds(LONGLONG ticks) {
     static LONGLONG frequency = [] {
@@ -142,7 +136,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
-        args.push_back(Narrow(argv[i]));
+        args.push_back(WideToUtf8(argv[i]));
     if (args.size() == 4 && args[0] == "host")
         return Host(static_cast<uint16_t>(std::atoi(args[1].c_str())), args[2], std::atoi(args[3].c_str()));
     if (args.size() == 4 && args[0] == "client")

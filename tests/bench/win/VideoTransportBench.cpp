@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/win/Handles.h"
+#include "core/win/TextConvert.h"
 #include "media/VideoFrameHeader.h"
 #include "media/win/TcpVideoReceiver.h"
 #include "media/win/TcpVideoSender.h"
@@ -37,13 +38,6 @@ struct Args {
     size_t frames = 0;
     size_t frameBytes = 0;
 };
-
-std::string Narrow(const wchar_t* text) {
-    std::string out;
-    for (; *text != 0; ++text)
-        out.push_back(static_cast<char>(*text));
-    return out;
-}
 
 double Mbps(size_t bytes, ULONGLONG startMs, ULONGLONG endMs) {
     const double seconds = static_cast<double>(endMs > startMs ? endMs - startMs : 1) / 1000.0;
@@ -225,7 +219,7 @@ int wmain(int argc, wchar_t** argv) {
     a.video = std::wcscmp(argv[2], L"video") == 0;
     const int portArg = a.send ? 4 : 3;
     const int ipArg = a.send ? 3 : 4;
-    a.ip = Narrow(argv[ipArg]);
+    a.ip = WideToUtf8(argv[ipArg]);
     a.port = static_cast<uint16_t>(std::wcstoul(argv[portArg], nullptr, 10));
     a.frames = std::wcstoul(argv[5], nullptr, 10);
     a.frameBytes = std::wcstoul(argv[6], nullptr, 10);
