@@ -96,7 +96,7 @@ bool VideoFrameAssembler::Append(const uint8_t* data, size_t size) {
 }
 
 void VideoFrameAssembler::TrimBacklog() {
-    if (Buffered() < kVideoTrimThresholdBytes)
+    if (TrimTileBacklog() || Buffered() < kVideoTrimThresholdBytes)
         return;
     size_t completeFrames = 0;
     const size_t idrOffset = FindLastIdrFrameOffset(Data(), Buffered(), completeFrames);
@@ -106,6 +106,18 @@ void VideoFrameAssembler::TrimBacklog() {
     Log::Write("[VIDEO][LOW_LATENCY] dropped stale compressed backlog bytes=%zu complete_frames=%zu "
                "resume_at_idr=1 remain=%zu",
                idrOffset, completeFrames, Buffered());
+}
+
+bool VideoFrameAssembler::TrimTileBacklog() {
+    // Tile frames are small when little changes on screen, so a byte threshold would let seconds of them
+    // queue up behind a controller that draws slower than the peer sends.
+    const TileResumePoint point = FindLastTileFrame(Data(), Buffered());
+    if (point.completeFrames < kVideoTrimMinFrames || point.framesBefore == 0)
+        return false;
+    Consume(point.offset);
+    Log::Write("[VIDEO][LOW_LATENCY] dropped stale tile frames=%zu bytes=%zu complete_frames=%zu remain=%zu",
+               point.framesBefore, point.offset, point.completeFrames, Buffered());
+    return true;
 }
 
 VideoFrameAssembler::Take VideoFrameAssembler::TakeFrame(std::vector<uint8_t>& payload,

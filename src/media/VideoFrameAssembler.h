@@ -6,9 +6,9 @@
 #include <vector>
 
 // Cuts the received video byte stream into frames (VideoFrameHeader.h): it holds the bytes not yet
-// consumed, bounds them, drops a stale backlog up to the last IDR frame and checks every header before a
-// frame is handed out. It owns no socket: the receiver appends what recv gave and resets the connection
-// when told to. Used by one thread.
+// consumed, bounds them, drops a stale backlog up to the last IDR or tile frame and checks every header
+// before a frame is handed out. It owns no socket: the receiver appends what recv gave and resets the
+// connection when told to. Used by one thread.
 
 // The numbers of a frame handed out.
 struct VideoFrameInfo {
@@ -36,8 +36,9 @@ public:
     // PrepareAppend, copy and CommitAppend in one.
     bool Append(const uint8_t* data, size_t size);
 
-    // With at least 2 MiB buffered, at least 4 whole frames and an IDR frame other than the first, drops
-    // every byte before that IDR frame (logged).
+    // With at least 4 whole frames buffered, drops every byte before the newest whole tile frame when one
+    // other than the first is there; else, with at least 2 MiB buffered and an IDR frame other than the
+    // first, every byte before that IDR frame. Both are logged.
     void TrimBacklog();
 
     enum class Take {
@@ -56,6 +57,7 @@ public:
     const uint8_t* Data() const { return m_storage.get() + m_begin; }
 
 private:
+    bool TrimTileBacklog();
     void Consume(size_t count);
 
     // Unconsumed bytes are m_storage[m_begin, m_end). Taking a frame only moves m_begin; the rest moves to

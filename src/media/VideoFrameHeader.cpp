@@ -111,9 +111,12 @@ bool HoldsIdrSlice(const uint8_t* frame, size_t size) {
 
 } // namespace
 
-size_t FindLastIdrFrameOffset(const uint8_t* data, size_t size, size_t& completeFrames) {
-    completeFrames = 0;
-    size_t lastIdr = 0;
+namespace {
+
+// Calls visit(header, offset) for each whole frame at the start of the buffer, stopping at the first
+// invalid header or incomplete frame; returns the number of frames visited.
+template <typename Visit> size_t WalkWholeFrames(const uint8_t* data, size_t size, Visit visit) {
+    size_t frames = 0;
     size_t offset = 0;
     while (offset + kVideoFrameHeaderBytes <= size) {
         const VideoFrameHeader header = ParseVideoFrameHeader(data + offset);
@@ -122,12 +125,35 @@ size_t FindLastIdrFrameOffset(const uint8_t* data, size_t size, size_t& complete
         const size_t frameBytes = header.frameBytes;
         if (frameBytes > size - offset - kVideoFrameHeaderBytes)
             break;
-        ++completeFrames;
-        const uint8_t* frame = data + offset + kVideoFrameHeaderBytes;
-        if (header.codec == static_cast<uint32_t>(VideoCodecFlag::H264) && frameBytes >= 5 &&
-            HoldsIdrSlice(frame, frameBytes))
-            lastIdr = offset;
+        visit(header, offset);
+        ++frames;
         offset += kVideoFrameHeaderBytes + frameBytes;
     }
+    return frames;
+}
+
+} // namespace
+
+size_t FindLastIdrFrameOffset(const uint8_t* data, size_t size, size_t& completeFrames) {
+    size_t lastIdr = 0;
+    completeFrames = WalkWholeFrames(data, size, [&](const VideoFrameHeader& header, size_t offset) {
+        const uint8_t* frame = data + offset + kVideoFrameHeaderBytes;
+        if (header.codec == static_cast<uint32_t>(VideoCodecFlag::H264) && header.frameBytes >= 5 &&
+            HoldsIdrSlice(frame, header.frameBytes))
+            lastIdr = offset;
+    });
     return lastIdr;
+}
+
+TileResumePoint FindLastTileFrame(const uint8_t* data, size_t size) {
+    TileResumePoint point;
+    point.completeFrames = WalkWholeFrames(
+        data, size, [&, index = size_t{0}](const VideoFrameHeader& header, size_t offset) mutable {
+            if (header.codec == static_cast<uint32_t>(VideoCodecFlag::Tiles)) {
+                point.offset = offset;
+                point.framesBefore = index;
+            }
+            ++index;
+        });
+    return point;
 }

@@ -35,7 +35,8 @@ inline constexpr uint32_t kVideoAcceptPollMs = 5;
 inline constexpr size_t kVideoReceiveHighWaterBytes = 0x400000;
 
 // The receiver drops a stale backlog up to the last IDR frame once this much is buffered and at least
-// kVideoTrimMinFrames whole frames are queued.
+// kVideoTrimMinFrames whole frames are queued. Tile frames need no byte threshold: with that many whole
+// frames queued it resumes at the newest tile frame.
 inline constexpr size_t kVideoTrimThresholdBytes = 0x200000;
 inline constexpr size_t kVideoTrimMinFrames = 4;
 
@@ -91,3 +92,12 @@ const char* VideoCodecName(uint32_t codec);
 // frame) and returns the offset of the last one that holds an H.264 IDR slice, 0 when none or only the
 // first does; completeFrames gets the number of whole frames walked. Only codec-0 frames are searched.
 size_t FindLastIdrFrameOffset(const uint8_t* data, size_t size, size_t& completeFrames);
+
+// The last whole tile-container frame at the start of the buffer. Every tile container is a whole picture,
+// so a stream can resume at any of them. offset and framesBefore are 0 when there is none.
+struct TileResumePoint {
+    size_t offset = 0;
+    size_t framesBefore = 0;   // whole frames in front of it
+    size_t completeFrames = 0; // whole frames walked
+};
+TileResumePoint FindLastTileFrame(const uint8_t* data, size_t size);

@@ -34,6 +34,16 @@ class Arithmetic(unittest.TestCase):
         self.assertAlmostEqual(ratio, 1650 / 1800)
         self.assertEqual(vb.drawn_ratio([stat(5, 5), stat(5, 5)])[0], 0.0)
 
+    def test_frames_trimmed_from_a_backlog_count_as_arrived_not_drawn(self):
+        log = ["[VIDEO][LOW_LATENCY] dropped stale tile frames=7 bytes=90000 complete_frames=8 remain=12000",
+               "[VIDEO][LOW_LATENCY] dropped stale compressed backlog bytes=1 complete_frames=4 resume_at_idr=1 "
+               "remain=2", "[VIDEO][LOW_LATENCY] dropped stale tile frames=3 bytes=1 complete_frames=4 remain=1"]
+        trimmed = vb.trimmed_frames(log)
+        self.assertEqual(trimmed, 10)
+        ratio, received, drawn = vb.drawn_ratio([stat(100, 100), stat(190, 190)], trimmed)
+        self.assertEqual((received, drawn), (100, 90))
+        self.assertAlmostEqual(ratio, 0.9)
+
     def test_backlog_growth(self):
         steady = [40, 50, 60, 50] * 25
         growing = list(range(40, 440, 4))

@@ -233,13 +233,52 @@ TEST_F(VideoFrameAssemblerTest, NoTrimBelowTwoMebibytesOrWithoutALaterIdr) {
     }
 }
 
-TEST_F(VideoFrameAssemblerTest, TileFramesAreNeverResumePoints) {
-    VideoFrameAssembler assembler;
-    for (uint32_t id = 0; id < 6; ++id)
-        Feed(assembler, Frame(IdrBody(kBigBody), id, VideoCodecFlag::Tiles));
-    const size_t before = assembler.Buffered();
-    assembler.TrimBacklog();
-    EXPECT_EQ(assembler.Buffered(), before);
+// Every tile frame is a whole picture: with four whole frames queued the newest tile frame is where the
+// stream resumes, however few bytes they hold.
+TEST_F(VideoFrameAssemblerTest, TileBacklogResumesAtTheNewestTileFrame) {
+    struct Case {
+        const char* name;
+        std::vector<VideoCodecFlag> codecs;
+        uint32_t resumeId; // 0: nothing dropped
+    } cases[] = {
+        {"three tile frames", {VideoCodecFlag::Tiles, VideoCodecFlag::Tiles, VideoCodecFlag::Tiles}, 0},
+        {"four tile frames",
+         {VideoCodecFlag::Tiles, VideoCodecFlag::Tiles, VideoCodecFlag::Tiles, VideoCodecFlag::Tiles},
+         4},
+        {"switch to tiles",
+         {VideoCodecFlag::H264, VideoCodecFlag::H264, VideoCodecFlag::Tiles, VideoCodecFlag::Tiles,
+          VideoCodecFlag::Tiles},
+         5},
+        {"switch to H.264 after the first tile frame",
+         {VideoCodecFlag::Tiles, VideoCodecFlag::H264, VideoCodecFlag::H264, VideoCodecFlag::H264},
+         0},
+    };
+    for (const Case& c : cases) {
+        TestLog().Clear();
+        VideoFrameAssembler assembler;
+        std::vector<Bytes> frames;
+        for (size_t i = 0; i < c.codecs.size(); ++i) {
+            frames.push_back(Frame(PSliceBody(500), static_cast<uint32_t>(i + 1), c.codecs[i]));
+            Feed(assembler, frames.back());
+        }
+        const size_t before = assembler.Buffered();
+        assembler.TrimBacklog();
+        if (c.resumeId == 0) {
+            EXPECT_EQ(assembler.Buffered(), before) << c.name;
+            EXPECT_EQ(CountLogMessages("[VIDEO][LOW_LATENCY] dropped stale tile"), 0u) << c.name;
+            continue;
+        }
+        size_t dropped = 0;
+        for (uint32_t id = 1; id < c.resumeId; ++id)
+            dropped += frames[id - 1].size();
+        EXPECT_EQ(CountLogMessages("[VIDEO][LOW_LATENCY] dropped stale tile frames=" +
+                                   std::to_string(c.resumeId - 1) + " bytes=" + std::to_string(dropped) +
+                                   " complete_frames=" + std::to_string(c.codecs.size()) +
+                                   " remain=" + std::to_string(before - dropped)),
+                  1u)
+            << c.name;
+        EXPECT_EQ(TakeOne(assembler).info.frameId, c.resumeId) << c.name;
+    }
 }
 
 // A valid stream cut into pieces at random points gives the same frames as it gives whole.
@@ -268,7 +307,6 @@ TEST_F(VideoFrameAssemblerTest, RandomSplitsGiveTheSameFrames) {
             std::copy(stream.begin() + at, stream.begin() + at + written, assembler.PrepareAppend(room));
             ASSERT_TRUE(assembler.CommitAppend(written));
             at += written;
-            assembler.TrimBacklog();
             for (;;) {
                 Taken taken = TakeOne(assembler);
                 ASSERT_NE(taken.result, Take::Reset) << "seed " << seed;
