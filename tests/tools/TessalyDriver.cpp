@@ -7,6 +7,8 @@
 //   TessalyDriver child-rect CLASS          print the client area of the main window's visible child of that
 //                                           window class (e.g. Tessaly_RemoteView_Wnd) in screen coordinates
 //                                           as "X Y WIDTH HEIGHT"; exit 1 when there is none
+//   TessalyDriver minimize                  the user's minimise (WM_SYSCOMMAND SC_MINIMIZE to the main
+//   window) TessalyDriver restore                   show the main window again, as the tray's "show" does
 #include <windows.h>
 
 #include <cwchar>
@@ -79,7 +81,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
-                     "child-rect CLASS\n");
+                     "child-rect CLASS | minimize | restore\n");
         return 2;
     }
     const bool waitArgument = std::wcscmp(argv[1], L"wait-window") == 0;
@@ -96,6 +98,13 @@ int wmain(int argc, wchar_t** argv) {
         return Place(hwnd, argc, argv);
     if (std::wcscmp(argv[1], L"child-rect") == 0)
         return PrintChildRect(hwnd, argc, argv);
+    if (std::wcscmp(argv[1], L"minimize") == 0)
+        return PostMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
+    if (std::wcscmp(argv[1], L"restore") == 0) {
+        ShowWindow(hwnd, SW_RESTORE);
+        ShowWindow(hwnd, SW_SHOW);
+        return IsWindowVisible(hwnd) ? 0 : 1;
+    }
     UINT message = std::wcscmp(argv[1], L"quit") == 0            ? WM_QUIT
                    : std::wcscmp(argv[1], L"final-destroy") == 0 ? kFinalDestroy
                                                                  : 0;
