@@ -532,12 +532,16 @@ class SimulatedPc:
             out.append(f"{self.label}: ipconfig shows the other PC's address {other.address}")
         return out
 
-    def set_video_quality(self, mode: int) -> None:
-        """Stores Tessaly's VideoQualityMode (0 H264, 1 ULTRA) in this PC's settings; read at start-up."""
-        r = self.wine("reg-quality", ["reg", "add", SETTINGS_KEY, "/v", "VideoQualityMode", "/t", "REG_DWORD",
-                                      "/d", str(mode), "/f"], timeout=60)
+    def set_setting(self, name: str, value: int) -> None:
+        """Stores one of Tessaly's DWORD settings in this PC's registry; Tessaly reads them at start-up."""
+        r = self.wine(f"reg-{name}", ["reg", "add", SETTINGS_KEY, "/v", name, "/t", "REG_DWORD", "/d", str(value),
+                                      "/f"], timeout=60)
         if r.rc != 0:
-            raise CheckFailed([f"{self.label}: storing VideoQualityMode={mode} failed: {r.output.strip()}"])
+            raise CheckFailed([f"{self.label}: storing {name}={value} failed: {r.output.strip()}"])
+
+    def set_video_quality(self, mode: int) -> None:
+        """VideoQualityMode: 0 H264, 1 ULTRA."""
+        self.set_setting("VideoQualityMode", mode)
 
     def register_standin_encoder(self, dll: Path) -> None:
         """Maps the H.264 encoder's class id to the stand-in DLL (one reg import: both values at once)."""
@@ -1632,9 +1636,74 @@ def check_input(h: Harness) -> None:
     f.raise_if_any()
 
 
-def restart_with_quality(h: Harness, pc: SimulatedPc, mode: int) -> None:
-    """Quits the PC's Tessaly, stores VideoQualityMode and starts it again; waits until the restarted PC has
-    found the other again (the other may still hold it in its peer table and log nothing new)."""
+HOST_STAT = re.compile(r"host stat .*\bsend=(\d+) .*\bcontroller_hidden=([01]) .*")
+VISIBILITY_WAIT_S = 15
+HEARTBEAT_MAX_SENDS = 2   # frames A sends in one second while B's view is hidden (1 fps heartbeat)
+VISIBLE_MIN_SENDS = 10    # and once it is shown again
+
+
+def host_sends(pc: SimulatedPc, after: int, hidden: bool) -> list[int]:
+    """Frames sent per second by the PC's host session, from its "host stat" lines with that hidden flag."""
+    sends = []
+    for _, message in pc.log("app", complete=False).lines[after:]:
+        m = HOST_STAT.fullmatch(message)
+        if m and m.group(2) == ("1" if hidden else "0"):
+            sends.append(int(m.group(1)))
+    return sends
+
+
+def wait_host_sends(pc: SimulatedPc, after: int, hidden: bool, count: int) -> list[int]:
+    deadline = time.monotonic() + VISIBILITY_WAIT_S
+    while True:
+        sends = host_sends(pc, after, hidden)
+        if len(sends) >= count or time.monotonic() >= deadline:
+            return sends
+        time.sleep(0.5)
+
+
+def check_visibility(h: Harness) -> None:
+    """PC B's user minimises Tessaly while controlling A: B tells A its view is hidden, A confirms it and
+    drops to its one-frame-a-second heartbeat; shown again, A streams at full rate again."""
+    a, b = h.pcs
+    log = a.log("app", complete=False)
+    started, stopped = log.find(r"HostSession started gen=\d+"), log.find(r"HostSession stopped.*")
+    if not started or (stopped and max(stopped) > max(started)):
+        take_control(h, "ULTRA")
+    f = Findings()
+    before_a, before_b = len(a.log("app", complete=False).lines), len(b.log("app", complete=False).lines)
+    b.driver("minimize")
+    hidden_b = [r"\[VIDEO\]\[VISIBILITY\]\[LOCAL\] hidden=1 viewSeq=\d+ role=\d+ clientRunning=1",
+                rf"\[VIDEO\]\[VISIBILITY\]\[SYNCED\] peer={re.escape(a.address)} hidden=1 viewSeq=\d+ "
+                r"nextRefreshMs=2000"]
+    hidden_a = [rf"\[VIDEO\]\[VISIBILITY\]\[RX\] peer={re.escape(b.address)} hidden=1 viewSeq=\d+ "
+                r"videoPolicy=HEARTBEAT_1FPS audioPolicy=REALTIME_UNCHANGED"]
+    for pc, patterns, after in ((b, hidden_b, before_b), (a, hidden_a, before_a)):
+        for pattern in wait_for(pc, patterns, after=after)[1]:
+            f.add(pc, f"no line /{pattern}/ after B's main window was minimised")
+    f.raise_if_any()
+    received = len(a.log("app", complete=False).lines)
+    # The stat line of the second in which the policy changed may still count full-rate frames.
+    heartbeat = wait_host_sends(a, received, hidden=True, count=4)[1:]
+    if len(heartbeat) < 3 or max(heartbeat) > HEARTBEAT_MAX_SENDS:
+        f.add(a, f"frames sent per second while B's view is hidden: {heartbeat} (want at most "
+                 f"{HEARTBEAT_MAX_SENDS}, at least 3 seconds)")
+    before_a, before_b = len(a.log("app", complete=False).lines), len(b.log("app", complete=False).lines)
+    b.driver("restore")
+    shown_a = [rf"\[VIDEO\]\[VISIBILITY\]\[RX\] peer={re.escape(b.address)} hidden=0 viewSeq=\d+ "
+               r"videoPolicy=NORMAL audioPolicy=REALTIME_UNCHANGED"]
+    for pattern in wait_for(a, shown_a, after=before_a)[1]:
+        f.add(a, f"no line /{pattern}/ after B's main window was shown again")
+    full = wait_host_sends(a, before_a, hidden=False, count=3)[1:]
+    if len(full) < 2 or min(full) < VISIBLE_MIN_SENDS:
+        f.add(a, f"frames sent per second once B's view is shown again: {full} (want at least {VISIBLE_MIN_SENDS})")
+    f.raise_if_any()
+
+
+def restart_with_settings(h: Harness, pc: SimulatedPc, settings: dict[str, int], tag: str,
+                          wait_discovery: bool = True) -> None:
+    """Quits the PC's Tessaly, stores the settings and starts it again; with wait_discovery, waits until the
+    restarted PC has found the other again (the other may still hold it in its peer table and log nothing
+    new). The restarted PC's log starts anew."""
     other = next(p for p in h.pcs if p is not pc)
     app = pc.apps["app"]
     if app.poll() is None:
@@ -1643,16 +1712,18 @@ def restart_with_quality(h: Harness, pc: SimulatedPc, mode: int) -> None:
             app.wait(timeout=QUIT_EXIT_S)
         except subprocess.TimeoutExpired:
             raise CheckFailed([f"{pc.label}: Tessaly still running {QUIT_EXIT_S} s after quit"])
-    pc.keep_log(f"before-quality-{mode}")
-    pc.set_video_quality(mode)
+    pc.keep_log(tag)
+    for name, value in settings.items():
+        pc.set_setting(name, value)
     pc.start_app("app")
     problem = pc.wait_main_window(pc.apps["app"], START_WAIT_S)
     if problem:
         raise CheckFailed([f"{pc.label}: restart: {problem}"])
-    found = rf"Discovery found device name={re.escape(other.hostname.upper())} .* ip={re.escape(other.address)} .*"
-    _, missing = wait_for(pc, [found], after=0)
-    if missing:
-        raise CheckFailed([f"{pc.label}: did not find {other.label} again after its restart"])
+    if wait_discovery:
+        found = rf"Discovery found device name={re.escape(other.hostname.upper())} .* ip={re.escape(other.address)} .*"
+        _, missing = wait_for(pc, [found], after=0)
+        if missing:
+            raise CheckFailed([f"{pc.label}: did not find {other.label} again after its restart"])
 
 
 def check_video_h264(h: Harness) -> None:
@@ -1662,13 +1733,81 @@ def check_video_h264(h: Harness) -> None:
     b = h.pc("b")
     if h.standin is None:
         raise CheckFailed([f"{STANDIN_DLL} was not built (x264 missing from .deps/mingw): H.264 mode not tested"])
-    restart_with_quality(h, b, 0)
+    restart_with_settings(h, b, {"VideoQualityMode": 0}, "before-quality-0")
     if loaded_video_quality(b) != "H264":
         raise CheckFailed([f"{b.label}: did not load VideoQualityMode=0 (H264) stored in its settings"])
     show_pattern(h)
     take_control(h, "H264")
     Findings.of(remote_view_findings(h, "h264", H264_TOLERANCE, h.out / "video-h264-a.png",
                                      h.out / "video-h264-b.png"))
+
+
+AUTO_CONNECT_SETTINGS = {"AutoConnectEnable": 1, "AutoConnectPolicyVersion": 1}
+AUTO_CONNECT_WAIT_S = 45   # from both PCs up to a session with a picture, found by themselves
+SWITCH_CONTROLLER = r"KVM switch to CONTROLLER peer=(\S+) name=.*"
+FIRST_PICTURE = r"Client first decoded frame submitted codec=\S+ to RemoteView .*"
+
+
+def wait_auto_session(h: Harness, after: dict[str, int], what: str) -> tuple[SimulatedPc, SimulatedPc]:
+    """Waits until one PC has made itself the other's controller without a click and shows its picture;
+    (controller, controlled)."""
+    deadline = time.monotonic() + AUTO_CONNECT_WAIT_S
+    while True:
+        for pc in h.pcs:
+            log = pc.log("app", complete=False)
+            attempts = [i for i in log.find(r"\[AUTOCONNECT\] attempting control peer .*") if i >= after[pc.key]]
+            pictures = [i for i in log.find(FIRST_PICTURE) if i >= after[pc.key]]
+            if attempts and pictures:
+                return pc, next(p for p in h.pcs if p is not pc)
+        if time.monotonic() >= deadline:
+            raise CheckFailed([f"{pc.label}: no control request of its own followed by a picture within "
+                               f"{AUTO_CONNECT_WAIT_S} s {what}" for pc in h.pcs])
+        time.sleep(0.5)
+
+
+def check_auto_connect(h: Harness) -> None:
+    """With AutoConnectEnable stored on both PCs, the two connect by themselves after start, and again after
+    the controlled PC restarts."""
+    a, b = h.pcs
+    for pc in h.pcs:
+        restart_with_settings(h, pc, AUTO_CONNECT_SETTINGS, "before-auto-connect", wait_discovery=False)
+    controller, controlled = wait_auto_session(h, {"a": 0, "b": 0}, "after both started")
+    progress(f"{controller.label} took control of {controlled.label} by itself")
+    after = {controller.key: len(controller.log("app", complete=False).lines), controlled.key: 0}
+    restart_with_settings(h, controlled, AUTO_CONNECT_SETTINGS, "auto-connect-restart", wait_discovery=False)
+    wait_auto_session(h, after, f"after {controlled.label} restarted")
+
+
+CABLE_GONE_STATUS = "Marlo hardware: not detected | network: unavailable | remote: waiting for hardware"
+
+
+def check_cable_removal(h: Harness) -> None:
+    """Removing the cable from the controller ends the auto-connected session; it waits for the cable with
+    the cable texts, and takes control again once the cable is back."""
+    controller = next((pc for pc in h.pcs if pc.log("app", complete=False).find(FIRST_PICTURE)), None)
+    if controller is None:
+        raise CheckFailed(["no controller to take the cable from"])
+    before = len(controller.log("app", complete=False).lines)
+    r = controller.wine("cable-remove", [str(h.cable), "remove"], timeout=60)
+    if r.rc != 0:
+        raise CheckFailed([f"{controller.label}: SimulatedCable remove exited with {r.rc}: {r.output.strip()}"])
+    f = Findings()
+    removed = [r"\[AUTOCONNECT\]\[STATE\] \S+ -> WaitingDevice reason=(authorized device removed|device not "
+               r"inserted) intent=Enabled",
+               r"\[DIAG\]\[SESSION\] clientRunning 1 -> 0 .*",
+               r"\[AUTOCONNECT\] device not inserted; waiting intent=Enabled state=WaitingDevice"]
+    for pattern in wait_for(controller, removed, after=before)[1]:
+        f.add(controller, f"no line /{pattern}/ after the cable was removed")
+    status = [i for i in controller.log("app", complete=False).find(r".*" + lit(CABLE_GONE_STATUS) + r".*")
+              if i >= before]
+    if not status:
+        f.add(controller, f"the status never read {CABLE_GONE_STATUS!r} after the cable was removed")
+    plugged = {pc.key: len(pc.log("app", complete=False).lines) for pc in h.pcs}
+    r = controller.wine("cable-add", [str(h.cable), "add"], timeout=60)
+    if r.rc != 0:
+        f.add(controller, f"SimulatedCable add exited with {r.rc}: {r.output.strip()}")
+    f.raise_if_any()
+    wait_auto_session(h, plugged, "after the cable was plugged in again")
 
 
 def nv12_psnr(a: bytes, b: bytes) -> float:
