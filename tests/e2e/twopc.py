@@ -692,6 +692,7 @@ class Harness:
         self.procs = Processes()
         self.pcs = [SimulatedPc(self, *pc) for pc in PCS]
         self.link_created = False
+        self.auto_controller: SimulatedPc | None = None  # the PC that took control by itself last
         # Copied in: a build writing build/win/ during the run does not change what is tested.
         tools = self.work / "tools"
         tools.mkdir()
@@ -1775,7 +1776,7 @@ def check_auto_connect(h: Harness) -> None:
     progress(f"{controller.label} took control of {controlled.label} by itself")
     after = {controller.key: len(controller.log("app", complete=False).lines), controlled.key: 0}
     restart_with_settings(h, controlled, AUTO_CONNECT_SETTINGS, "auto-connect-restart", wait_discovery=False)
-    wait_auto_session(h, after, f"after {controlled.label} restarted")
+    h.auto_controller, _ = wait_auto_session(h, after, f"after {controlled.label} restarted")
 
 
 CABLE_GONE_STATUS = "Marlo hardware: not detected | network: unavailable | remote: waiting for hardware"
@@ -1784,9 +1785,9 @@ CABLE_GONE_STATUS = "Marlo hardware: not detected | network: unavailable | remot
 def check_cable_removal(h: Harness) -> None:
     """Removing the cable from the controller ends the auto-connected session; it waits for the cable with
     the cable texts, and takes control again once the cable is back."""
-    controller = next((pc for pc in h.pcs if pc.log("app", complete=False).find(FIRST_PICTURE)), None)
+    controller = h.auto_controller
     if controller is None:
-        raise CheckFailed(["no controller to take the cable from"])
+        raise CheckFailed(["no auto-connected controller to take the cable from"])
     before = len(controller.log("app", complete=False).lines)
     r = controller.wine("cable-remove", [str(h.cable), "remove"], timeout=60)
     if r.rc != 0:
