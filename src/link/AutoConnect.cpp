@@ -47,10 +47,7 @@ void AutoConnect::SetPorts(IAutoConnectPorts& ports) {
 void AutoConnect::Write(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    if (m_log != nullptr)
-        m_log->WriteV(format, args);
-    else
-        Log::WriteV(format, args);
+    WriteThrough(m_log, format, args);
     va_end(args);
 }
 

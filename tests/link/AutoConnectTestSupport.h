@@ -1,8 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -12,6 +10,7 @@
 #include "link/AutoConnectPorts.h"
 #include "link/AutoConnectTick.h"
 #include "link/PeerTable.h"
+#include "support/EventCount.h"
 #include "support/TestLog.h"
 
 // Shared by the auto-connect tests: a world in which a tick asks the peer for control, effects as text, and
@@ -86,11 +85,7 @@ public:
 
     uint32_t Now() override { return now.load(); }
     AutoConnectAppFacts AppFacts() override {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            ++m_looks;
-        }
-        m_looked.notify_all();
+        m_looks.Add();
         return Locked(app);
     }
     StateSnapshot SessionSnapshot() override { return Locked(session); }
@@ -137,16 +132,8 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         change(*this);
     }
-    int Looks() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_looks;
-    }
-    // Waits up to timeoutMs until count looks were made.
-    bool WaitForLooks(int count, uint32_t timeoutMs) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_looked.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return m_looks >= count; });
-    }
+    int Looks() { return m_looks.Value(); }
+    bool WaitForLooks(int count, uint32_t timeoutMs) { return m_looks.WaitFor(count, timeoutMs); }
 
     std::atomic<uint32_t> now{100000};
     std::atomic<bool> requestOk{true};
@@ -169,7 +156,6 @@ private:
 
     MemoryLogPlatform& m_log;
     std::mutex m_mutex;
-    std::condition_variable m_looked;
-    int m_looks = 0;
+    EventCount m_looks;
     Discovery::PeerTable m_devices{[] { return 0u; }};
 };

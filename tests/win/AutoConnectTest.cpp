@@ -3,9 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 
 #include "LogAssertions.h"
@@ -13,6 +10,7 @@
 #include "link/AutoConnect.h"
 #include "link/AutoConnectProcessPorts.h"
 #include "link/Discovery.h"
+#include "support/EventCount.h"
 
 // The auto-connect engine thread on Windows threads, woken through the process-wide discovery service's
 // device-list generation. The session controller's ports are recorders, so nothing is sent to any peer.
@@ -25,11 +23,7 @@ constexpr uint32_t kWaitMs = 5000;
 class RecordingPorts final : public ProcessAutoConnectPorts {
 public:
     AutoConnectAppFacts AppFacts() override {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            ++m_looks;
-        }
-        m_looked.notify_all();
+        looks.Add();
         return AutoConnectAppFacts{false, true, true};
     }
     // No cable and no session: nothing is asked of the session controller.
@@ -47,22 +41,8 @@ public:
     void SetRuntimeIdle() override {}
     void SetStatusMessage(const std::string&, bool) override {}
 
-    int Looks() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_looks;
-    }
-    bool WaitForLooks(int count, uint32_t timeoutMs) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_looked.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return m_looks >= count; });
-    }
-
+    EventCount looks; // a look begins with AppFacts
     std::atomic<int> sessionCalls{0};
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_looked;
-    int m_looks = 0;
 };
 
 class AutoConnectWine : public ::testing::Test {
@@ -80,14 +60,14 @@ protected:
 TEST_F(AutoConnectWine, TheEngineWakesAtOnceWhenTheDeviceListChanges) {
     engine.SetIntent(true, "boot restore saved auto-connect");
     engine.Start();
-    ASSERT_TRUE(ports.WaitForLooks(1, kWaitMs));
+    ASSERT_TRUE(ports.looks.WaitFor(1, kWaitMs));
 
     // Discovery's own bump (a new peer or a changed id) and the cable's report each wake the thread.
-    const int looks = ports.Looks();
+    const int looks = ports.looks.Value();
     Discovery::Service().WakeDeviceListWaiters();
-    EXPECT_TRUE(ports.WaitForLooks(looks + 1, kWaitMs));
+    EXPECT_TRUE(ports.looks.WaitFor(looks + 1, kWaitMs));
     engine.OnDevicePresence(true);
-    EXPECT_TRUE(ports.WaitForLooks(looks + 2, kWaitMs));
+    EXPECT_TRUE(ports.looks.WaitFor(looks + 2, kWaitMs));
     engine.Stop();
     EXPECT_EQ(engine.State(), AutoConnectState::Stopped);
     EXPECT_EQ(ports.sessionCalls.load(), 0);
@@ -97,7 +77,7 @@ TEST_F(AutoConnectWine, StartAndStopAreIdempotent) {
     const size_t offset = OwnLog().size();
     engine.Start();
     engine.Start();
-    ASSERT_TRUE(ports.WaitForLooks(1, kWaitMs));
+    ASSERT_TRUE(ports.looks.WaitFor(1, kWaitMs));
     const DWORD before = GetTickCount();
     engine.Stop();
     // The stop wakes the thread from its minute-long wait and joins it.
@@ -107,7 +87,7 @@ TEST_F(AutoConnectWine, StartAndStopAreIdempotent) {
     EXPECT_EQ(engine.State(), AutoConnectState::Stopped);
 
     engine.Start();
-    ASSERT_TRUE(ports.WaitForLooks(2, kWaitMs));
+    ASSERT_TRUE(ports.looks.WaitFor(2, kWaitMs));
     engine.Stop();
 
     Log::Flush();
