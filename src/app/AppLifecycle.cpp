@@ -24,10 +24,7 @@ AppLifecycle::AppLifecycle(AppLifecycleModuleList startOrder, AppLifecycleModule
 void AppLifecycle::Write(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    if (m_log != nullptr)
-        m_log->WriteV(format, args);
-    else
-        Log::WriteV(format, args);
+    WriteThrough(m_log, format, args);
     va_end(args);
 }
 

@@ -43,6 +43,10 @@ public:
     // A null reason is "application shutdown".
     void StopAll(const char* reason);
 
+    // Started and not stopped since; the first shutdown request was made.
+    bool IsStarted() const { return m_started.load(); }
+    bool IsShuttingDown() const { return m_shuttingDown.load(); }
+
 private:
     void Write(const char* format, ...) TSLY_PRINTF(2, 3);
     bool AllowLine(const char* throttleKey, uint32_t intervalMs);
@@ -72,3 +76,5 @@ private:
 // The process-wide lifecycle over the ten modules of the application.
 bool AppLifecycleStartAll();
 void AppLifecycleStopAll(const char* reason);
+bool AppLifecycleIsStarted();
+bool AppLifecycleIsShuttingDown();

@@ -2,14 +2,14 @@
 #include "app/AppLifecycleModules.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "link/AutoConnect.h"
 #include "media/Session.h"
 
 namespace {
 
 class ProcessLifecycleHost final : public IAppLifecycleHost {
 public:
-    // Auto-connect is not built yet: there is no engine to stop.
-    void StopAutoConnect() override {}
+    void StopAutoConnect() override { AutoConnect::Instance().Stop(); }
 
     void MarkAppStopped() override {
         SessionOwnership::Instance().RefuseStarts();
@@ -39,4 +39,12 @@ bool AppLifecycleStartAll() {
 
 void AppLifecycleStopAll(const char* reason) {
     ProcessLifecycle().StopAll(reason);
+}
+
+bool AppLifecycleIsStarted() {
+    return ProcessLifecycle().IsStarted();
+}
+
+bool AppLifecycleIsShuttingDown() {
+    return ProcessLifecycle().IsShuttingDown();
 }

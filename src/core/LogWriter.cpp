@@ -94,3 +94,10 @@ void LogWriter::Close() {
     m_platform.CloseFile();
     m_open = false;
 }
+
+void WriteThrough(LogWriter* log, const char* format, va_list args) {
+    if (log != nullptr)
+        log->WriteV(format, args);
+    else
+        Log::WriteV(format, args);
+}

@@ -35,3 +35,7 @@ private:
     bool m_debugOutput = false;
     std::atomic<Log::ErrorTextSink> m_errorTextSink{nullptr};
 };
+
+// Writes through log, or through the process-wide log when it is null: objects that tests give a log of their
+// own write this way.
+void WriteThrough(LogWriter* log, const char* format, va_list args);

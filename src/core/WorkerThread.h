@@ -74,6 +74,10 @@ public:
 
     // A thread is held (started and neither joined nor detached).
     bool Active() const { return m_thread.joinable(); }
+    // Called on the held thread itself (for example a body that stops its own worker).
+    bool IsCurrentThread() const {
+        return m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id();
+    }
     // The held thread has left its body (or none is held).
     bool Ended() const;
     // The stop signal of the current (or last) run; empty before the first Start.

@@ -1,5 +1,6 @@
 #include "app/win/ServiceWiring.h"
 
+#include "app/AppLifecycle.h"
 #include "app/DiscoveryLifecycleModule.h"
 #include "app/DragVisualLifecycleModule.h"
 #include "core/RuntimeState.h"
@@ -10,6 +11,8 @@
 #include "input/win/AsyncHidWorker.h"
 #include "input/win/HidPresence.h"
 #include "input/win/InputChannel.h"
+#include "link/AutoConnect.h"
+#include "link/AutoConnectProcessPorts.h"
 #include "link/ControlHandler.h"
 #include "link/ControlHandlerState.h"
 #include "link/Discovery.h"
@@ -23,6 +26,7 @@
 #include "link/win/Win32SessionControllerServices.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
+#include "link/win/RndisAdapterWin.h"
 #include "media/ClientSession.h"
 #include "media/ClientSessionRunBody.h"
 #include "media/HostSession.h"
@@ -53,9 +57,24 @@ class LinkPresenceReactions final : public IDevicePresenceReactions {
 public:
     void SessionDeviceInserted() override { KvmSessionManager::Instance().OnLocalDeviceInserted(); }
     void DiscoveryBroadcastNow() override { Discovery::Service().RequestBroadcastNow(); }
+    void AutoConnectDevicePresent() override { AutoConnect::Instance().OnDevicePresence(true); }
     void SessionDeviceRemoved() override { KvmSessionManager::Instance().OnLocalDeviceRemoved(); }
     void DiscoveryClearPeerCache() override { Discovery::ClearPeerCacheForDeviceRemoval(); }
+    void AutoConnectDeviceRemoved() override { AutoConnect::Instance().OnDevicePresence(false); }
     void WakeDeviceListWaiters() override { Discovery::Service().WakeDeviceListWaiters(); }
+};
+
+// What only the platform and the application know: the cable, its network and the lifecycle.
+class LinkAutoConnectPorts final : public ProcessAutoConnectPorts {
+public:
+    AutoConnectAppFacts AppFacts() override {
+        AutoConnectAppFacts facts = ProcessAutoConnectPorts::AppFacts();
+        facts.shuttingDown = AppLifecycleIsShuttingDown();
+        facts.lifecycleStarted = AppLifecycleIsStarted();
+        return facts;
+    }
+    bool CablePresent() override { return DevicePresenceService::Presence().IsPresent(); }
+    CableNetwork QueryCableNetwork() override { return ::QueryCableNetwork(); }
 };
 
 // The sessions are reached from here, above both link/ and media/, so neither area includes the other back.
@@ -70,6 +89,13 @@ public:
     void StartHidProbe(const char* reason) override { StartHidProbeAsync(reason); }
     void CancelHidQueue(const char* reason) override { AsyncHidWorkerCancel(reason); }
     bool CachedHidState() override { return HidPresence::Cached() == 1; }
+    bool IsAutoConnectIntentEnabled() override { return AutoConnect::Instance().IsIntentEnabled(); }
+    void SuppressAutoConnect(uint32_t ms, const char* reason) override {
+        AutoConnect::Instance().Suppress(ms, reason);
+    }
+    void SetAutoConnectIntent(bool enabled, const char* reason) override {
+        AutoConnect::Instance().SetIntent(enabled, reason);
+    }
 };
 
 class LinkSessionServices final : public SessionServices {
@@ -153,6 +179,7 @@ void ConnectLinkServices() {
     Win32ClientPlatform::Instance().SetRenderer(&RemoteViewRendererPort());
     ClientSession::Instance().SetRunBody(new ClientSessionRunBody(Win32ClientPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+    AutoConnect::Instance().SetPorts(*new LinkAutoConnectPorts);
 }
 
 void ConnectDragServices() {

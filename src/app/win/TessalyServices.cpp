@@ -10,6 +10,7 @@
 #include "core/win/RegistrySettingsPlatform.h"
 #include "dragdrop/win/DragDrop.h"
 #include "input/win/InputChannel.h"
+#include "link/AutoConnect.h"
 #include "link/ControlHandlerState.h"
 #include "core/StateManager.h"
 #include "link/win/DevicePresenceService.h"
@@ -64,6 +65,15 @@ void TessalyServices::StopDiagnosticsThreads() {
 }
 bool TessalyServices::AutoConnectSetting() {
     return ConfigService::Instance().IsAutoConnectEnabled();
+}
+void TessalyServices::SetAutoConnectIntent(bool enabled, const char* reason) {
+    AutoConnect::Instance().SetIntent(enabled, reason);
+}
+void TessalyServices::StartAutoConnect() {
+    AutoConnect::Instance().Start();
+}
+void TessalyServices::StopAutoConnect() {
+    AutoConnect::Instance().Stop();
 }
 void TessalyServices::RefreshDevicePresence(const char* reason) {
     DevicePresenceService::Refresh(reason);

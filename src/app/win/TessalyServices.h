@@ -2,8 +2,7 @@
 
 #include "app/AppServices.h"
 
-// The long-lived services of Tessaly as start-up and shutdown drive them. Auto-connect takes its place here
-// as it is built; until then those calls do nothing.
+// The long-lived services of Tessaly as start-up and shutdown drive them.
 class TessalyServices final : public IAppServices {
 public:
     void SetAppRunning(bool running) override;
@@ -20,8 +19,8 @@ public:
     void StartDiagnosticsThreads() override;
     void StopDiagnosticsThreads() override;
     bool AutoConnectSetting() override;
-    void SetAutoConnectIntent(bool, const char*) override {}
-    void StartAutoConnect() override {}
-    void StopAutoConnect() override {}
+    void SetAutoConnectIntent(bool enabled, const char* reason) override;
+    void StartAutoConnect() override;
+    void StopAutoConnect() override;
     void StopDragDrop() override;
 };

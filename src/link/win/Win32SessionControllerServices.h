@@ -5,8 +5,8 @@
 // The session controller's services on Windows: the control protocol senders and the cable presence
 // (discovery's peer table is the default). The rest keeps the no-op defaults of SessionControllerServices
 // until its service exists; a subclass of this one adds it: start-up's (app/win/ServiceWiring.cpp) adds the
-// sessions, and later the auto-connect, the HID worker, the visibility and quality sync and the host's video
-// restart flag.
+// sessions, the auto-connect, the HID worker and the host's video restart flag, and later the visibility and
+// quality sync.
 class Win32SessionControllerServices : public SessionControllerServices {
 public:
     // TSLY_CONTROL_STOP by TCP, else by UDP (Discovery::SendControlStop).

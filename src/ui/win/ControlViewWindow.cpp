@@ -9,6 +9,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/ThreadHelpers.h"
+#include "link/AutoConnect.h"
 #include "link/KvmSessionManager.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/Discovery.h"
@@ -49,6 +50,7 @@ void OnClick() {
     const bool cable = DevicePresenceService::Presence().IsPresent();
     switch (DecideControlViewClick(state, cable, Discovery::GetDiscoveredDevices().size())) {
     case ControlViewClick::Disconnect:
+        AutoConnect::Instance().SetIntent(false, "user disconnect");
         ConfigService::Instance().SetAutoConnectEnable(false);
         ConfigService::Instance().Save();
         RuntimeSetStatusMessage("Disconnecting...");
@@ -59,6 +61,8 @@ void OnClick() {
             "ControlView: disconnect button clicked; auto intent disabled; async disconnect worker posted");
         return;
     case ControlViewClick::Connect:
+        AutoConnect::Instance().SetIntent(true, "user connect");
+        AutoConnect::Instance().Suppress(kAutoConnectUserConnectSuppressMs, "control button connect worker");
         ConfigService::Instance().SetAutoConnectEnable(true);
         ConfigService::Instance().Save();
         if (HWND view = reinterpret_cast<HWND>(RuntimeGetRemoteViewWindow()))
