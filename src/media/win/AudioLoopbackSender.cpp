@@ -110,8 +110,9 @@ private:
                                   0, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer);
         if (sent == SOCKET_ERROR) {
             const int wsa = ::WSAGetLastError();
-            // An unreachable peer fails every datagram, a hundred a second.
-            if (LogThrottle::Allow("audio.sender.sendto", kEverySecondMs))
+            // A stop shuts the socket down under a send in progress: that failure is the stop itself. An
+            // unreachable peer fails every datagram, a hundred a second.
+            if (!m_stop.StopRequested() && LogThrottle::Allow("audio.sender.sendto", kEverySecondMs))
                 Log::Write("Audio sendto failed wsa=%d", wsa);
             return;
         }
@@ -154,17 +155,17 @@ void RunSender(const std::string& peerIp, uint16_t port, const AudioEnumeratorFa
     peer.sin_port = htons(port);
     if (::inet_pton(AF_INET, peerIp.c_str(), &peer.sin_addr) != 1) {
         Log::Write("Audio sender invalid peer ip=%s", peerIp.c_str());
-        return;
+    } else {
+        ComApartment com;
+        UniqueSocket socket = OpenSenderSocket(stop);
+        if (socket.Valid() && slot.Publish(socket.Get())) {
+            const AudioRunSocketPublication published(slot);
+            Log::Write("Audio sender UDP socket ready peer=%s:%u", peerIp.c_str(), unsigned(port));
+            SenderRun run(socket.Get(), peer, factory, stop);
+            run.Loop();
+        }
+        CloseSocketLogged(socket.Release(), kCloseLabel);
     }
-    ComApartment com;
-    UniqueSocket socket = OpenSenderSocket(stop);
-    if (socket.Valid() && slot.Publish(socket.Get())) {
-        const AudioRunSocketPublication published(slot);
-        Log::Write("Audio sender UDP socket ready peer=%s:%u", peerIp.c_str(), unsigned(port));
-        SenderRun run(socket.Get(), peer, factory, stop);
-        run.Loop();
-    }
-    CloseSocketLogged(socket.Release(), kCloseLabel);
     Log::Write("AudioLoopbackSender exit");
 }
 

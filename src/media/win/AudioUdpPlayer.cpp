@@ -50,6 +50,7 @@ public:
                 const AudioRunSocketPublication published(m_slot);
                 Log::Write("Audio player UDP bind OK listen=0.0.0.0:%u after_retry=%u", unsigned(m_port),
                            m_retries);
+                ++m_counters.binds;
                 m_retries = 0;
                 Receive(socket.Get());
             }

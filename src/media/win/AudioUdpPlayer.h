@@ -24,6 +24,7 @@ public:
 
     // What the current run has done, for diagnostics and tests.
     struct Counters {
+        std::atomic<uint64_t> binds{0};          // sockets bound to the audio port
         std::atomic<uint64_t> datagrams{0};      // accepted from the peer
         std::atomic<uint64_t> refused{0};        // from an address the peer filter refused
         std::atomic<uint64_t> pipelineBuilds{0}; // render pipelines started

@@ -43,6 +43,8 @@ void AudioWorker::Stop() {
         ++m_generation;
     }
     Log::Write("%s::Stop wasRunning=%d", m_name, wasRunning ? 1 : 0);
+    // The stop signal first, so a worker woken by the shutdown below knows why its socket failed.
+    m_thread.RequestStop();
     if (m_socket) {
         m_socket->Wake();
         m_socket.reset();
