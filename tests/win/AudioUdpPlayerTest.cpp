@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +69,7 @@ protected:
         // Every worker of this test leaves before the next test reads the log.
         WaitForOwnLog("AudioUdpPlayer exit", kWaitMs, CountOf(OwnLog(), "AudioUdpPlayer start with"));
         player.SetPeerFilter(nullptr);
+        player.SetEnumeratorFactory(nullptr);
         ::CoUninitialize();
         Log::Close();
         WSACleanup();
@@ -171,8 +174,34 @@ TEST_F(AudioUdpPlayerTest, HostileAndOversizedDatagramsLeaveThePlayerRunning) {
     ASSERT_TRUE(WaitUntil([&] { return counters->framesWritten.load() > 0; }));
     const std::string log = OwnLogSince(logStart);
     EXPECT_EQ(CountOf(log, "[AUDIO][PLAYER] remote format refused reason=channels"), 1u) << log;
+    EXPECT_EQ(CountOf(log, "[AUDIO][PLAYER] datagram above 15000 bytes ignored"), 1u) << log;
     EXPECT_EQ(CountOf(log, "rebind socket"), 0u) << log;
     EXPECT_EQ(counters->pipelineBuilds.load(), 1u);
+}
+
+// A pipeline that cannot be built is logged and tried again with the next FORMAT (the sender repeats it every
+// second).
+TEST_F(AudioUdpPlayerTest, FailedPipelineWaitsForTheNextFormat) {
+    ASSERT_TRUE(HasRenderEndpoint());
+    auto failures = std::make_shared<std::atomic<int>>(1);
+    player.SetEnumeratorFactory([failures](Microsoft::WRL::ComPtr<IMMDeviceEnumerator>& enumerator) {
+        return failures->fetch_sub(1) > 0 ? E_FAIL : CreateSystemAudioEnumerator(enumerator);
+    });
+    const size_t logStart = OwnLog().size();
+    StartBound();
+    player.SetEnumeratorFactory(nullptr); // the run keeps the one it started with
+    auto counters = player.CurrentCounters();
+    Send(BuildAudioFormatDatagram(48000));
+    std::string log = WaitForOwnLog("Audio player CoCreate MMDeviceEnumerator failed hr=0x80004005", kWaitMs);
+    Stream(100);
+    EXPECT_EQ(counters->pipelineBuilds.load(), 0u);
+    Send(BuildAudioFormatDatagram(48000));
+    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }));
+    log = OwnLogSince(logStart);
+    EXPECT_TRUE(InOrder(log, {"Audio player format changed/reconnect",
+                              "Audio player CoCreate MMDeviceEnumerator "
+                              "failed hr=0x80004005",
+                              "Audio player format changed/reconnect", "Audio player started/reconnected"}));
 }
 
 TEST_F(AudioUdpPlayerTest, PlaysOnlyWhatTheActivePeerSends) {
@@ -229,7 +258,7 @@ TEST_F(AudioUdpPlayerTest, StopThenStartLeavesOnlyTheNewWorker) {
 
     player.Stop();
     EXPECT_FALSE(player.IsRunning());
-    log = WaitForOwnLog("AudioUdpPlayer exit", kWaitMs, CountOf(OwnLog(), "AudioUdpPlayer exit") + 1);
+    log = WaitForOwnLog("AudioUdpPlayer exit", kWaitMs, 2); // this test's log holds both runs
     EXPECT_EQ(CountOf(log.substr(logStart), "AudioUdpPlayer exit"), 2u) << log;
 }
 
