@@ -23,6 +23,7 @@ constexpr const char* kCloseLabel = "AudioLoopbackSender::CloseSocket";
 constexpr uint32_t kSocketRetryMs = 1000;
 constexpr uint32_t kPipelineRetryMs = 500;
 constexpr DWORD kEventWaitMs = 100;
+constexpr DWORD kSendTimeoutMs = 100;
 constexpr uint32_t kEverySecondMs = 1000;
 
 // One worker run after its socket is ready: builds the capture pipeline, drains it and sends until the
@@ -138,8 +139,14 @@ private:
 UniqueSocket OpenSenderSocket(const StopSignal& stop) {
     while (!stop.StopRequested()) {
         UniqueSocket socket(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
-        if (socket.Valid())
+        if (socket.Valid()) {
+            // A send blocked on a full buffer gives up, so the run sees its stop soon whatever the socket
+            // does.
+            const DWORD timeout = kSendTimeoutMs;
+            ::setsockopt(socket.Get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
+                         sizeof timeout);
             return socket;
+        }
         Log::Write("Audio sender socket failed wsa=%d; retry in 1000ms", ::WSAGetLastError());
         stop.WaitFor(kSocketRetryMs);
     }

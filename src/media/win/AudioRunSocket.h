@@ -5,8 +5,9 @@
 #include <mutex>
 
 // The UDP socket of one worker run of the audio sender or player. The worker creates, uses and closes it;
-// Stop only wakes it by shutting it down, and only while the worker still holds it, so no thread ever closes
-// a handle another run is using (or one that was closed and handed out again).
+// Stop only shuts it down, and only while the worker still holds it, so no thread ever closes a handle a run
+// is using (or one that was closed and handed out again). On Windows the shutdown ends a blocking call at
+// once; the workers bound every socket call with a time-out besides (Wine does not wake a blocked receive).
 class AudioRunSocket {
 public:
     // Publishes the worker's new socket. False when the run was stopped already: the worker closes the
@@ -14,7 +15,7 @@ public:
     bool Publish(SOCKET socket);
     // Unpublishes it before the worker closes it.
     void Withdraw();
-    // The run is over: a published socket is shut down, which ends a blocking call on it at once.
+    // The run is over: a published socket is shut down, so nothing more is sent or received on it.
     void Wake();
 
 private:

@@ -7,7 +7,8 @@
 #include "core/RuntimeState.h"
 #include "core/ThreadHelpers.h"
 
-AudioWorker::AudioWorker(const char* name) : m_name(name), m_threadOwner(std::string(name) + "::m_thread") {}
+AudioWorker::AudioWorker(const char* name, WorkerThread::Launcher launcher)
+    : m_name(name), m_threadOwner(std::string(name) + "::m_thread"), m_thread(std::move(launcher)) {}
 
 bool AudioWorker::Start(Body body) {
     Stop();

@@ -16,14 +16,15 @@
 // Stop never waits: it clears running, wakes the run's socket and detaches the thread, which sees its own
 // stop signal and ends by itself. A body that throws is logged under the worker's name, its text becomes
 // the runtime error text, and running clears when that run is still the current one. The owner serialises
-// Start and Stop.
+// Start and Stop, and lives to the end of the process: a detached thread still reaches this object.
 class AudioWorker {
 public:
     using Body = std::function<void(const StopSignal& stop, AudioRunSocket& socket)>;
 
     // name: the thread's name and the prefix of the log lines ("<name>::Stop wasRunning=%d", "<name>
     // stopped", "<name> thread create failed: %s"); a string literal.
-    explicit AudioWorker(const char* name);
+    // launcher: how threads are made (WorkerThread; empty: std::thread); tests hand in one that fails.
+    explicit AudioWorker(const char* name, WorkerThread::Launcher launcher = {});
 
     // Stops a running worker, then starts body on a new thread. False (logged) when it cannot be created.
     bool Start(Body body);
