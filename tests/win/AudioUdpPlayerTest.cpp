@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LogAssertions.h"
+#include "TestWait.h"
 #include "LoopbackPort.h"
 #include "UdpTestSocket.h"
 #include "core/Log.h"
@@ -24,16 +25,6 @@
 namespace {
 
 constexpr DWORD kWaitMs = 3000;
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
 
 std::vector<uint8_t> PcmDatagram(uint32_t sequence, uint32_t rate, int16_t value) {
     const uint32_t frames = rate / 100;
@@ -83,7 +74,7 @@ protected:
     void StartBound() {
         ASSERT_TRUE(player.Start(m_port));
         auto counters = player.CurrentCounters();
-        ASSERT_TRUE(WaitUntil([&] { return counters->binds.load() == 1; })) << OwnLog();
+        ASSERT_TRUE(WaitUntil([&] { return counters->binds.load() == 1; }, kWaitMs)) << OwnLog();
     }
     // Sends 10 ms packets at their pace for ms.
     void Stream(uint32_t ms, uint32_t rate = 48000) {
@@ -108,7 +99,7 @@ TEST_F(AudioUdpPlayerTest, PlaysOnTheDefaultEndpointFromTheFirstFormatOn) {
 
     // PCM before any FORMAT is not played.
     Stream(100);
-    EXPECT_TRUE(WaitUntil([&] { return counters->datagrams.load() >= 10; }));
+    EXPECT_TRUE(WaitUntil([&] { return counters->datagrams.load() >= 10; }, kWaitMs));
     EXPECT_EQ(counters->pipelineBuilds.load(), 0u);
     EXPECT_EQ(CountOf(OwnLogSince(logStart), "Audio player started/reconnected"), 0u);
 
@@ -130,7 +121,7 @@ TEST_F(AudioUdpPlayerTest, PlaysOnTheDefaultEndpointFromTheFirstFormatOn) {
     Stream(500);
     Send(BuildAudioFormatDatagram(48000));
     Stream(500);
-    ASSERT_TRUE(WaitUntil([&] { return counters->framesWritten.load() >= 20000; }))
+    ASSERT_TRUE(WaitUntil([&] { return counters->framesWritten.load() >= 20000; }, kWaitMs))
         << "frames written " << counters->framesWritten.load();
     const uint64_t written = counters->framesWritten.load();
     EXPECT_EQ(counters->pipelineBuilds.load(), 1u);
@@ -140,19 +131,19 @@ TEST_F(AudioUdpPlayerTest, PlaysOnTheDefaultEndpointFromTheFirstFormatOn) {
     EXPECT_EQ(CountOf(log, " failed"), 0u) << log;
 
     // When the sound stops, the device is fed silence (one underrun) and playback waits for 50 ms again.
-    ASSERT_TRUE(WaitUntil([&] { return counters->underruns.load() >= 1; })) << log;
+    ASSERT_TRUE(WaitUntil([&] { return counters->underruns.load() >= 1; }, kWaitMs)) << log;
     Sleep(200);
     const uint64_t afterGap = counters->framesWritten.load();
     EXPECT_GT(afterGap, written);
     Sleep(200);
     EXPECT_EQ(counters->framesWritten.load(), afterGap) << "written while not primed";
     Stream(200);
-    EXPECT_TRUE(WaitUntil([&] { return counters->framesWritten.load() > afterGap; }));
+    EXPECT_TRUE(WaitUntil([&] { return counters->framesWritten.load() > afterGap; }, kWaitMs));
 
     // Another rate is a new format: the pipeline is built again.
     Send(BuildAudioFormatDatagram(44100));
     Stream(200, 44100);
-    EXPECT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 2; }));
+    EXPECT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 2; }, kWaitMs));
     log = OwnLogSince(logStart);
     EXPECT_EQ(CountOf(log, "Audio player started/reconnected"), 2u) << log;
 }
@@ -163,7 +154,7 @@ TEST_F(AudioUdpPlayerTest, HostileAndOversizedDatagramsLeaveThePlayerRunning) {
     StartBound();
     auto counters = player.CurrentCounters();
     Send(BuildAudioFormatDatagram(48000));
-    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }, kWaitMs));
 
     std::vector<uint8_t> hostile = BuildAudioFormatDatagram(48000);
     hostile[kAudioHeaderBytes + 2] = 0xFF; // 65,535 channels
@@ -171,7 +162,7 @@ TEST_F(AudioUdpPlayerTest, HostileAndOversizedDatagramsLeaveThePlayerRunning) {
     Send(hostile);
     Send(std::vector<uint8_t>(16000, 0x41)); // larger than the receive buffer
     Stream(300);
-    ASSERT_TRUE(WaitUntil([&] { return counters->framesWritten.load() > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return counters->framesWritten.load() > 0; }, kWaitMs));
     const std::string log = OwnLogSince(logStart);
     EXPECT_EQ(CountOf(log, "[AUDIO][PLAYER] remote format refused reason=channels"), 1u) << log;
     EXPECT_EQ(CountOf(log, "[AUDIO][PLAYER] datagram above 15000 bytes ignored"), 1u) << log;
@@ -196,7 +187,7 @@ TEST_F(AudioUdpPlayerTest, FailedPipelineWaitsForTheNextFormat) {
     Stream(100);
     EXPECT_EQ(counters->pipelineBuilds.load(), 0u);
     Send(BuildAudioFormatDatagram(48000));
-    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }, kWaitMs));
     log = OwnLogSince(logStart);
     EXPECT_TRUE(InOrder(log, {"Audio player format changed/reconnect",
                               "Audio player CoCreate MMDeviceEnumerator "
@@ -218,7 +209,7 @@ TEST_F(AudioUdpPlayerTest, PlaysOnlyWhatTheActivePeerSends) {
     // From loopback: refused, with one log line however many arrive.
     Send(BuildAudioFormatDatagram(48000));
     Stream(100);
-    ASSERT_TRUE(WaitUntil([&] { return counters->refused.load() == 11; }));
+    ASSERT_TRUE(WaitUntil([&] { return counters->refused.load() == 11; }, kWaitMs));
     EXPECT_EQ(counters->datagrams.load(), 0u);
     EXPECT_EQ(counters->pipelineBuilds.load(), 0u);
     std::string log = OwnLogSince(logStart);
@@ -230,7 +221,7 @@ TEST_F(AudioUdpPlayerTest, PlaysOnlyWhatTheActivePeerSends) {
     ASSERT_TRUE(m_peer.Valid());
     const std::vector<uint8_t> format = BuildAudioFormatDatagram(48000);
     ASSERT_TRUE(SendDatagramFrom(m_peer.Get(), link, m_port, format.data(), format.size()));
-    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return counters->pipelineBuilds.load() == 1; }, kWaitMs));
     EXPECT_EQ(counters->datagrams.load(), 1u);
 }
 
@@ -246,9 +237,9 @@ TEST_F(AudioUdpPlayerTest, StopThenStartLeavesOnlyTheNewWorker) {
     ASSERT_NE(first.get(), second.get());
 
     std::string log = WaitForOwnLog("AudioUdpPlayer exit", kWaitMs).substr(logStart);
-    ASSERT_TRUE(WaitUntil([&] { return second->binds.load() == 1; })) << OwnLogSince(logStart);
+    ASSERT_TRUE(WaitUntil([&] { return second->binds.load() == 1; }, kWaitMs)) << OwnLogSince(logStart);
     Stream(100);
-    ASSERT_TRUE(WaitUntil([&] { return second->datagrams.load() >= 10; }));
+    ASSERT_TRUE(WaitUntil([&] { return second->datagrams.load() >= 10; }, kWaitMs));
     EXPECT_EQ(first->datagrams.load(), 0u);
     log = OwnLogSince(logStart);
     EXPECT_EQ(CountOf(log, "AudioUdpPlayer start with jitter buffer"), 2u) << log;

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "LogAssertions.h"
+#include "TestWait.h"
 #include "UdpTestSocket.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
@@ -23,16 +24,6 @@
 namespace {
 
 constexpr DWORD kWaitMs = 3000;
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
-}
 
 AudioWorker& Worker(const char* name, WorkerThread::Launcher launcher = {}) {
     return *new AudioWorker(name, std::move(launcher));
@@ -66,7 +57,7 @@ TEST_F(AudioWorkerTest, ExceptionOfTheCurrentRunIsLoggedAndClearsRunning) {
     static AudioWorker& worker = Worker("TestAudioWorkerThrows");
     ASSERT_TRUE(
         worker.Start([](const StopSignal&, AudioRunSocket&) { throw std::runtime_error("capture broke"); }));
-    EXPECT_TRUE(WaitUntil([&] { return !worker.IsRunning(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !worker.IsRunning(); }, kWaitMs));
     const std::string log = WaitForOwnLog("what=capture broke", kWaitMs);
     EXPECT_EQ(CountOf(log, "[THREAD][EXCEPTION] name=TestAudioWorkerThrows tid="), 1u) << log;
     EXPECT_EQ(RuntimeMakeSnapshot().errorText, "capture broke");
@@ -83,7 +74,7 @@ TEST_F(AudioWorkerTest, ExceptionOfAStoppedRunLeavesTheNewRunAlone) {
     };
     auto shared = std::make_shared<Shared>();
     ASSERT_TRUE(worker.Start([shared](const StopSignal& stop, AudioRunSocket&) {
-        WaitUntil([&] { return shared->release.load(); });
+        WaitUntil([&] { return shared->release.load(); }, kWaitMs);
         shared->oldRunSawStop = stop.StopRequested();
         throw std::runtime_error("late failure");
     }));
@@ -99,7 +90,7 @@ TEST_F(AudioWorkerTest, ExceptionOfAStoppedRunLeavesTheNewRunAlone) {
     EXPECT_TRUE(worker.IsRunning());
     EXPECT_FALSE(shared->newRunStopped.load());
     worker.Stop();
-    EXPECT_TRUE(WaitUntil([&] { return shared->newRunStopped.load(); }));
+    EXPECT_TRUE(WaitUntil([&] { return shared->newRunStopped.load(); }, kWaitMs));
     EXPECT_FALSE(worker.IsRunning());
 }
 
@@ -137,17 +128,18 @@ TEST_F(AudioWorkerTest, StopShutsDownOnlyTheSocketOfItsOwnRun) {
     auto first = std::make_shared<SocketRun>();
     auto second = std::make_shared<SocketRun>();
     ASSERT_TRUE(worker.Start(SocketBody(first)));
-    ASSERT_TRUE(WaitUntil([&] { return first->sendWhileRunning.load() != -1; }));
+    ASSERT_TRUE(WaitUntil([&] { return first->sendWhileRunning.load() != -1; }, kWaitMs));
     const DWORD stopAt = GetTickCount();
     worker.Stop();
     EXPECT_LT(GetTickCount() - stopAt, 100u) << "Stop waited for the worker";
     ASSERT_TRUE(worker.Start(SocketBody(second)));
-    ASSERT_TRUE(WaitUntil([&] { return first->done.load() && second->sendWhileRunning.load() != -1; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return first->done.load() && second->sendWhileRunning.load() != -1; }, kWaitMs));
     EXPECT_EQ(first->sendWhileRunning.load(), 0);
     EXPECT_EQ(first->sendAfterStop.load(), WSAESHUTDOWN);
     EXPECT_EQ(second->sendWhileRunning.load(), 0) << "the new run's socket was shut down";
     worker.Stop();
-    ASSERT_TRUE(WaitUntil([&] { return second->done.load(); }));
+    ASSERT_TRUE(WaitUntil([&] { return second->done.load(); }, kWaitMs));
     EXPECT_EQ(second->sendAfterStop.load(), WSAESHUTDOWN);
 }
 
@@ -160,13 +152,13 @@ TEST_F(AudioWorkerTest, RunStoppedBeforeItPublishesKeepsItsSocketToItself) {
     };
     auto shared = std::make_shared<Shared>();
     ASSERT_TRUE(worker.Start([shared](const StopSignal&, AudioRunSocket& slot) {
-        WaitUntil([&] { return shared->go.load(); });
+        WaitUntil([&] { return shared->go.load(); }, kWaitMs);
         UniqueSocket socket = BoundUdp("127.0.0.1", 0, 0);
         shared->published = slot.Publish(socket.Get()) ? 1 : 0;
     }));
     worker.Stop();
     shared->go = true;
-    ASSERT_TRUE(WaitUntil([&] { return shared->published.load() != -1; }));
+    ASSERT_TRUE(WaitUntil([&] { return shared->published.load() != -1; }, kWaitMs));
     EXPECT_EQ(shared->published.load(), 0);
 }
 
