@@ -12,10 +12,15 @@ mkdir -p "$results" "$state/home"
 ns="tsly-wt-$$"
 display=$(free_display 80)
 xvfb_pid=""
+# A private PulseAudio server with a null sink gives Wine a default render endpoint for the audio tests.
+pulse_dir=$(mktemp -d /tmp/tsly-pulse-XXXXXX)
+pulse_pid=""
 cleanup() {
   ip netns exec "$ns" env WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
+  rm -rf "$pulse_dir"
 }
 trap cleanup EXIT
 
@@ -28,9 +33,20 @@ ip netns exec "$ns" ip addr add "$link_address/8" dev lo
 ip netns exec "$ns" Xvfb ":$display" -nolisten tcp -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb_pid=$!
 wait_display "$display"
+if command -v pulseaudio >/dev/null; then
+  ip netns exec "$ns" env XDG_RUNTIME_DIR="$pulse_dir" HOME="$pulse_dir" pulseaudio --daemonize=yes \
+    --exit-idle-time=-1 -n --load=module-native-protocol-unix --load="module-null-sink sink_name=nullsink" \
+    >/dev/null 2>&1 || true
+  for _ in $(seq 1 50); do
+    [ -S "$pulse_dir/pulse/native" ] && [ -s "$pulse_dir/pulse/pid" ] && break
+    sleep 0.1
+  done
+  pulse_pid=$(cat "$pulse_dir/pulse/pid" 2>/dev/null || true)
+fi
+[ -n "$pulse_pid" ] || echo "run-wine-tests: no PulseAudio server, so Wine has no audio endpoint" >&2
 
 in_sandbox() {
-  ip netns exec "$ns" env HOME="$state/home" WINEPREFIX="$state/prefix" WINEDEBUG=-all \
+  ip netns exec "$ns" env HOME="$state/home" WINEPREFIX="$state/prefix" WINEDEBUG=-all XDG_RUNTIME_DIR="$pulse_dir" \
     WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display" TSLY_TEST_LINK_ADDRESS="$link_address" "$@"
 }
 if [ ! -f "$state/prefix/system.reg" ]; then

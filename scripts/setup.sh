@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools nasm
   wine wine64 libwine xvfb xauth x11-utils imagemagick xdotool
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
-  iproute2 util-linux procps psmisc python3 python3-pil
+  iproute2 util-linux procps psmisc python3 python3-pil pulseaudio
   x264 ffmpeg
 )
 

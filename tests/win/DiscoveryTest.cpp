@@ -9,6 +9,7 @@
 
 #include "LogAssertions.h"
 #include "TestPaths.h"
+#include "UdpTestSocket.h"
 #include "core/Log.h"
 #include "core/win/Handles.h"
 #include "link/ControlMessage.h"
@@ -23,35 +24,6 @@ namespace {
 
 constexpr uint16_t kPrimary = 38999;
 constexpr uint16_t kLegacy = 58999;
-
-sockaddr_in Address(const char* ip, uint16_t port) {
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    inet_pton(AF_INET, ip, &address.sin_addr);
-    return address;
-}
-
-// A UDP socket bound to ip:port with one socket option set (0: none); invalid when the bind failed.
-UniqueSocket BoundUdp(const char* ip, uint16_t port, int option) {
-    UniqueSocket s(::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
-    if (option != 0) {
-        BOOL on = TRUE;
-        ::setsockopt(s.Get(), SOL_SOCKET, option, reinterpret_cast<const char*>(&on), sizeof on);
-    }
-    sockaddr_in address = Address(ip, port);
-    if (!s.Valid() || ::bind(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return UniqueSocket();
-    return s;
-}
-
-bool SendDatagram(const char* fromIp, const char* toIp, uint16_t port, const std::string& text) {
-    UniqueSocket s = BoundUdp(fromIp, 0, 0);
-    sockaddr_in to = Address(toIp, port);
-    return s.Valid() &&
-           ::sendto(s.Get(), text.data(), static_cast<int>(text.size()), 0,
-                    reinterpret_cast<const sockaddr*>(&to), sizeof to) == static_cast<int>(text.size());
-}
 
 bool HasPeer(const std::string& id) {
     for (const PeerRecord& r : Discovery::GetDiscoveredDevices())

@@ -32,6 +32,8 @@
 #include "media/HostSession.h"
 #include "media/HostSessionRunBody.h"
 #include "media/SessionServices.h"
+#include "media/win/AudioLoopbackSender.h"
+#include "media/win/AudioUdpPlayer.h"
 #include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
 #include "media/win/RemoteViewRenderer.h"
@@ -139,6 +141,15 @@ public:
         return KvmSessionManager::Instance().ResolvePeerIpChange(currentIp, newIp);
     }
     bool IsInputTcpReady() override { return RemoteInputRoute().IsTcpReady(); }
+
+    // Remote sound: the sender on the controlled PC, the player on the controller.
+    void StartAudioSender(const std::string& ip, uint16_t port) override {
+        AudioLoopbackSender::Instance().Start(ip, port);
+    }
+    void StopAudioSender() override { AudioLoopbackSender::Instance().Stop(); }
+    bool IsAudioSenderRunning() override { return AudioLoopbackSender::Instance().IsRunning(); }
+    void StartAudioPlayer(uint16_t port) override { AudioUdpPlayer::Instance().Start(port); }
+    void StopAudioPlayer() override { AudioUdpPlayer::Instance().Stop(); }
 
     // Input channel, both roles.
     void StartInputHost(uint16_t port) override { InputChannel::Instance().StartHost(port); }

@@ -1,6 +1,7 @@
 #include "app/win/TessalyServices.h"
 
 #include "app/AppLifecycle.h"
+#include "app/win/AudioWiring.h"
 #include "app/win/FirewallWorker.h"
 #include "app/win/InputWiring.h"
 #include "app/win/ServiceWiring.h"
@@ -36,6 +37,7 @@ void TessalyServices::ConnectServices() {
     ConnectLinkServices();
     ConnectDragServices();
     ConnectInputServices();
+    ConnectAudioServices();
 }
 
 void TessalyServices::StopDragDrop() {

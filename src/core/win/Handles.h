@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <objbase.h>
+#include <avrt.h>
 #include <setupapi.h>
 // The HID headers carry no C++ linkage guards of their own.
 extern "C" {
@@ -359,4 +360,31 @@ public:
 
 private:
     HHOOK m_hook = nullptr;
+};
+
+// Owns the calling thread's multimedia class registration (AvSetMmThreadCharacteristicsW); reverted on the
+// thread that registered it, so the owner must not cross threads.
+class UniqueMmcssTask {
+public:
+    UniqueMmcssTask() = default;
+    explicit UniqueMmcssTask(HANDLE task) : m_task(task) {}
+    UniqueMmcssTask(UniqueMmcssTask&& other) noexcept : m_task(std::exchange(other.m_task, nullptr)) {}
+    UniqueMmcssTask& operator=(UniqueMmcssTask&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_task, nullptr));
+        return *this;
+    }
+    UniqueMmcssTask(const UniqueMmcssTask&) = delete;
+    UniqueMmcssTask& operator=(const UniqueMmcssTask&) = delete;
+    ~UniqueMmcssTask() { Reset(); }
+
+    explicit operator bool() const { return m_task != nullptr; }
+    void Reset(HANDLE task = nullptr) {
+        HANDLE old = std::exchange(m_task, task);
+        if (old != nullptr)
+            ::AvRevertMmThreadCharacteristics(old);
+    }
+
+private:
+    HANDLE m_task = nullptr;
 };
