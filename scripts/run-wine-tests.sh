@@ -60,6 +60,14 @@ rc=0
 for exe in "$build"/tests/*Tests.exe; do
   name=$(basename "$exe" .exe)
   echo "== $name (Wine)"
-  in_sandbox timeout 900 wine "$exe" --gtest_output="xml:$(zpath "$results/wine-$name.xml")" || rc=1
+  xml="$results/wine-$name.xml"
+  rm -f "$xml"
+  in_sandbox timeout 900 wine "$exe" --gtest_output="xml:$(zpath "$xml")" || rc=1
+  # GoogleTest writes its report as it ends: none means the run was cut short (a killed wineserver may
+  # still leave exit code 0).
+  if [ ! -s "$xml" ]; then
+    echo "run-wine-tests: $name ended without its report" >&2
+    rc=1
+  fi
 done
 exit $rc
