@@ -85,7 +85,8 @@ public:
     // A client session starts or ends: no frame seen, nothing acknowledged.
     void ResetQualitySwitch();
 
-    // Thread VideoQualitySync: turns after waits of at most 100 ms until the run stops.
+    // Thread VideoQualitySync: turns after waits of at most 100 ms until the run stops. A run that stops
+    // during the attempts of a send leaves the switch pending, neither accepted nor rolled back.
     void Run(const DiscoveryRun& run);
     void Turn(const DiscoveryRun& run);
 

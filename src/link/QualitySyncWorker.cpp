@@ -120,6 +120,10 @@ void QualitySync::SendSwitch(const DiscoveryRun& run, const std::string& peer, c
         if (attempt < kQualityAttempts && !port.Sleep(run, kQualityAttemptPauseMs))
             break;
     }
+    // A stop (program exit, cable removed) is no failed switch: the choice stays saved and pending, and the
+    // next run pushes it again.
+    if (!confirmed && !run.Running())
+        return;
     if (confirmed) {
         m_state.ackSeq.store(facts.seq);
         Log::Write("[QUALITY][ACKED_WAIT_FRAME] peer=%s qualitySeq=%lu expected=%s actual=%s", peer.c_str(),

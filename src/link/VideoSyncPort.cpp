@@ -23,11 +23,11 @@ bool VideoSyncPort::Sleep(const DiscoveryRun& run, uint32_t ms) {
 }
 
 int32_t VideoSyncPort::Role() {
-    return RuntimeMakeSnapshot().role;
+    return RuntimeGetRole();
 }
 
 bool VideoSyncPort::ClientRunning() {
-    return RuntimeMakeSnapshot().clientRunning;
+    return RuntimeIsClientRunning();
 }
 
 std::string VideoSyncPort::ActivePeerIp() {

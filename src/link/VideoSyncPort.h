@@ -21,7 +21,7 @@ public:
     // False when the run was stopped.
     virtual bool Sleep(const DiscoveryRun& run, uint32_t ms);
 
-    // --- This PC's role and client session (runtime snapshot); the active peer (the session controller,
+    // --- This PC's role and client session (runtime state); the active peer (the session controller,
     // with the settings' peerAddress when none is active; empty: no peer); the peer table's ULTRA flag of
     // the record at ip, nullopt when the table holds no record there.
     virtual int32_t Role();

@@ -222,6 +222,25 @@ TEST_F(QualitySyncTest, ThreeFailedSendsRollBack) {
     }
 }
 
+// Exit (or cable removal) while the peer does not answer: the user's choice is not rolled back and saved.
+TEST_F(QualitySyncTest, StopDuringTheAttemptsLeavesTheSwitchPending) {
+    Settle(false);
+    port.qualityReply = [this](const std::string&, bool, uint32_t, uint32_t attempt) {
+        if (attempt == 2)
+            run.RequestStop();
+        return false;
+    };
+    Choose(true);
+    RunFor(2000);
+    EXPECT_EQ(port.SentOf("quality").size(), 2u);
+    EXPECT_EQ(Lines("[QUALITY][ACK_FAILED]"), 0u);
+    EXPECT_EQ(Lines("[QUALITY][SWITCH_FAILED]"), 0u);
+    EXPECT_TRUE(port.stored.empty());
+    EXPECT_TRUE(port.balloons.empty());
+    EXPECT_TRUE(state.switchPending.load());
+    EXPECT_EQ(state.qualitySeq.load(), 1u);
+}
+
 TEST_F(QualitySyncTest, RollbackOfASequenceThatMovedOnChangesNothing) {
     Settle(false);
     Choose(true);
