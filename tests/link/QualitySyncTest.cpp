@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "VideoSyncTestPort.h"
+#include "VideoSyncTestSupport.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/StateTestSupport.h"
@@ -45,15 +45,8 @@ TEST(QualitySyncRules, FallbackKeepsTheModeTheFramesShow) {
     EXPECT_STREQ(FrameQualityName(0), "H264");
 }
 
-class QualitySyncTest : public ::testing::Test {
+class QualitySyncTest : public SyncWorkerTest {
 protected:
-    void SetUp() override {
-        Log::Open();
-        TestLog().Clear();
-        port.run = &run;
-    }
-    void TearDown() override { Log::Close(); }
-
     // Frames in this mode are being shown, and it is the saved choice.
     void Settle(bool ultra) {
         port.desiredUltra = ultra;
@@ -69,12 +62,8 @@ protected:
         port.stopAt = port.now + ms;
         sync.Run(run);
     }
-    static size_t Lines(const std::string& part) { return CountLogMessages(part); }
 
-    ScriptedSyncPort port;
-    ControllerVideoSyncState state;
     QualitySync sync{state, &port};
-    DiscoveryRun run;
 };
 
 TEST_F(QualitySyncTest, AcknowledgedSwitchCompletesWithTheFirstFrameInTheNewMode) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "VideoSyncTestPort.h"
+#include "VideoSyncTestSupport.h"
 #include "core/Log.h"
 #include "link/DiscoveryRun.h"
 #include "link/VideoSyncState.h"
@@ -94,26 +94,15 @@ TEST(VisibilitySyncPlan, DecidesWhetherAndWhyToSend) {
     }
 }
 
-class VisibilitySyncWorkerTest : public ::testing::Test {
+class VisibilitySyncWorkerTest : public SyncWorkerTest {
 protected:
-    void SetUp() override {
-        Log::Open();
-        TestLog().Clear();
-        port.run = &run;
-    }
-    void TearDown() override { Log::Close(); }
-
     // Runs the worker's thread body until the clock reaches `until`.
     void RunUntil(uint32_t until) {
         port.stopAt = until;
         sync.Run(run);
     }
-    static size_t Lines(const std::string& part) { return CountLogMessages(part); }
 
-    ScriptedSyncPort port;
-    ControllerVideoSyncState state;
     VisibilitySync sync{state, &port};
-    DiscoveryRun run;
 };
 
 TEST_F(VisibilitySyncWorkerTest, UnreachablePeerIsRetriedAtTheGrowingDelays) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/Log.h"
 #include "core/Utf.h"
 #include "link/DiscoveryRun.h"
 #include "link/VideoSyncPort.h"
@@ -91,4 +94,20 @@ public:
     std::vector<std::string> stored; // "ULTRA <reason>" / "H264 <reason>"
     std::vector<uint32_t> storedAt;
     std::vector<std::string> balloons; // "<English text> icon=<n> ms=<n>"
+};
+
+// A worker's test: the scripted port bound to the test's run, the controller's state and the test log.
+class SyncWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Log::Open();
+        TestLog().Clear();
+        port.run = &run;
+    }
+    void TearDown() override { Log::Close(); }
+    static size_t Lines(const std::string& part) { return CountLogMessages(part); }
+
+    ScriptedSyncPort port;
+    ControllerVideoSyncState state;
+    DiscoveryRun run;
 };
