@@ -9,6 +9,7 @@
 #include "link/ControlRequestParams.h"
 #include "link/KvmSessionManager.h"
 #include "link/LocalIdentity.h"
+#include "link/QualitySync.h"
 #include "link/SessionControllerServices.h"
 
 using namespace Discovery;
@@ -19,7 +20,7 @@ constexpr uint32_t kIncomingRequestSuppressMs = 10000;
 constexpr const char* kIncomingRequestWins = "incoming control request wins";
 
 const char* QualityName(uint32_t quality) {
-    return quality != 0 ? "ULTRA" : "H264";
+    return QualityModeName(quality != 0);
 }
 
 unsigned long Seq(uint32_t value) {

@@ -4,15 +4,6 @@
 #include "link/ControlMessageRead.h"
 #include "link/KvmSessionManager.h"
 
-namespace {
-
-// True when sequence a is not older than b, across wrap-around.
-bool NotOlder(uint32_t a, uint32_t b) {
-    return static_cast<int32_t>(a - b) >= 0;
-}
-
-} // namespace
-
 DuplicateRequestFields ReadDuplicateRequestFields(std::string_view message) {
     DuplicateRequestFields fields;
     fields.capability = Discovery::PeerHasUltraCapability(message);
@@ -37,7 +28,7 @@ DuplicateRequestUpdate ApplyDuplicateRequest(StoredControlRequest& stored, std::
         stored.ownerIp = std::string(senderIp);
     ControlRequestParams& p = stored.params;
 
-    if (fields.viewSeq == 0 || p.viewSeq == 0 || NotOlder(fields.viewSeq, p.viewSeq)) {
+    if (fields.viewSeq == 0 || p.viewSeq == 0 || IsSequenceNotOlder(fields.viewSeq, p.viewSeq)) {
         p.viewHidden = fields.viewHidden ? 1 : 0;
         if (fields.viewSeq != 0)
             p.viewSeq = fields.viewSeq;
@@ -55,8 +46,8 @@ DuplicateRequestUpdate ApplyDuplicateRequest(StoredControlRequest& stored, std::
     }
 
     if (fields.ultra) {
-        bool stale =
-            p.qualitySeq != 0 && (fields.qualitySeq == 0 || !NotOlder(fields.qualitySeq, p.qualitySeq));
+        bool stale = p.qualitySeq != 0 &&
+                     (fields.qualitySeq == 0 || !IsSequenceNotOlder(fields.qualitySeq, p.qualitySeq));
         if (!stale) {
             uint32_t quality = *fields.ultra ? 1 : 0;
             if (quality != p.quality) {

@@ -20,6 +20,11 @@ struct StoredControlRequest {
     ControlRequestParams params;
 };
 
+// Sequence a is not older than b: their signed 32-bit difference is 0 or more, so sequences may wrap.
+inline bool IsSequenceNotOlder(uint32_t a, uint32_t b) {
+    return static_cast<int32_t>(a - b) >= 0;
+}
+
 // The fields a repeated request of the active peer may change in a running session.
 struct DuplicateRequestFields {
     bool viewHidden = false;

@@ -339,6 +339,100 @@ TEST_F(ControlSender, LivenessPingSucceedsOnlyWhenTheControlPortAnswers) {
     EXPECT_FALSE(SendLivenessPing(kLoopback));
 }
 
+// The visibility and quality senders against a peer on port 5003 that answers with a scripted reply: only
+// an ACK of the verb sent, with its sequence (and mode), and "accepted" exactly "1" confirms the request.
+class VideoSyncSender : public ControlSender {};
+
+TEST_F(VideoSyncSender, VisibilityIsConfirmedOnlyByAnExactAcceptedReply) {
+    struct Case {
+        const char* name;
+        std::string reply;
+        bool confirmed;
+    } const cases[] = {
+        {"accepted", BuildVisibilityAck(7, true), true},
+        {"refused", BuildVisibilityAck(7, false), false},
+        {"accepted=11", "TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=7;accepted=11;end=1;", false},
+        {"accepted=true", "TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=7;accepted=true;end=1;", false},
+        {"another sequence", BuildVisibilityAck(6, true), false},
+        {"the quality verb", "TSLY_ACK;verb=TSLY_VIDEO_QUALITY;view_seq=7;accepted=1;end=1;", false},
+    };
+    for (const Case& c : cases) {
+        LoopbackPeer peer(kControlPort, {c.reply});
+        ASSERT_EQ(peer.Port(), kControlPort) << c.name;
+        EXPECT_EQ(SendVideoVisibility(kLoopback, true, 7, "state-change"), c.confirmed) << c.name;
+        EXPECT_EQ(peer.Received(), BuildVideoVisibilityMessage(m_pc, true, 7)) << c.name;
+    }
+    EXPECT_TRUE(InOrder(CloseAndReadLog(),
+                        {"[VIDEO][VISIBILITY][TX_ACK] peer=127.0.0.1 hidden=1 viewSeq=7 ackSeq=7 accepted=1 "
+                         "confirmed=1 reason=state-change ackBytes=64",
+                         "[VIDEO][VISIBILITY][TX_ACK] peer=127.0.0.1 hidden=1 viewSeq=7 ackSeq=7 accepted=0 "
+                         "confirmed=0 reason=state-change"}));
+}
+
+TEST_F(VideoSyncSender, QualityIsConfirmedOnlyByItsSequenceAndMode) {
+    struct Case {
+        const char* name;
+        std::string reply;
+        bool confirmed;
+    } const cases[] = {
+        {"accepted", BuildQualityAck(4, true, true), true},
+        {"the other mode is held", BuildQualityAck(4, false, true), false},
+        {"stale: a newer sequence is held", BuildQualityAck(6, true, false), false},
+    };
+    for (const Case& c : cases) {
+        LoopbackPeer peer(kControlPort, {c.reply});
+        ASSERT_EQ(peer.Port(), kControlPort) << c.name;
+        EXPECT_EQ(SendVideoQuality(kLoopback, true, 4, 2), c.confirmed) << c.name;
+        EXPECT_EQ(peer.Received(), BuildVideoQualityMessage(m_pc, true, 4)) << c.name;
+    }
+    EXPECT_TRUE(
+        InOrder(CloseAndReadLog(),
+                {"[QUALITY][TX_ACK] peer=127.0.0.1 qualitySeq=4 ackSeq=4 mode=ULTRA ackMode=ULTRA accepted=1 "
+                 "confirmed=1 attempt=2 ackBytes=74",
+                 "[QUALITY][TX_ACK] peer=127.0.0.1 qualitySeq=4 ackSeq=4 mode=ULTRA ackMode=H264 accepted=1 "
+                 "confirmed=0 attempt=2",
+                 "[QUALITY][TX_ACK] peer=127.0.0.1 qualitySeq=4 ackSeq=6 mode=ULTRA ackMode=ULTRA accepted=0 "
+                 "confirmed=0 attempt=2"}));
+}
+
+// A silent peer: visibility waits 700 ms for the reply, quality 300 ms.
+TEST_F(VideoSyncSender, ASilentPeerIsNotConfirmedAfterTheReplyTimeOut) {
+    {
+        LoopbackPeer peer(kControlPort, {}, 1500);
+        ASSERT_EQ(peer.Port(), kControlPort);
+        ULONGLONG start = GetTickCount64();
+        EXPECT_FALSE(SendVideoVisibility(kLoopback, false, 3, nullptr));
+        ULONGLONG elapsed = GetTickCount64() - start;
+        EXPECT_GE(elapsed, 650u);
+        EXPECT_LT(elapsed, 1400u);
+    }
+    {
+        LoopbackPeer peer(kControlPort, {}, 1500);
+        ASSERT_EQ(peer.Port(), kControlPort);
+        ULONGLONG start = GetTickCount64();
+        EXPECT_FALSE(SendVideoQuality(kLoopback, false, 2, 1));
+        ULONGLONG elapsed = GetTickCount64() - start;
+        EXPECT_GE(elapsed, 250u);
+        EXPECT_LT(elapsed, 650u);
+    }
+    EXPECT_TRUE(
+        InOrder(CloseAndReadLog(),
+                {"[VIDEO][VISIBILITY][TX_ACK] peer=127.0.0.1 hidden=0 viewSeq=3 ackSeq=0 accepted=0 "
+                 "confirmed=0 reason=sync ackBytes=0",
+                 "[QUALITY][TX_ACK] peer=127.0.0.1 qualitySeq=2 ackSeq=0 mode=H264 ackMode=H264 accepted=0 "
+                 "confirmed=0 attempt=1 ackBytes=0"}));
+}
+
+TEST_F(VideoSyncSender, NobodyListeningIsAConnectFailure) {
+    EXPECT_FALSE(SendVideoVisibility(kLoopback, false, 3, "peer-change"));
+    EXPECT_FALSE(SendVideoQuality(kLoopback, false, 2, 1));
+    EXPECT_TRUE(
+        InOrder(CloseAndReadLog(),
+                {"[VIDEO][VISIBILITY][TX_CONNECT_FAIL] peer=127.0.0.1 hidden=0 viewSeq=3 reason=peer-change "
+                 "wsa=10061",
+                 "[QUALITY][TX_CONNECT_FAIL] peer=127.0.0.1 qualitySeq=2 mode=H264 attempt=1 wsa=10061"}));
+}
+
 TEST(LocalIdentityWin, IdentityComesFromTheComputerName) {
     LocalIdentity pc = ReadLocalIdentity();
     EXPECT_NE(pc.name, "Tessaly");

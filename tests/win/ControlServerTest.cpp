@@ -29,6 +29,7 @@
 #include "link/DiscoveryRun.h"
 #include "link/LocalIdentity.h"
 #include "link/SessionControllerServices.h"
+#include "link/VideoSyncHandler.h"
 #include "link/win/ControlServer.h"
 
 namespace {
@@ -398,6 +399,138 @@ TEST_F(ControlServer, APortInUseEndsTheBodyWithItsLogLine) {
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_TRUE(InOrder(CloseAndReadLog(),
                         {"Discovery TCP control bind port=" + std::to_string(port) + " failed wsa="}));
+}
+
+// The controlled side of the visibility and quality sync behind the real server: a controller at the link
+// address sends, the handler stores into the request the host session reads, and the replies come back
+// byte-exact.
+class VideoSyncServer : public ::testing::Test {
+protected:
+    class LinkPeer final : public IControlSessionTarget {
+    public:
+        std::string ActivePeerIp() override { return active; }
+        bool IsActivePeer(std::string_view ip) override { return !ip.empty() && ip == active; }
+        bool SwitchToControlled(const std::string&, const std::string&) override { return false; }
+        void StopAllSessions(const char*) override {}
+        bool AdmitIncomingRequest(std::string_view, std::string_view) override { return false; }
+        std::string active;
+    };
+    class RestartRecorder final : public SessionControllerServices {
+    public:
+        void RequestHostVideoRestart() override { ++restarts; }
+        std::atomic<int> restarts{0};
+    };
+    class HandlerSink final : public IControlServerSink {
+    public:
+        explicit HandlerSink(VideoSyncHandler& handler) : m_handler(handler) {}
+        bool HandleVideoVisibility(const std::string& ip, std::string_view message,
+                                   uint32_t& viewSeq) override {
+            return m_handler.HandleVideoVisibility(ip, message, viewSeq);
+        }
+        bool HandleVideoQualityRequest(const std::string& ip, std::string_view message, uint32_t& qualitySeq,
+                                       bool& ultra) override {
+            return m_handler.HandleVideoQualityRequest(ip, message, qualitySeq, ultra);
+        }
+        void HandleControlMessage(const std::string&, std::string_view) override {}
+
+    private:
+        VideoSyncHandler& m_handler;
+    };
+
+    void SetUp() override {
+        const char* link = std::getenv("TSLY_TEST_LINK_ADDRESS");
+        if (link == nullptr || *link == '\0')
+            GTEST_SKIP() << "no link address in this namespace";
+        m_link = link;
+        WSADATA data;
+        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+        ASSERT_TRUE(Log::Open());
+        m_identity = Discovery::CurrentLocalIdentity();
+        Discovery::SetLocalIdentity(Discovery::MakeLocalIdentity("SERVER"));
+        RuntimeSetRole(RuntimeRole::Controlled);
+        RuntimeSetHostRunning(true);
+        peer.active = m_link;
+        requests.Store(m_link, ControlRequestParams{0, 0, 30, 8000000, 0, 5, 1, 0, 2});
+        port = FreeLoopbackPort();
+        ASSERT_NE(port, 0);
+        m_thread = std::thread([this] { Discovery::TcpControlServerLoop(m_run, port, m_sink); });
+        for (int i = 0; i < 100; ++i) {
+            UniqueSocket probe = Connect(m_link.c_str(), port);
+            if (probe.Valid()) {
+                FinishAndRead(probe.Get());
+                return;
+            }
+            Sleep(20);
+        }
+        FAIL() << "server did not listen";
+    }
+    void TearDown() override {
+        if (m_link.empty())
+            return;
+        m_run.RequestStop();
+        if (m_thread.joinable())
+            m_thread.join();
+        RuntimeSetHostRunning(false);
+        RuntimeSetRole(RuntimeRole::None);
+        Discovery::SetLocalIdentity(m_identity);
+        Log::Close();
+        WSACleanup();
+    }
+
+    // One message from `from` (the link address unless given); the reply.
+    std::string Send(const std::string& text, const char* from = nullptr) {
+        UniqueSocket client =
+            Connect(from != nullptr ? from : m_link.c_str(), port, from != nullptr ? from : m_link.c_str());
+        EXPECT_TRUE(client.Valid());
+        SendText(client.Get(), text);
+        return FinishAndRead(client.Get());
+    }
+
+    uint16_t port = 0;
+    LinkPeer peer;
+    ControlRequestStore requests;
+    RestartRecorder services;
+    VideoSyncHandler handler{peer, requests, &services};
+
+private:
+    HandlerSink m_sink{handler};
+    std::string m_link;
+    LocalIdentity m_identity;
+    DiscoveryRun m_run;
+    std::thread m_thread;
+};
+
+TEST_F(VideoSyncServer, VisibilityAndQualityAreStoredAndAnsweredWithWhatIsHeld) {
+    const std::string link = peer.active;
+    EXPECT_EQ(Send("TSLY_VIDEO_VISIBILITY;id=TSLY-PEER;name=Peer;ver=1;hidden=1;view_seq=6;end=1;"),
+              "TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=6;accepted=1;end=1;");
+    EXPECT_EQ(requests.RequestOwnedBy(link).viewHidden, 1u);
+    EXPECT_EQ(Send("TSLY_VIDEO_VISIBILITY;id=TSLY-PEER;name=Peer;ver=1;hidden=0;view_seq=4;end=1;"),
+              "TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=6;accepted=0;end=1;");
+    EXPECT_EQ(requests.RequestOwnedBy(link).viewHidden, 1u) << "a late, older message changes nothing";
+
+    EXPECT_EQ(Send("TSLY_VIDEO_QUALITY;id=TSLY-PEER;name=Peer;ver=1;quality=1;quality_seq=3;cap_uq=1;end=1;"),
+              "TSLY_ACK;verb=TSLY_VIDEO_QUALITY;quality_seq=3;quality=1;accepted=1;end=1;");
+    EXPECT_EQ(requests.RequestOwnedBy(link).quality, 1u);
+    EXPECT_EQ(services.restarts.load(), 1);
+    EXPECT_EQ(Send("TSLY_VIDEO_QUALITY;id=TSLY-PEER;name=Peer;ver=1;quality=0;quality_seq=4;end=1;"),
+              "TSLY_ACK;verb=TSLY_VIDEO_QUALITY;quality_seq=0;quality=0;accepted=0;end=1;")
+        << "without the capability";
+    EXPECT_EQ(
+        Send("TSLY_VIDEO_VISIBILITY;id=TSLY-PEER;name=Peer;ver=1;hidden=0;view_seq=9;end=1;", "127.0.0.1"),
+        "TSLY_ACK;verb=TSLY_VIDEO_VISIBILITY;view_seq=0;accepted=0;end=1;");
+
+    Log::Close();
+    EXPECT_TRUE(InOrder(
+        OwnLog(),
+        {"[VIDEO][VISIBILITY][RX] peer=" + link + " hidden=1 viewSeq=6 videoPolicy=HEARTBEAT_1FPS",
+         "[VIDEO][VISIBILITY][RX_ACK] peer=" + link + " accepted=1 viewSeq=6 ackOk=1",
+         "[VIDEO][VISIBILITY][RX_IGNORED] stale peer=" + link + " hidden=0 viewSeq=4 currentSeq=6",
+         "[QUALITY][RX_APPLY] peer=" + link + " qualitySeq=3 old=H264 new=ULTRA",
+         "[QUALITY][RX_ACK] peer=" + link + " accepted=1 qualitySeq=3 mode=ULTRA ackOk=1",
+         "[QUALITY][RX_IGNORED] identity/active/capability peer=" + link + " peerId=TSLY-PEER active=1 cap=0",
+         "[VIDEO][VISIBILITY][RX_IGNORED] non-10 peer=127.0.0.1"}));
+    ASSERT_TRUE(Log::Open());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/win/ServiceWiring.h"
 
+#include <atomic>
+
 #include "app/AppLifecycle.h"
 #include "app/DiscoveryLifecycleModule.h"
 #include "app/DragVisualLifecycleModule.h"
@@ -21,9 +23,12 @@
 #include "link/KvmSessionHid.h"
 #include "link/KvmSessionManager.h"
 #include "link/SessionControllerServices.h"
+#include "link/VideoSync.h"
+#include "link/VideoSyncHandler.h"
 #include "link/win/ControlSender.h"
 #include "link/win/ControlServer.h"
 #include "link/win/Win32SessionControllerServices.h"
+#include "link/win/Win32VideoSyncPort.h"
 #include "link/win/DevicePresenceService.h"
 #include "link/win/DiscoveryProcess.h"
 #include "link/win/RndisAdapterWin.h"
@@ -44,6 +49,11 @@ namespace {
 class LinkDiscoveryReactions final : public IDiscoveryReactions {
 public:
     void RunControlServer(const DiscoveryRun& run) override { Discovery::TcpControlServerLoop(run); }
+    void RunVisibilitySync(const DiscoveryRun& run) override { Discovery::RunVisibilitySync(run); }
+    void RunQualitySync(const DiscoveryRun& run) override { Discovery::RunQualitySync(run); }
+    void WakeSyncWorkers() override { Discovery::WakeSyncWorkers(); }
+    void MarkVisibilityUnconfirmed() override { Discovery::MarkVisibilityUnconfirmed(); }
+    void WakeVisibilityWorker() override { Discovery::WakeVisibilityWorker(); }
     void ResetControlCaches() override { Discovery::ResetControlCaches(); }
     void HandleControlMessage(const std::string& senderIp, std::string_view message) override {
         Discovery::HandleControlMessage(senderIp, message);
@@ -98,6 +108,16 @@ public:
     void SetAutoConnectIntent(bool enabled, const char* reason) override {
         AutoConnect::Instance().SetIntent(enabled, reason);
     }
+    bool HandleVideoVisibility(const std::string& ip, std::string_view message, uint32_t& viewSeq) override {
+        return Discovery::HandleVideoVisibility(ip, message, viewSeq);
+    }
+    bool HandleVideoQualityRequest(const std::string& ip, std::string_view message, uint32_t& qualitySeq,
+                                   bool& ultra) override {
+        return Discovery::HandleVideoQualityRequest(ip, message, qualitySeq, ultra);
+    }
+    void LocalVideoSyncState(bool& viewHidden, uint32_t& viewSeq, uint32_t& qualitySeq) override {
+        Discovery::LocalVideoSyncState(viewHidden, viewSeq, qualitySeq);
+    }
 };
 
 class LinkSessionServices final : public SessionServices {
@@ -141,6 +161,14 @@ public:
         return KvmSessionManager::Instance().ResolvePeerIpChange(currentIp, newIp);
     }
     bool IsInputTcpReady() override { return RemoteInputRoute().IsTcpReady(); }
+    // Pictures are numbered from the start of each client session, for the quality sync's log lines.
+    void ConfirmFrameMode(bool tiles) override {
+        Discovery::OnQualityFrameConfirmed(tiles ? 1 : 0, m_framesShown.fetch_add(1) + 1);
+    }
+    void ResetQualitySwitch() override {
+        m_framesShown.store(0);
+        Discovery::ResetQualitySwitch();
+    }
 
     // Remote sound: the sender on the controlled PC, the player on the controller.
     void StartAudioSender(const std::string& ip, uint16_t port) override {
@@ -174,6 +202,9 @@ public:
     void ReleaseHidFallback() override {
         ::ReleaseHidFallback(RuntimeStateManager(), InstalledSessionControllerServices());
     }
+
+private:
+    std::atomic<uint32_t> m_framesShown{0};
 };
 
 } // namespace
@@ -181,6 +212,7 @@ public:
 void ConnectLinkServices() {
     // All kept to process end: detached worker threads may still call them at exit.
     SetSessionControllerServices(new LinkSessionControllerServices());
+    SetVideoSyncPort(new Win32VideoSyncPort);
     Discovery::SetReactions(new LinkDiscoveryReactions);
     DevicePresenceService::SetReactions(new LinkPresenceReactions);
     auto* sessionServices = new LinkSessionServices;

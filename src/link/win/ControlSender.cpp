@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <vector>
+#include <utility>
 
 #include "core/Log.h"
 #include "core/StallScope.h"
@@ -12,6 +13,7 @@
 #include "link/ControlMessage.h"
 #include "link/ControlRequestParams.h"
 #include "link/LocalIdentity.h"
+#include "link/VideoSyncExchange.h"
 #include "core/HasText.h"
 
 namespace Discovery {
@@ -47,6 +49,19 @@ std::string ReadReply(SOCKET socket, uint32_t timeoutMs) {
 
 int BytesOf(std::string_view text) {
     return static_cast<int>(text.size());
+}
+
+SyncExchange ExchangeSyncMessage(const std::string& ip, const std::string& text, uint32_t connectTimeoutMs,
+                                 uint32_t replyTimeoutMs) {
+    TcpExchangeResult result = ExchangeTcpMessage(ip, kControlPort, text, connectTimeoutMs, replyTimeoutMs);
+    SyncExchange exchange;
+    exchange.stage = result.stage == TcpExchangeStage::ConnectFailed ? SyncExchangeStage::ConnectFailed
+                     : result.stage == TcpExchangeStage::SendFailed  ? SyncExchangeStage::SendFailed
+                                                                     : SyncExchangeStage::Sent;
+    exchange.wsa = result.wsa;
+    exchange.bytes = BytesOf(text);
+    exchange.reply = std::move(result.reply);
+    return exchange;
 }
 
 } // namespace
@@ -199,6 +214,20 @@ bool NotifyDesktopState(const std::string& ip, bool locked) {
     Log::Write("Discovery TCP control-extra send verb=%s ip=%s extra=locked=%d bytes=%d ok=%d",
                kVerbDesktopState, ip.c_str(), locked ? 1 : 0, BytesOf(text), ok ? 1 : 0);
     return ok;
+}
+
+bool SendVideoVisibility(const std::string& ip, bool hidden, uint32_t viewSeq, const char* reason) {
+    std::string text = BuildVideoVisibilityMessage(CurrentLocalIdentity(), hidden, viewSeq);
+    return ReportVisibilityExchange(
+        ip, hidden, viewSeq, reason,
+        ExchangeSyncMessage(ip, text, kVisibilityConnectTimeoutMs, kVisibilityReplyTimeoutMs));
+}
+
+bool SendVideoQuality(const std::string& ip, bool ultra, uint32_t qualitySeq, uint32_t attempt) {
+    std::string text = BuildVideoQualityMessage(CurrentLocalIdentity(), ultra, qualitySeq);
+    return ReportQualityExchange(
+        ip, ultra, qualitySeq, attempt,
+        ExchangeSyncMessage(ip, text, kControlConnectTimeoutMs, kQualityReplyTimeoutMs));
 }
 
 } // namespace Discovery

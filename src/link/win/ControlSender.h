@@ -70,4 +70,10 @@ void SendControlStop(const std::string& ip);
 // "Discovery TCP control-extra connect failed ip=%s port=%u wsa=%d". True when sent.
 bool NotifyDesktopState(const std::string& ip, bool locked);
 
+// TSLY_VIDEO_VISIBILITY to port 5003 (500 ms connect, 700 ms reply time-out) and TSLY_VIDEO_QUALITY (350 ms,
+// 300 ms). Each logs its "[VIDEO][VISIBILITY][TX_...]" or "[QUALITY][TX_...]" line (link/VideoSyncExchange.h)
+// and returns true when the reply confirms the request.
+bool SendVideoVisibility(const std::string& ip, bool hidden, uint32_t viewSeq, const char* reason);
+bool SendVideoQuality(const std::string& ip, bool ultra, uint32_t qualitySeq, uint32_t attempt);
+
 } // namespace Discovery

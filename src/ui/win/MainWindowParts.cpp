@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "input/win/KeyboardHook.h"
+#include "link/VideoSync.h"
 #include "ui/SessionRoles.h"
 #include "ui/TrayMenuGate.h"
 #include "ui/win/MainWindow.h"
@@ -28,12 +29,14 @@ void IMainWindowParts::ShowTrayMenu(HWND main, POINT at, const char* source) {
 }
 
 void IMainWindowParts::RestoreFromTray(HWND main) {
+    SetLocalVideoVisibility(false);
     ::ShowWindow(main, SW_RESTORE);
     ::ShowWindow(main, SW_SHOW);
     ::SetForegroundWindow(main);
 }
 
 void IMainWindowParts::HideMainWindowToTray(HWND main) {
+    SetLocalVideoVisibility(true);
     ::ShowWindow(main, SW_HIDE);
 }
 
@@ -70,6 +73,10 @@ void IMainWindowParts::HotkeyPoll(HWND main) {
 
 bool IMainWindowParts::IsClipboardServiceEnabled() {
     return ConfigService::Instance().GetSnapshot().clipboardEnable != 0;
+}
+
+void IMainWindowParts::SetLocalVideoVisibility(bool hidden) {
+    Discovery::SetLocalVideoVisibility(hidden);
 }
 
 void SetMainWindowParts(IMainWindowParts* parts) {

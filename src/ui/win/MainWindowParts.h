@@ -30,9 +30,9 @@ public:
     virtual void HideTrayBalloon(HWND main) { (void)main; }
     // Default: no menu; the request is consumed (pending flag cleared) so repaints are not held back.
     virtual void ShowTrayMenu(HWND main, POINT at, const char* source);
-    // Default: shows the window and brings it forward.
+    // Default: tells discovery the view is shown, shows the window and brings it forward.
     virtual void RestoreFromTray(HWND main);
-    // Default: hides the window.
+    // Default: tells discovery the view is hidden, hides the window.
     virtual void HideMainWindowToTray(HWND main);
     // Default: the preference is not read.
     virtual void QueryStartWithWindows(bool forceReload) { (void)forceReload; }
@@ -141,8 +141,8 @@ public:
     virtual void OnLocalClipboardUpdate() {}
 
     // --- Discovery.
-    // Tells the peer whether this PC's view of it is hidden. Default: nobody is told.
-    virtual void SetLocalVideoVisibility(bool hidden) { (void)hidden; }
+    // Tells the peer whether this PC's view of it is hidden. Default: Discovery::SetLocalVideoVisibility.
+    virtual void SetLocalVideoVisibility(bool hidden);
 };
 
 // The object must live to the end of the process. Null: the defaults.
