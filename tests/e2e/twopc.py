@@ -765,6 +765,11 @@ class Harness:
                 raise CheckFailed([f"{pc.label}: SimulatedCable add exited with {r.rc}: {r.output.strip()}"])
         progress("cable plugged in on both PCs")
 
+        # A prefix kept from an earlier run may hold the auto-connect a connect click stored there: each run
+        # starts with it off, and only the auto-connect checks turn it on.
+        for pc in self.pcs:
+            pc.set_setting("AutoConnectEnable", 0)
+
         # B, the controller, asks for the JPEG-tile (ULTRA) video quality; A maps the H.264 encoder's
         # class id to the stand-in encoder.
         b.set_video_quality(1)
@@ -1151,6 +1156,8 @@ def check_peer_loss(h: Harness) -> None:
         f.add(a, f"no line /{pattern}/ after PC B was killed")
     # PC B comes back (a fresh log) and the two find each other again.
     b.keep_log("killed")
+    # B's connect click stored auto-connect; here B comes back as a user would after a crash, without it.
+    b.set_setting("AutoConnectEnable", 0)
     b.start_app("app")
     problem = b.wait_main_window(b.apps["app"], START_WAIT_S)
     if problem:
@@ -1664,6 +1671,12 @@ def wait_host_sends(pc: SimulatedPc, after: int, hidden: bool, count: int) -> li
         time.sleep(0.5)
 
 
+def driven(pc: SimulatedPc, command: str) -> None:
+    r = pc.driver(command)
+    if r.rc != 0:
+        raise CheckFailed([f"{pc.label}: TessalyDriver {command} exited with {r.rc}: {r.output.strip()}"])
+
+
 def check_visibility(h: Harness) -> None:
     """PC B's user minimises Tessaly while controlling A: B tells A its view is hidden, A confirms it and
     drops to its one-frame-a-second heartbeat; shown again, A streams at full rate again."""
@@ -1674,10 +1687,10 @@ def check_visibility(h: Harness) -> None:
         take_control(h, "ULTRA")
     f = Findings()
     before_a, before_b = len(a.log("app", complete=False).lines), len(b.log("app", complete=False).lines)
-    b.driver("minimize")
+    driven(b, "minimize")
     hidden_b = [r"\[VIDEO\]\[VISIBILITY\]\[LOCAL\] hidden=1 viewSeq=\d+ role=\d+ clientRunning=1",
-                rf"\[VIDEO\]\[VISIBILITY\]\[SYNCED\] peer={re.escape(a.address)} hidden=1 viewSeq=\d+ "
-                r"nextRefreshMs=2000"]
+                rf"\[VIDEO\]\[VISIBILITY\]\[TX_ACK\] peer={re.escape(a.address)} hidden=1 viewSeq=(\d+) "
+                r"ackSeq=\1 accepted=1 confirmed=1 .*"]
     hidden_a = [rf"\[VIDEO\]\[VISIBILITY\]\[RX\] peer={re.escape(b.address)} hidden=1 viewSeq=\d+ "
                 r"videoPolicy=HEARTBEAT_1FPS audioPolicy=REALTIME_UNCHANGED"]
     for pc, patterns, after in ((b, hidden_b, before_b), (a, hidden_a, before_a)):
@@ -1691,7 +1704,7 @@ def check_visibility(h: Harness) -> None:
         f.add(a, f"frames sent per second while B's view is hidden: {heartbeat} (want at most "
                  f"{HEARTBEAT_MAX_SENDS}, at least 3 seconds)")
     before_a, before_b = len(a.log("app", complete=False).lines), len(b.log("app", complete=False).lines)
-    b.driver("restore")
+    driven(b, "restore")
     shown_a = [rf"\[VIDEO\]\[VISIBILITY\]\[RX\] peer={re.escape(b.address)} hidden=0 viewSeq=\d+ "
                r"videoPolicy=NORMAL audioPolicy=REALTIME_UNCHANGED"]
     for pattern in wait_for(a, shown_a, after=before_a)[1]:
@@ -1736,7 +1749,7 @@ def check_video_h264(h: Harness) -> None:
     b = h.pc("b")
     if h.standin is None:
         raise CheckFailed([f"{STANDIN_DLL} was not built (x264 missing from .deps/mingw): H.264 mode not tested"])
-    restart_with_settings(h, b, {"VideoQualityMode": 0}, "before-quality-0")
+    restart_with_settings(h, b, {"VideoQualityMode": 0, "AutoConnectEnable": 0}, "before-quality-0")
     if loaded_video_quality(b) != "H264":
         raise CheckFailed([f"{b.label}: did not load VideoQualityMode=0 (H264) stored in its settings"])
     show_pattern(h)
@@ -1745,7 +1758,9 @@ def check_video_h264(h: Harness) -> None:
                                      h.out / "video-h264-b.png"))
 
 
-AUTO_CONNECT_SETTINGS = {"AutoConnectEnable": 1, "AutoConnectPolicyVersion": 1}
+# ULTRA on both: whichever PC takes control, the other can encode its picture (Wine has no H.264 encoder
+# and only PC A carries the stand-in).
+AUTO_CONNECT_SETTINGS = {"AutoConnectEnable": 1, "AutoConnectPolicyVersion": 1, "VideoQualityMode": 1}
 AUTO_CONNECT_WAIT_S = 45   # from both PCs up to a session with a picture, found by themselves
 SWITCH_CONTROLLER = r"KVM switch to CONTROLLER peer=(\S+) name=.*"
 FIRST_PICTURE = r"Client first decoded frame submitted codec=\S+ to RemoteView .*"
@@ -1872,6 +1887,7 @@ CHECKS = [
     Check("video-ultra", check_video_ultra, needs=("control-stop",)),
     Check("video-pause", check_video_pause, needs=("video-ultra",)),
     Check("input", check_input, needs=("video-pause",)),
+    Check("visibility", check_visibility, needs=("video-ultra",)),
     Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
@@ -1934,6 +1950,7 @@ def parse_args(argv: list[str] | None) -> argparse.Namespace:
     p.add_argument("--time-limit", type=int, default=420,
                    help="seconds after which the run stops, not counting --keep-running-seconds (default 420)")
     p.add_argument("--work-root", default=None, help="where the run folder is made (default: the temp folder)")
+    p.add_argument("--only", help="run only these checks (comma-separated) and the checks they need")
     p.add_argument("--keep-work", action="store_true", help="keep the run folder (prefix copies, outputs)")
     args = p.parse_args(argv)
     if not 0 <= args.keep_running_seconds <= 600:
@@ -1993,6 +2010,23 @@ def run_harness(args: argparse.Namespace, checks: list[Check]) -> list[Result]:
     return results
 
 
+def selected_checks(checks: list[Check], only: str | None) -> list[Check]:
+    """The checks named (comma-separated) and those they need, in run order; all of them without a name."""
+    if not only:
+        return checks
+    by_name = {c.name: c for c in checks}
+    wanted: set[str] = set()
+    pending = [name.strip() for name in only.split(",") if name.strip()]
+    while pending:
+        name = pending.pop()
+        if name not in by_name:
+            raise SystemExit(f"twopc: no check named {name}")
+        if name not in wanted:
+            wanted.add(name)
+            pending.extend(by_name[name].needs)
+    return [c for c in checks if c.name in wanted]
+
+
 def main(argv: list[str] | None = None) -> int:
     args = parse_args(argv)
     problems = preflight(args)
@@ -2008,7 +2042,7 @@ def main(argv: list[str] | None = None) -> int:
         stale.unlink()
 
     started = time.monotonic()
-    results = run_harness(args, CHECKS)
+    results = run_harness(args, selected_checks(CHECKS, args.only))
     seconds = time.monotonic() - started
     if args.junit:
         write_junit(Path(args.junit), results, seconds)

@@ -7,8 +7,8 @@
 //   TessalyDriver child-rect CLASS          print the client area of the main window's visible child of that
 //                                           window class (e.g. Tessaly_RemoteView_Wnd) in screen coordinates
 //                                           as "X Y WIDTH HEIGHT"; exit 1 when there is none
-//   TessalyDriver minimize                  the user's minimise (WM_SYSCOMMAND SC_MINIMIZE to the main
-//   window) TessalyDriver restore                   show the main window again, as the tray's "show" does
+//   TessalyDriver minimize                  the user's minimise: WM_SYSCOMMAND SC_MINIMIZE to the main window
+//   TessalyDriver restore                   show the main window again, then restore it from minimised
 #include <windows.h>
 
 #include <cwchar>
@@ -101,8 +101,8 @@ int wmain(int argc, wchar_t** argv) {
     if (std::wcscmp(argv[1], L"minimize") == 0)
         return PostMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0) ? 0 : 1;
     if (std::wcscmp(argv[1], L"restore") == 0) {
-        ShowWindow(hwnd, SW_RESTORE);
         ShowWindow(hwnd, SW_SHOW);
+        ShowWindow(hwnd, SW_RESTORE);
         return IsWindowVisible(hwnd) ? 0 : 1;
     }
     UINT message = std::wcscmp(argv[1], L"quit") == 0            ? WM_QUIT
