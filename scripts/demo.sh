@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two simulated PCs, each running Tessaly under Wine with its own network namespace, hostname, display
 # and Wine prefix, joined by a virtual cable. Runs the end-to-end checks (tests/e2e/twopc.py): PC B takes
-# control of PC A and shows A's desktop in its RemoteView. Keeps both PCs up for a few seconds, then prints
-# both logs and where the screenshots are: out/b.png (PC B's display) beside out/a.png (PC A's).
+# control of PC A and shows A's desktop in its RemoteView; later both restart with auto-connect on and
+# connect by themselves. Keeps both PCs up for a few seconds, then prints both logs and where the
+# screenshots are: out/b.png (PC B's display) beside out/a.png (PC A's).
 #
 # Run as root from anywhere, after the build (scripts/build.sh):
 #   bash scripts/demo.sh
@@ -55,6 +56,10 @@ for shot in b.png a.png video-h264-b.png video-h264-a.png; do
   else
     echo "Screenshot: $out/$shot not taken"
   fi
+done
+# The display of the PC that took control by itself once both started with auto-connect on.
+for shot in "$out"/auto-connect-*.png; do
+  [ -f "$shot" ] && echo "Screenshot (auto-connect): $(cd "$(dirname "$shot")" && pwd)/$(basename "$shot")"
 done
 if [ "$status" = 0 ]; then
   echo "demo: all checks passed"

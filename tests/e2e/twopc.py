@@ -1791,6 +1791,11 @@ def check_auto_connect(h: Harness) -> None:
         restart_with_settings(h, pc, AUTO_CONNECT_SETTINGS, "before-auto-connect", wait_discovery=False)
     controller, controlled = wait_auto_session(h, {"a": 0, "b": 0}, "after both started")
     progress(f"{controller.label} took control of {controlled.label} by itself")
+    # The controller's display with its view of the other PC, as the user finds it after start.
+    view = child_rect(controller, REMOTE_VIEW_CLASS)
+    note = controller_screenshot(controller, view, h.out / f"auto-connect-{controller.key}.png")
+    if note:
+        progress(note)
     after = {controller.key: len(controller.log("app", complete=False).lines), controlled.key: 0}
     restart_with_settings(h, controlled, AUTO_CONNECT_SETTINGS, "auto-connect-restart", wait_discovery=False)
     h.auto_controller, _ = wait_auto_session(h, after, f"after {controlled.label} restarted")
@@ -2038,7 +2043,7 @@ def main(argv: list[str] | None = None) -> int:
     for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
                   "a-second-Tessaly.log"):
         (out / stale).unlink(missing_ok=True)
-    for stale in [*out.glob("video-*.png"), *out.glob("?-Tessaly-*.log")]:
+    for stale in [*out.glob("video-*.png"), *out.glob("auto-connect-*.png"), *out.glob("?-Tessaly-*.log")]:
         stale.unlink()
 
     started = time.monotonic()
