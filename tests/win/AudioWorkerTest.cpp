@@ -18,6 +18,7 @@
 #include "core/RuntimeState.h"
 #include "core/win/Handles.h"
 #include "media/win/AudioWorker.h"
+#include "WinsockTest.h"
 
 // The run discipline the audio sender and player share, on workers of the test's own (process-wide, as the
 // real owners are: a detached thread still reaches its worker).
@@ -29,17 +30,8 @@ AudioWorker& Worker(const char* name, WorkerThread::Launcher launcher = {}) {
     return *new AudioWorker(name, std::move(launcher));
 }
 
-class AudioWorkerTest : public ::testing::Test {
+class AudioWorkerTest : public WinsockTest {
 protected:
-    void SetUp() override {
-        WSADATA data;
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-        ASSERT_TRUE(Log::Open());
-    }
-    void TearDown() override {
-        Log::Close();
-        WSACleanup();
-    }
 };
 
 TEST_F(AudioWorkerTest, ThreadThatCannotBeCreatedLeavesNothingRunning) {

@@ -15,6 +15,7 @@
 #include "dragdrop/RemoteDragSlot.h"
 #include "dragdrop/win/DragDrop.h"
 #include "dragdrop/win/LocalDragMonitor.h"
+#include "TestWait.h"
 
 namespace {
 
@@ -41,16 +42,6 @@ protected:
 
     size_t m_logStart = 0;
 };
-
-template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
-}
 
 HWND MonitorWindow() {
     return FindWindowExW(HWND_MESSAGE, nullptr, kLocalDragMonitorClass, nullptr);

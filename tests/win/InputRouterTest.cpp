@@ -19,6 +19,7 @@
 #include "input/win/HidPresence.h"
 #include "input/win/InputRouter.h"
 #include "input/win/InputRouterRoute.h"
+#include "TestWait.h"
 
 namespace {
 
@@ -68,16 +69,6 @@ RecordingSender::Sent Normal(InputPacketType type, int32_t x, int32_t y, int32_t
 }
 RecordingSender::Sent Priority(InputPacketType type, int32_t x, int32_t y, int32_t d1, int32_t d2) {
     return {"priority", MakeInputPacket(type, x, y, d1, d2)};
-}
-
-template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
 }
 
 constexpr wchar_t kViewClass[] = L"TslyInputRouterTestView";

@@ -9,6 +9,7 @@
 #include "app/win/PortProbe.h"
 #include "core/Log.h"
 #include "core/win/Handles.h"
+#include "WinsockTest.h"
 
 namespace {
 
@@ -75,17 +76,8 @@ private:
     UniqueHandle m_ready, m_quit, m_process;
 };
 
-class PortProbe : public ::testing::Test {
+class PortProbe : public WinsockTest {
 protected:
-    void SetUp() override {
-        WSADATA data;
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-        ASSERT_TRUE(Log::Open());
-    }
-    void TearDown() override {
-        Log::Close();
-        WSACleanup();
-    }
     std::string ProbeLog(uint16_t port) {
         Log::Open();
         CanBindUdpPort("audio", port);

@@ -18,6 +18,7 @@
 #include "media/VideoTransportTiming.h"
 #include "media/win/TcpVideoReceiver.h"
 #include "media/win/TcpVideoSender.h"
+#include "WinsockTest.h"
 
 namespace {
 
@@ -71,17 +72,8 @@ const char* LinkAddress() {
     return link != nullptr && *link != '\0' ? link : nullptr;
 }
 
-class TcpVideoTransport : public ::testing::Test {
+class TcpVideoTransport : public WinsockTest {
 protected:
-    void SetUp() override {
-        WSADATA data;
-        ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-        ASSERT_TRUE(Log::Open());
-    }
-    void TearDown() override {
-        Log::Close();
-        WSACleanup();
-    }
     static std::string CloseAndReadLog() {
         Log::Close();
         return ReadWholeFile(TestExeFolder() + L"Tessaly.log");
