@@ -239,9 +239,8 @@ void InputChannel::SetInjector(Injector injector) {
     m_injector = std::move(injector);
 }
 
-void InputChannel::SetPeerFilter(PeerFilter filter) {
-    std::lock_guard<std::mutex> lock(m_hooksMutex);
-    m_peerFilter = std::move(filter);
+void InputChannel::SetPeerFilter(PeerFilter::Allows filter) {
+    m_peerFilter.Set(std::move(filter));
 }
 
 void InputChannel::Inject(const InputPacket& packet) {
@@ -255,12 +254,7 @@ void InputChannel::Inject(const InputPacket& packet) {
 }
 
 bool InputChannel::PeerAllowed(const std::string& ip) {
-    PeerFilter filter;
-    {
-        std::lock_guard<std::mutex> lock(m_hooksMutex);
-        filter = m_peerFilter;
-    }
-    return !filter || filter(ip);
+    return m_peerFilter.Allowed(ip);
 }
 
 void InputChannel::EndRunIfCurrent(uint64_t gen) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "core/PeerFilter.h"
 #include "core/win/Handles.h"
 #include "input/InputPacket.h"
 #include "input/InputQueues.h"
@@ -38,7 +39,6 @@
 class InputChannel final : public IInputSender {
 public:
     using Injector = std::function<void(const InputPacket&)>;
-    using PeerFilter = std::function<bool(const std::string& ip)>;
 
     // Built on first use and never destroyed (detached threads may outlive every static).
     static InputChannel& Instance();
@@ -64,7 +64,7 @@ public:
     void SetInjector(Injector injector);
     // Host: decides from a new connection's dotted IPv4 address whether it is served; a refused one is
     // closed at once. Default: every address.
-    void SetPeerFilter(PeerFilter filter);
+    void SetPeerFilter(PeerFilter::Allows filter);
 
     bool IsRunning() const { return m_running.load(); }
     bool IsClientMode() const { return m_clientMode.load(); }
@@ -149,7 +149,7 @@ private:
     InputQueues m_queues;
 
     std::mutex m_hooksMutex;
-    Injector m_injector;
+    Injector m_injector; // under m_hooksMutex
     PeerFilter m_peerFilter;
 
     std::atomic<uint64_t> m_sendOkMoves{0};

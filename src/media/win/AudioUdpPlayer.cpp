@@ -195,9 +195,8 @@ AudioUdpPlayer& AudioUdpPlayer::Instance() {
     return *player;
 }
 
-void AudioUdpPlayer::SetPeerFilter(PeerFilter filter) {
-    std::lock_guard<std::mutex> lock(m_filterMutex);
-    m_peerFilter = std::move(filter);
+void AudioUdpPlayer::SetPeerFilter(PeerFilter::Allows filter) {
+    m_peerFilter.Set(std::move(filter));
 }
 
 void AudioUdpPlayer::SetEnumeratorFactory(AudioEnumeratorFactory factory) {
@@ -211,12 +210,7 @@ std::shared_ptr<const AudioUdpPlayer::Counters> AudioUdpPlayer::CurrentCounters(
 }
 
 bool AudioUdpPlayer::PeerAllowed(const std::string& ip) const {
-    PeerFilter filter;
-    {
-        std::lock_guard<std::mutex> lock(m_filterMutex);
-        filter = m_peerFilter;
-    }
-    return !filter || filter(ip);
+    return m_peerFilter.Allowed(ip);
 }
 
 bool AudioUdpPlayer::Start(uint16_t port) {

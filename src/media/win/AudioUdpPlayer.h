@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/PeerFilter.h"
 #include "media/win/AudioDevice.h"
 #include "media/win/AudioWorker.h"
 
@@ -20,8 +21,6 @@
 // even its counters. Start and Stop may be called from any thread.
 class AudioUdpPlayer {
 public:
-    using PeerFilter = std::function<bool(const std::string& ip)>;
-
     // What the current run has done, for diagnostics and tests.
     struct Counters {
         std::atomic<uint64_t> binds{0};          // sockets bound to the audio port
@@ -43,7 +42,7 @@ public:
 
     // Decides from a datagram's dotted IPv4 source whether it is played; refused ones are dropped (one log
     // line per second). Default: every address.
-    void SetPeerFilter(PeerFilter filter);
+    void SetPeerFilter(PeerFilter::Allows filter);
     // How the next runs make their device enumerator; empty gives the system's. For tests.
     void SetEnumeratorFactory(AudioEnumeratorFactory factory);
     // The counters of the current (or last) run; never null.
@@ -57,7 +56,5 @@ private:
     AudioWorker m_worker{"AudioUdpPlayer"};
     std::shared_ptr<Counters> m_counters = std::make_shared<Counters>();
     AudioEnumeratorFactory m_factory;
-    // Read by the worker for every datagram, so it has a lock of its own.
-    mutable std::mutex m_filterMutex;
-    PeerFilter m_peerFilter;
+    PeerFilter m_peerFilter; // read by the worker for every datagram
 };
