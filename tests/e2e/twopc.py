@@ -1181,9 +1181,9 @@ def loaded_video_quality(pc: SimulatedPc) -> str | None:
     return None
 
 
-def show_pattern(h: Harness) -> None:
-    """MovingPattern on PC A's display for the rest of the run, once it is viewable."""
-    a = h.pc("a")
+def show_pattern(h: Harness, key: str = "a") -> None:
+    """MovingPattern on the PC's display (PC A's unless told) for the rest of the run, once it is viewable."""
+    a = h.pc(key)
     proc = a.apps.get("pattern")
     if proc is None or proc.poll() is not None:
         x, y, w, ht = PATTERN_RECT
@@ -1349,21 +1349,26 @@ def decoder_squeezed_range(a: SimulatedPc, b: SimulatedPc) -> bool:
     return sent is not None and shown is not None and sent[0] < 16 and shown[0] >= 16 and shown[1] <= 240
 
 
+def wait_view_drawn(pc: SimulatedPc, view: vc.Rect, path: Path) -> None:
+    """Takes the controller's screenshot until RemoteView shows more than black, bounded: the render thread
+    draws a moment after the first picture was handed to it."""
+    deadline = time.monotonic() + VIEW_DRAWN_WAIT_S
+    while True:
+        controller_screenshot(pc, view, path)
+        with Image.open(path) as shot:
+            black = vc.view_black(shot, view)
+        if not black or time.monotonic() >= deadline:
+            return
+        time.sleep(MOTION_POLL_S)
+
+
 def remote_view_findings(h: Harness, tag: str, tolerance: float, a_path: Path, b_path: Path) -> list[str]:
     """Screenshots of A's and B's displays; B's RemoteView must show A's screen scaled to it, and a later
     screenshot of B must show the test window's marker elsewhere (live video, not a still)."""
     a, b = h.pcs
     view = child_rect(b, REMOTE_VIEW_CLASS)
     window = vc.Rect(*PATTERN_RECT)
-    # The render thread draws a moment after the first picture was handed to it.
-    deadline = time.monotonic() + VIEW_DRAWN_WAIT_S
-    while True:
-        controller_screenshot(b, view, b_path)
-        with Image.open(b_path) as shot_b:
-            black = vc.view_black(shot_b, view)
-        if not black or time.monotonic() >= deadline:
-            break
-        time.sleep(MOTION_POLL_S)
+    wait_view_drawn(b, view, b_path)
     a.screenshot(a_path)
     note = controller_screenshot(b, view, b_path)
     if note:
@@ -1786,14 +1791,19 @@ def wait_auto_session(h: Harness, after: dict[str, int], what: str) -> tuple[Sim
 def check_auto_connect(h: Harness) -> None:
     """With AutoConnectEnable stored on both PCs, the two connect by themselves after start, and again after
     the controlled PC restarts."""
-    a, b = h.pcs
+    # Either PC may take control: each shows the moving test window, so the controller's view shows it.
+    for pc in h.pcs:
+        show_pattern(h, pc.key)
     for pc in h.pcs:
         restart_with_settings(h, pc, AUTO_CONNECT_SETTINGS, "before-auto-connect", wait_discovery=False)
     controller, controlled = wait_auto_session(h, {"a": 0, "b": 0}, "after both started")
     progress(f"{controller.label} took control of {controlled.label} by itself")
     # The controller's display with its view of the other PC, as the user finds it after start.
+    enlarge_main_window(controller)
     view = child_rect(controller, REMOTE_VIEW_CLASS)
-    note = controller_screenshot(controller, view, h.out / f"auto-connect-{controller.key}.png")
+    shot = h.out / f"auto-connect-{controller.key}.png"
+    wait_view_drawn(controller, view, shot)
+    note = controller_screenshot(controller, view, shot)
     if note:
         progress(note)
     after = {controller.key: len(controller.log("app", complete=False).lines), controlled.key: 0}
