@@ -22,17 +22,17 @@ std::atomic<bool> g_firewallCheckRunning{false};
 
 DWORD WINAPI FirewallCheckThreadProc(void*) {
     Log::Write("[FW][ASYNC] worker start");
-    HRESULT init = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (FAILED(init) && init != RPC_E_CHANGED_MODE)
-        Log::Write("[FW][ASYNC] CoInitializeEx failed hr=0x%08lx", HrBits(init));
-    try {
-        RunFirewallCheck();
-    } catch (const std::exception& e) {
-        Log::Write("[THREAD][EXCEPTION] name=FirewallCheck tid=%lu what=%s",
-                   static_cast<unsigned long>(Log::CurrentThreadId()), e.what());
+    {
+        ComApartment com;
+        if (FAILED(com.Result()) && com.Result() != RPC_E_CHANGED_MODE)
+            Log::Write("[FW][ASYNC] CoInitializeEx failed hr=0x%08lx", HrBits(com.Result()));
+        try {
+            RunFirewallCheck();
+        } catch (const std::exception& e) {
+            Log::Write("[THREAD][EXCEPTION] name=FirewallCheck tid=%lu what=%s",
+                       static_cast<unsigned long>(Log::CurrentThreadId()), e.what());
+        }
     }
-    if (SUCCEEDED(init))
-        ::CoUninitialize();
     g_firewallCheckRunning.store(false);
     Log::Write("[FW][ASYNC] worker exit");
     return 0;

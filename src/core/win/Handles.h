@@ -75,6 +75,23 @@ struct LocalFreeDeleter {
 };
 
 // Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
+// COM for the calling thread (multithreaded), left again when the object ends when it was entered.
+class ComApartment {
+public:
+    ComApartment() : m_hr(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(m_hr))
+            ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    HRESULT Result() const { return m_hr; }
+
+private:
+    HRESULT m_hr;
+};
+
 struct CoTaskMemFreeDeleter {
     void operator()(void* p) const { ::CoTaskMemFree(p); }
 };

@@ -37,21 +37,6 @@ std::optional<AudioWaveFormat> ReadPlatformWaveFormat(const WAVEFORMATEX* format
 
 using UniqueWaveFormat = std::unique_ptr<WAVEFORMATEX, CoTaskMemFreeDeleter>;
 
-// COM for the calling thread (multithreaded), left again when the object ends.
-class ComApartment {
-public:
-    ComApartment() : m_hr(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(m_hr))
-            ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_hr;
-};
-
 // The worker thread's place in the "Pro Audio" multimedia class: joined on the first Join, kept until the
 // object ends on the same thread. A thread that cannot join runs on at normal priority; the log says so once.
 class ProAudioClass {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "core/win/Handles.h"
 #include "media/SessionClock.h"
 #include "media/TileJpegDecoder.h"
 #include "media/win/ClientPlatformWin.h"
@@ -14,14 +15,7 @@ namespace {
 
 class H264DecoderPort final : public IClientDecoder {
 public:
-    // The transform needs COM on the session thread that creates and drives it (Media Foundation itself is
-    // started for the process at start-up).
-    H264DecoderPort() : m_com(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~H264DecoderPort() override {
-        m_decoder.Release();
-        if (SUCCEEDED(m_com))
-            ::CoUninitialize();
-    }
+    ~H264DecoderPort() override { m_decoder.Release(); }
     bool Init(int32_t widthHint, int32_t heightHint) { return m_decoder.Init(widthHint, heightHint); }
 
     bool IsTiles() const override { return false; }
@@ -47,7 +41,9 @@ public:
     void EndStream() override { m_decoder.Release(); }
 
 private:
-    HRESULT m_com;
+    // The transform needs COM on the session thread that creates and drives it (Media Foundation itself is
+    // started for the process at start-up). Declared first, so the transform is gone before COM is left.
+    ComApartment m_com;
     H264DecoderMF m_decoder;
     H264DecodedPicture m_picture;
 };

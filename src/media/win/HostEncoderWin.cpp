@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/win/Handles.h"
 #include "media/TileJpegEncoder.h"
 #include "media/VideoFrameHeader.h"
 #include "media/win/H264EncoderMF.h"
@@ -13,13 +14,7 @@ namespace {
 
 class H264EncoderPort final : public IHostEncoder {
 public:
-    // The transform needs COM on the session thread that creates and drives it.
-    H264EncoderPort() : m_com(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~H264EncoderPort() override {
-        m_encoder.Shutdown();
-        if (SUCCEEDED(m_com))
-            ::CoUninitialize();
-    }
+    ~H264EncoderPort() override { m_encoder.Shutdown(); }
     bool Init(int32_t width, int32_t height, int32_t fps, int32_t bitrate) override {
         return m_encoder.Init(width, height, fps, bitrate);
     }
@@ -37,7 +32,9 @@ public:
     uint32_t CodecFlag() const override { return static_cast<uint32_t>(VideoCodecFlag::H264); }
 
 private:
-    HRESULT m_com;
+    // The transform needs COM on the session thread that creates and drives it. Declared first, so the
+    // transform is shut down before COM is left.
+    ComApartment m_com;
     H264EncoderMF m_encoder;
 };
 
