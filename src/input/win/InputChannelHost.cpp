@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/LogThrottle.h"
 #include "core/win/CloseHelpers.h"
+#include "core/win/SocketAddress.h"
 #include "core/win/SocketWait.h"
 #include "input/InputChannelRules.h"
 #include "input/InputLinkState.h"

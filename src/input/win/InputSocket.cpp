@@ -116,10 +116,3 @@ RecordRead ReadInputRecord(SOCKET socket, InputRecordReader& reader, uint32_t ti
         reader.Commit(static_cast<size_t>(n));
     }
 }
-
-std::string DottedIpv4(const sockaddr_in& address) {
-    char text[INET_ADDRSTRLEN] = {};
-    if (::inet_ntop(AF_INET, &address.sin_addr, text, sizeof text) == nullptr)
-        return std::string();
-    return text;
-}

@@ -43,6 +43,3 @@ RecordRead ReadInputRecord(SOCKET socket, InputRecordReader& reader, uint32_t ti
 // One wait of at most timeoutMs for the socket to be readable (or flagged): 1 ready, 0 time-out,
 // SOCKET_ERROR on failure.
 int WaitReadable(SOCKET socket, uint32_t timeoutMs, bool exceptional = false);
-
-// The dotted IPv4 text of an address.
-std::string DottedIpv4(const sockaddr_in& address);

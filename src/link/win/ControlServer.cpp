@@ -9,6 +9,7 @@
 #include "core/RuntimeState.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
+#include "core/win/SocketAddress.h"
 #include "link/DiscoveryRun.h"
 #include "core/StateManager.h"
 #include "link/win/ControlSender.h"
@@ -38,16 +39,9 @@ private:
     SOCKET m_socket;
 };
 
-std::string DottedAddress(const sockaddr_in& address) {
-    char text[INET_ADDRSTRLEN] = {};
-    if (::inet_ntop(AF_INET, &address.sin_addr, text, sizeof text) == nullptr)
-        return std::string();
-    return text;
-}
-
 void ServeAccepted(UniqueSocket client, const sockaddr_in& from, IControlServerSink& sink,
                    const DiscoveryRun& run) {
-    const std::string ip = DottedAddress(from);
+    const std::string ip = DottedIpv4(from);
     u_long nonBlocking = 0;
     if (::ioctlsocket(client.Get(), FIONBIO, &nonBlocking) != 0)
         Log::Write("Discovery TCP control blocking mode failed peer=%s wsa=%d", ip.c_str(),

@@ -10,6 +10,7 @@
 #include "core/LogThrottle.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
+#include "core/win/SocketAddress.h"
 #include "media/AudioPacket.h"
 #include "media/AudioPlayerCore.h"
 #include "media/SessionClock.h"
@@ -124,12 +125,11 @@ private:
     }
 
     void OnDatagram(size_t size, const sockaddr_in& from) {
-        char ip[INET_ADDRSTRLEN] = {};
-        ::inet_ntop(AF_INET, &from.sin_addr, ip, sizeof ip);
+        const std::string ip = DottedIpv4(from);
         if (!m_allowed(ip)) {
             ++m_counters.refused;
             if (LogThrottle::Allow("audio.player.peer.refused", kEverySecondMs))
-                Log::Write("[AUDIO][PLAYER] datagram refused from=%s reason=not-active-peer", ip);
+                Log::Write("[AUDIO][PLAYER] datagram refused from=%s reason=not-active-peer", ip.c_str());
             return;
         }
         ++m_counters.datagrams;
