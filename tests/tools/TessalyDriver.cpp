@@ -9,10 +9,22 @@
 //                                           as "X Y WIDTH HEIGHT"; exit 1 when there is none
 //   TessalyDriver minimize                  the user's minimise: WM_SYSCOMMAND SC_MINIMIZE to the main window
 //   TessalyDriver restore                   show the main window again, then restore it from minimised
+// Commands that need no running Tessaly:
+//   TessalyDriver clip-set-text TEXT        put the text on the clipboard (CF_UNICODETEXT)
+//   TessalyDriver clip-get-text             print the clipboard text as UTF-8 and a line end; exit 1 when
+//   none TessalyDriver clip-set-image W H SEED   put a W x H test picture of that seed on the clipboard
+//   (CF_DIB) TessalyDriver clip-get-image-hash       print "W H HASH" of the clipboard picture's colours
+//   (CF_DIB) TessalyDriver clip-set-files PATH...    put the files on the clipboard as Explorer's copy does
+//   (CF_HDROP) TessalyDriver desktop-window X Y W H SECONDS
+//                                           show a topmost window of the desktop's class ("Progman") there,
+//                                           so that the folder under a cursor on it is the desktop; prints
+//                                           "READY" once shown and closes itself after SECONDS
 #include <windows.h>
 
 #include <cwchar>
 #include <cstdio>
+
+#include "DriverClipboard.h"
 
 namespace {
 
@@ -75,15 +87,94 @@ int Place(HWND main, int argc, wchar_t** argv) {
     return SetWindowPos(main, nullptr, v[0], v[1], v[2], v[3], SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
 }
 
+LRESULT CALLBACK DesktopWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        // Not black: a black window on the display's black root would not show in a screenshot.
+        HBRUSH brush = CreateSolidBrush(RGB(0, 96, 160));
+        FillRect(dc, &paint.rcPaint, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+int DesktopWindow(int argc, wchar_t** argv) {
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: TessalyDriver desktop-window X Y WIDTH HEIGHT SECONDS\n");
+        return 2;
+    }
+    int v[5];
+    for (int i = 0; i < 5; ++i)
+        v[i] = static_cast<int>(std::wcstol(argv[2 + i], nullptr, 10));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DesktopWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"Progman";
+    if (RegisterClassW(&wc) == 0)
+        return 1;
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST, L"Progman", L"TessalyDriver desktop", WS_POPUP | WS_VISIBLE,
+                                v[0], v[1], v[2], v[3], nullptr, nullptr, wc.hInstance, nullptr);
+    if (hwnd == nullptr)
+        return 1;
+    SetForegroundWindow(hwnd);
+    SetTimer(hwnd, 1, static_cast<UINT>(v[4]) * 1000, nullptr);
+    std::printf("READY\n");
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// The commands that act on this PC alone; -1 when argv names none of them.
+int RunLocalCommand(int argc, wchar_t** argv) {
+    const wchar_t* command = argv[1];
+    if (std::wcscmp(command, L"clip-set-text") == 0 && argc == 3)
+        return driverclip::SetText(argv[2]);
+    if (std::wcscmp(command, L"clip-get-text") == 0)
+        return driverclip::GetText();
+    if (std::wcscmp(command, L"clip-set-image") == 0 && argc == 5)
+        return driverclip::SetImage(static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
+                                    static_cast<int>(std::wcstol(argv[3], nullptr, 10)),
+                                    static_cast<unsigned>(std::wcstoul(argv[4], nullptr, 10)));
+    if (std::wcscmp(command, L"clip-get-image-hash") == 0)
+        return driverclip::GetImageHash();
+    if (std::wcscmp(command, L"clip-set-files") == 0 && argc >= 3)
+        return driverclip::SetFiles(argc - 2, argv + 2);
+    if (std::wcscmp(command, L"desktop-window") == 0)
+        return DesktopWindow(argc, argv);
+    return -1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
-                     "child-rect CLASS | minimize | restore\n");
+                     "child-rect CLASS | minimize | restore | clip-set-text TEXT | clip-get-text | "
+                     "clip-set-image W H SEED | clip-get-image-hash | clip-set-files PATH... | "
+                     "desktop-window X Y W H SECONDS\n");
         return 2;
     }
+    const int local = RunLocalCommand(argc, argv);
+    if (local >= 0)
+        return local;
     const bool waitArgument = std::wcscmp(argv[1], L"wait-window") == 0;
     DWORD timeoutMs =
         waitArgument && argc >= 3 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : 10000;
