@@ -14,11 +14,17 @@ Video: PC B takes control of PC A by its connect button (ControlView, clicked wi
 moving test window (MovingPattern.exe) and, in its prefix, maps the H.264 encoder's class id to the tests'
 stand-in encoder (StandInH264Encoder.dll), so both ULTRA (JPEG tiles) and H.264 pictures are checked: the
 RemoteView area of a screenshot of B's display against a screenshot of A's. Needs python3-pil and xdotool.
+
+Clipboard and files: during B's session text and pictures are copied on one PC (TessalyDriver clip-*) and read
+from the other's clipboard; files copied on A are pasted by Ctrl+V on B over a desktop-class window and compared
+by sha256 in B's Desktop folder. A hostile stand-in of A (hostilepeer.py) checks that B keeps what a peer
+offers inside its own folder. What crossed is listed in <out>/clipboard-arrived.txt.
 """
 from __future__ import annotations
 
 import argparse
 import fcntl
+import json
 import math
 import os
 import pwd
@@ -40,6 +46,7 @@ from typing import Callable
 
 from PIL import Image
 
+import transferfiles
 import videocompare as vc
 
 REPO = Path(__file__).resolve().parents[2]
@@ -65,6 +72,7 @@ DISCOVERY_LIMIT_S = 2.0    # both PCs know each other this soon after discovery 
 PEER_EVENT_WAIT_S = 15     # bounded wait for a reaction to show in a log
 TESTPEER = Path(__file__).resolve().parent / "testpeer.py"
 CONTROL_PORT = 5003
+CLIPBOARD_PORT = 5002
 SECOND_INSTANCE_EXIT_S = 20
 QUIT_EXIT_S = 20
 LOG_SETTLE_S = 10
@@ -1134,9 +1142,8 @@ def check_peer_loss(h: Harness) -> None:
     log = a.log("app", complete=False)
     before = len(log.lines)
     f = Findings()
-    started, stopped = log.find(r"HostSession started gen=\d+"), log.find(r"HostSession stopped.*")
     # B may still control A from the video checks; then that session is the one B's death ends.
-    if not started or (stopped and max(stopped) > max(started)):
+    if not host_session_running(a):
         peer_says(b, b.address, a.address, control_message("TSLY_CONTROL_REQUEST", b, CONTROL_REQUEST_FIELDS))
         session = r"HostSession started gen=\d+"
         deadline = time.monotonic() + PEER_EVENT_WAIT_S
@@ -1682,14 +1689,24 @@ def driven(pc: SimulatedPc, command: str) -> None:
         raise CheckFailed([f"{pc.label}: TessalyDriver {command} exited with {r.rc}: {r.output.strip()}"])
 
 
+def host_session_running(pc: SimulatedPc) -> bool:
+    """The PC's log shows a host session started and not stopped since."""
+    log = pc.log("app", complete=False)
+    started, stopped = log.find(r"HostSession started gen=\d+"), log.find(r"HostSession stopped.*")
+    return bool(started) and not (stopped and max(stopped) > max(started))
+
+
+def ensure_session(h: Harness) -> None:
+    """PC B controls PC A: the session an earlier check left running, or a new one by B's connect button."""
+    if not host_session_running(h.pc("a")):
+        take_control(h, "ULTRA")
+
+
 def check_visibility(h: Harness) -> None:
     """PC B's user minimises Tessaly while controlling A: B tells A its view is hidden, A confirms it and
     drops to its one-frame-a-second heartbeat; shown again, A streams at full rate again."""
     a, b = h.pcs
-    log = a.log("app", complete=False)
-    started, stopped = log.find(r"HostSession started gen=\d+"), log.find(r"HostSession stopped.*")
-    if not started or (stopped and max(stopped) > max(started)):
-        take_control(h, "ULTRA")
+    ensure_session(h)
     f = Findings()
     before_a, before_b = len(a.log("app", complete=False).lines), len(b.log("app", complete=False).lines)
     driven(b, "minimize")
@@ -1884,6 +1901,209 @@ def check_standin_encoder(h: Harness) -> None:
     f.raise_if_any()
 
 
+# -- clipboard and files ---------------------------------------------------------------------------
+
+CLIPBOARD_WAIT_S = 20      # from a copy on one PC to the content on the other's clipboard
+# A PC ignores its own clipboard changes for a second after it placed what the peer sent (no echo back).
+ECHO_GUARD_S = 1.5
+CLIPBOARD_TEXT = "Grüße 你好 ✓"
+CLIPBOARD_IMAGE = (320, 200)
+FILES_WAIT_S = 60          # from the paste to every file in place (5 MiB over the veth link, under Wine)
+OFFER_WAIT_S = 20
+# Where B's main window goes during the paste, and the desktop-class test window beside it, so that the
+# cursor on the test window is not over RemoteView (a Ctrl+V there would go to the peer).
+PASTE_MAIN_RECT = (0, 0, 900, 700)
+DESKTOP_WINDOW_RECT = (1000, 150, 500, 400)
+HOSTILE_PEER = Path(__file__).resolve().parent / "hostilepeer.py"
+HOSTILE_WAIT_S = 150       # the hostile peer's own waits: a minute for the connect, 40 s per announcement
+HOSTILE_CONNECT_WAIT_S = 10
+ARRIVED_NOTE = "clipboard-arrived.txt"
+
+
+def note_arrival(h: Harness, text: str) -> None:
+    """One line of what crossed between the PCs, for the demo to print (<out>/clipboard-arrived.txt)."""
+    h.out.mkdir(parents=True, exist_ok=True)
+    with open(h.out / ARRIVED_NOTE, "a", encoding="utf-8") as f:
+        f.write(text + "\n")
+
+
+def desktop_folder(pc: SimulatedPc) -> Path:
+    """The PC's Desktop folder (%USERPROFILE%\\Desktop) as a Linux path: the fallback target of a paste or
+    transfer when no Explorer folder is under the cursor."""
+    user = pwd.getpwuid(os.getuid()).pw_name
+    return (pc.prefix / "drive_c" / "users" / user / "Desktop").resolve()
+
+
+def wait_driver_output(pc: SimulatedPc, args: list[str], wanted: str, seconds: float) -> str:
+    """Runs the driver command until it prints exactly `wanted` (bounded); the last output."""
+    deadline = time.monotonic() + seconds
+    while True:
+        r = pc.driver(*args, timeout=30)
+        output = r.output if r.rc == 0 else ""
+        if output == wanted or time.monotonic() >= deadline:
+            return output
+        time.sleep(0.5)
+
+
+def check_clipboard_text(h: Harness) -> None:
+    """While B controls A, a text copied on one PC is on the other's clipboard, both ways, Unicode intact."""
+    a, b = h.pcs
+    ensure_session(h)
+    f = Findings()
+    for source, target in ((a, b), (b, a)):
+        text = f"{CLIPBOARD_TEXT} {source.label} -> {target.label}"
+        r = source.driver("clip-set-text", text)
+        if r.rc != 0:
+            raise CheckFailed([f"{source.label}: driver clip-set-text exited with {r.rc}: {r.output.strip()}"])
+        got = wait_driver_output(target, ["clip-get-text"], text + "\n", CLIPBOARD_WAIT_S)
+        if got != text + "\n":
+            f.add(target, f"clipboard holds {got!r} {CLIPBOARD_WAIT_S} s after {source.label} copied {text!r}")
+        else:
+            note_arrival(h, f"text {source.label} -> {target.label}: {text}")
+        time.sleep(ECHO_GUARD_S)
+    f.raise_if_any()
+
+
+def check_clipboard_image(h: Harness) -> None:
+    """While B controls A, a picture copied on one PC is on the other's clipboard with the same colours."""
+    a, b = h.pcs
+    ensure_session(h)
+    f = Findings()
+    for seed, (source, target) in enumerate(((a, b), (b, a)), 1):
+        width, height = CLIPBOARD_IMAGE
+        r = source.driver("clip-set-image", str(width), str(height), str(seed))
+        if r.rc != 0:
+            raise CheckFailed([f"{source.label}: driver clip-set-image exited with {r.rc}: {r.output.strip()}"])
+        sent = source.driver("clip-get-image-hash")
+        if sent.rc != 0:
+            raise CheckFailed([f"{source.label}: no picture on its own clipboard after clip-set-image"])
+        got = wait_driver_output(target, ["clip-get-image-hash"], sent.output, CLIPBOARD_WAIT_S)
+        if got != sent.output:
+            f.add(target, f"clipboard picture {got.strip() or 'none'} {CLIPBOARD_WAIT_S} s after {source.label} "
+                          f"copied {sent.output.strip()} (width height hash)")
+        else:
+            note_arrival(h, f"picture {source.label} -> {target.label}: {width}x{height}")
+        time.sleep(ECHO_GUARD_S)
+    f.raise_if_any()
+
+
+def check_clipboard_files(h: Harness) -> None:
+    """Files copied on the controlled PC A (a folder with an empty file, a 5 MiB file and a name with braces
+    and a quote, and a loose file) are offered to B; B's user presses Ctrl+V with the cursor on B's desktop
+    and they arrive in B's Desktop folder with the same content."""
+    a, b = h.pcs
+    ensure_session(h)
+    offered, expected = transferfiles.make_offer(a.dir / "clip-files")
+    target = desktop_folder(b)
+    before = len(b.log("app", complete=False).lines)
+    r = a.driver("clip-set-files", *[win_path(p) for p in offered])
+    if r.rc != 0:
+        raise CheckFailed([f"{a.label}: driver clip-set-files exited with {r.rc}: {r.output.strip()}"])
+    offer = r"\[CLIPFILE\]\[REMOTE_OFFER\] cached id=\d+ count=\d+ payload=\d+"
+    if wait_for(b, [offer], after=before, seconds=OFFER_WAIT_S)[1]:
+        raise CheckFailed([f"{b.label}: no line /{offer}/ within {OFFER_WAIT_S} s of A's copy of files"])
+    r = b.driver("place", *(str(v) for v in PASTE_MAIN_RECT), timeout=30)
+    if r.rc != 0:
+        raise CheckFailed([f"{b.label}: driver place failed ({r.rc}): {r.output.strip()}"])
+    x, y, w, ht = DESKTOP_WINDOW_RECT
+    output = b.output_file("driver-desktop-window")
+    desktop = h.procs.spawn(f"{b.label} driver desktop-window",
+                            b.in_pc(["wine64", str(h.driver), "desktop-window", str(x), str(y), str(w), str(ht),
+                                     str(FILES_WAIT_S + 30)]),
+                            output=output, env=b.env(), cwd=b.dir)
+    f = Findings()
+    try:
+        deadline = time.monotonic() + 20
+        while "READY" not in output.read_text("utf-8", "replace") and time.monotonic() < deadline:
+            if desktop.poll() is not None:
+                raise CheckFailed([f"{b.label}: driver desktop-window exited with {desktop.returncode}"])
+            time.sleep(0.2)
+        paste_at = len(b.log("app", complete=False).lines)
+        host_run(["xdotool", "mousemove", str(x + w // 2), str(y + ht // 2), "sleep", "0.3", "key", "ctrl+v"],
+                 env={**os.environ, "DISPLAY": f":{b.display}"})
+        deadline = time.monotonic() + FILES_WAIT_S
+        while transferfiles.arrival_findings(target, expected) and time.monotonic() < deadline:
+            time.sleep(0.5)
+        findings = transferfiles.arrival_findings(target, expected)
+        for finding in findings:
+            f.add(b, f"{finding} within {FILES_WAIT_S} s of Ctrl+V")
+        if findings and wait_for(b, [r"\[CLIPFILE\]\[PASTE\] .* ok=1 .*"], after=paste_at, seconds=0)[1]:
+            f.add(b, "no successful paste (/[CLIPFILE][PASTE] ... ok=1/) after Ctrl+V on the desktop window")
+        if not findings:
+            note_arrival(h, f"files {a.label} -> {b.label} (Ctrl+V on the desktop): "
+                            + ", ".join(f"{rel} ({(target / rel).stat().st_size} bytes)" for rel in expected))
+    finally:
+        h.procs.stop(desktop)
+        enlarge_main_window(b)
+    f.raise_if_any()
+
+
+def check_hostile_peer(h: Harness) -> None:
+    """B controls a hostile stand-in of A (tests/e2e/hostilepeer.py on A's address and clipboard port) that
+    announces a transfer with names that leave the target folder and asks for C:\\Windows: B refuses the
+    whole transfer, writes nothing, and reports an error; a second announcement of harmless names lands in
+    B's own Desktop folder, not in the folder the peer asked for."""
+    a, b = h.pcs
+    # The clipboard port is no stored setting: the stand-in takes A's address and port while A has no session;
+    # A's clipboard host then cannot listen (and retries) for as long as the stand-in runs.
+    if host_session_running(a):
+        restart_with_settings(h, a, {"AutoConnectEnable": 0}, "before-hostile-peer")
+    windows = b.prefix / "drive_c" / "windows"
+    roots = [h.work, b.prefix / "drive_c"]
+    windows_before = transferfiles.listing(windows)
+    since = time.time() - 1
+    output = a.output_file("hostile-peer")
+    peer = h.procs.spawn(f"{a.label} hostile peer",
+                         ["ip", "netns", "exec", a.netns, sys.executable, str(HOSTILE_PEER), a.address,
+                          str(CLIPBOARD_PORT), "0"], output=output)
+    f = Findings()
+    try:
+        def text() -> str:
+            return output.read_text("utf-8", "replace")
+
+        deadline = time.monotonic() + 10
+        while "LISTENING" not in text() and peer.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.2)
+        if "LISTENING" not in text():
+            raise CheckFailed([f"{a.label}: the hostile peer did not listen on {a.address}:{CLIPBOARD_PORT}: "
+                               f"{text().strip()[-300:]}"])
+        deadline = time.monotonic() + HOSTILE_CONNECT_WAIT_S
+        while "CONNECTED" not in text() and peer.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.2)
+        if "CONNECTED" not in text():
+            # B holds no session whose clipboard client would connect by itself.
+            take_control(h, "ULTRA")
+        try:
+            peer.wait(timeout=HOSTILE_WAIT_S)
+        except subprocess.TimeoutExpired:
+            f.add(a, f"the hostile peer did not finish within {HOSTILE_WAIT_S} s")
+        results = [line[len("RESULT "):] for line in text().splitlines() if line.startswith("RESULT ")]
+        if not results:
+            raise CheckFailed(f.items + [f"{a.label}: the hostile peer printed no result: {text().strip()[-500:]}"])
+        result = json.loads(results[-1])
+        rounds = result["rounds"]
+        if not result["connected"]:
+            f.add(b, "never connected its clipboard client to the hostile peer")
+        elif len(rounds) < 1 or rounds[0]["c"] != 3:
+            f.add(b, f"answered the hostile announcement with {rounds[:1]}, expected an error status (c=3)")
+        elif rounds[0]["requests"] != ["manifest"]:
+            f.add(b, f"fetched {rounds[0]['requests']} of the hostile offer; only its manifest may be read")
+        if len(rounds) < 2 or rounds[1]["c"] != 2:
+            f.add(b, f"answered the harmless announcement with {rounds[1:2]}, expected done (c=2)")
+        target = desktop_folder(b)
+        for finding in transferfiles.arrival_findings(target, result["harmless"]):
+            f.add(b, finding)
+        for path in transferfiles.escaped_writes(roots, since):
+            f.add(b, f"{path} was written by the refused transfer")
+        new_in_windows = transferfiles.listing(windows) - windows_before
+        if new_in_windows:
+            f.add(b, f"new in C:\\Windows after the transfers: {sorted(new_in_windows)}")
+    finally:
+        h.procs.stop(peer)
+        shutil.copy2(output, h.out / "hostile-peer.txt")
+    f.raise_if_any()
+
+
 def check_lifecycle_modules(h: Harness) -> None:
     """Each PC started its ten lifecycle modules in start order and stopped them in stop order at exit."""
     f = Findings()
@@ -1904,12 +2124,16 @@ CHECKS = [
     Check("video-pause", check_video_pause, needs=("video-ultra",)),
     Check("input", check_input, needs=("video-pause",)),
     Check("visibility", check_visibility, needs=("video-ultra",)),
+    Check("clipboard-text", check_clipboard_text, needs=("video-ultra",)),
+    Check("clipboard-image", check_clipboard_image, needs=("video-ultra",)),
+    Check("clipboard-files", check_clipboard_files, needs=("video-ultra",)),
     Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
     Check("screenshot", check_screenshot, needs=("start",)),
     Check("keep-running", keep_running, needs=("start",), reported=False),
     Check("peer-loss", check_peer_loss, needs=("video-ultra",)),
+    Check("hostile-peer", check_hostile_peer, needs=("discovery",)),
     Check("auto-connect", check_auto_connect, needs=("discovery",)),
     Check("cable-removal", check_cable_removal, needs=("auto-connect",)),
     Check("shutdown", check_shutdown, needs=("start",)),
@@ -1963,8 +2187,8 @@ def parse_args(argv: list[str] | None) -> argparse.Namespace:
     p.add_argument("--display-base", type=int, default=91, help="first X display number to try (default 91)")
     p.add_argument("--screen", type=screen_size, default=SCREEN,
                    help=f"size of both displays, WIDTHxHEIGHT (default {SCREEN[0]}x{SCREEN[1]})")
-    p.add_argument("--time-limit", type=int, default=420,
-                   help="seconds after which the run stops, not counting --keep-running-seconds (default 420)")
+    p.add_argument("--time-limit", type=int, default=600,
+                   help="seconds after which the run stops, not counting --keep-running-seconds (default 600)")
     p.add_argument("--work-root", default=None, help="where the run folder is made (default: the temp folder)")
     p.add_argument("--only", help="run only these checks (comma-separated) and the checks they need")
     p.add_argument("--keep-work", action="store_true", help="keep the run folder (prefix copies, outputs)")
@@ -2052,7 +2276,7 @@ def main(argv: list[str] | None = None) -> int:
         return 2
     out = Path(args.out)
     for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
-                  "a-second-Tessaly.log"):
+                  "a-second-Tessaly.log", ARRIVED_NOTE, "hostile-peer.txt"):
         (out / stale).unlink(missing_ok=True)
     for stale in [*out.glob("video-*.png"), *out.glob("auto-connect-*.png"), *out.glob("?-Tessaly-*.log")]:
         stale.unlink()
