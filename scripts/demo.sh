@@ -2,8 +2,10 @@
 # Two simulated PCs, each running Tessaly under Wine with its own network namespace, hostname, display
 # and Wine prefix, joined by a virtual cable. Runs the end-to-end checks (tests/e2e/twopc.py): PC B takes
 # control of PC A and shows A's desktop in its RemoteView; later both restart with auto-connect on and
-# connect by themselves. Keeps both PCs up for a few seconds, then prints both logs and where the
-# screenshots are: out/b.png (PC B's display) beside out/a.png (PC A's).
+# connect by themselves. During B's session a text, a picture and files are copied from one PC to the
+# other. Keeps both PCs up for a few seconds, then prints both logs, what crossed between the PCs
+# (out/clipboard-arrived.txt) and where the screenshots are: out/b.png (PC B's display) beside out/a.png
+# (PC A's).
 #
 # Run as root from anywhere, after the build (scripts/build.sh):
 #   bash scripts/demo.sh
@@ -47,6 +49,16 @@ for pc in a b; do
     echo "(no log)"
   fi
 done
+
+echo
+# What was copied on one PC and found on the other: texts, pictures, files with their sizes.
+arrived="$out/clipboard-arrived.txt"
+echo "===== Copied between the PCs: $arrived"
+if [ -f "$arrived" ]; then
+  cat "$arrived"
+else
+  echo "(nothing arrived)"
+fi
 
 echo
 # PC B's display with its RemoteView showing PC A's desktop, beside PC A's display at that moment.
