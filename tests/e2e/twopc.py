@@ -1957,7 +1957,8 @@ def check_clipboard_text(h: Harness) -> None:
             raise CheckFailed([f"{source.label}: driver clip-set-text exited with {r.rc}: {r.output.strip()}"])
         got = wait_driver_output(target, ["clip-get-text"], text + "\n", CLIPBOARD_WAIT_S)
         if got != text + "\n":
-            f.add(target, f"clipboard holds {got!r} {CLIPBOARD_WAIT_S} s after {source.label} copied {text!r}")
+            f.add(target, f"clipboard holds {got.rstrip(chr(10))!r} {CLIPBOARD_WAIT_S} s after {source.label} copied "
+                          f"{text!r}")
         else:
             note_arrival(h, f"text {source.label} -> {target.label}: {text}")
         time.sleep(ECHO_GUARD_S)
@@ -2083,16 +2084,16 @@ def check_hostile_peer(h: Harness) -> None:
         result = json.loads(results[-1])
         rounds = result["rounds"]
         if not result["connected"]:
-            f.add(b, "never connected its clipboard client to the hostile peer")
-        elif len(rounds) < 1 or rounds[0]["c"] != 3:
-            f.add(b, f"answered the hostile announcement with {rounds[:1]}, expected an error status (c=3)")
-        elif rounds[0]["requests"] != ["manifest"]:
-            f.add(b, f"fetched {rounds[0]['requests']} of the hostile offer; only its manifest may be read")
-        if len(rounds) < 2 or rounds[1]["c"] != 2:
-            f.add(b, f"answered the harmless announcement with {rounds[1:2]}, expected done (c=2)")
-        target = desktop_folder(b)
-        for finding in transferfiles.arrival_findings(target, result["harmless"]):
-            f.add(b, finding)
+            f.add(b, f"never connected its clipboard client to the hostile peer on {a.address}:{CLIPBOARD_PORT}")
+        else:
+            if len(rounds) < 1 or rounds[0]["c"] != 3:
+                f.add(b, f"answered the hostile announcement with {rounds[:1]}, expected an error status (c=3)")
+            elif rounds[0]["requests"] != ["manifest"]:
+                f.add(b, f"fetched {rounds[0]['requests']} of the hostile offer; only its manifest may be read")
+            if len(rounds) < 2 or rounds[1]["c"] != 2:
+                f.add(b, f"answered the harmless announcement with {rounds[1:2]}, expected done (c=2)")
+            for finding in transferfiles.arrival_findings(desktop_folder(b), result["harmless"]):
+                f.add(b, finding)
         for path in transferfiles.escaped_writes(roots, since):
             f.add(b, f"{path} was written by the refused transfer")
         new_in_windows = transferfiles.listing(windows) - windows_before
