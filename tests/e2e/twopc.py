@@ -2028,8 +2028,12 @@ def check_clipboard_files(h: Harness) -> None:
         findings = transferfiles.arrival_findings(target, expected)
         for finding in findings:
             f.add(b, f"{finding} within {FILES_WAIT_S} s of Ctrl+V")
-        if findings and wait_for(b, [r"\[CLIPFILE\]\[PASTE\] .* ok=1 .*"], after=paste_at, seconds=0)[1]:
-            f.add(b, "no successful paste (/[CLIPFILE][PASTE] ... ok=1/) after Ctrl+V on the desktop window")
+        if findings:
+            # What B made of the Ctrl+V: the hook's decision, the folder it resolved, the paste's result.
+            log = b.log("app", complete=False)
+            seen = [message for _, message in log.lines[paste_at:]
+                    if re.match(r"\[CLIPFILE\]\[(HOOK|CTRLV|TARGET|PASTE|PASTE_ASYNC|LOCAL_CLIP)\]", message)]
+            f.add(b, f"its paste lines after Ctrl+V: {seen[-6:] or 'none'}")
         if not findings:
             note_arrival(h, f"files {a.label} -> {b.label} (Ctrl+V on the desktop): "
                             + ", ".join(f"{rel} ({(target / rel).stat().st_size} bytes)" for rel in expected))
