@@ -137,8 +137,8 @@ public:
     // Default: not running, not connected.
     virtual bool IsClipboardChannelRunning() { return false; }
     virtual bool IsClipboardChannelConnected() { return false; }
-    // WM_CLIPBOARDUPDATE handed over. Default: nobody takes it.
-    virtual void OnLocalClipboardUpdate() {}
+    // WM_CLIPBOARDUPDATE handed over, with the main window as clipboard owner. Default: nobody takes it.
+    virtual void OnLocalClipboardUpdate(HWND main) { (void)main; }
 
     // --- Discovery.
     // Tells the peer whether this PC's view of it is hidden. Default: Discovery::SetLocalVideoVisibility.
