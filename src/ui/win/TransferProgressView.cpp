@@ -44,8 +44,14 @@ void ResetCachedControls() {
     g_view.buttonEnabled = false;
 }
 
+// The window's own visible style: IsWindowVisible also answers false while the main window sits in the tray,
+// which would leave the view shown underneath.
+bool HasVisibleStyle(HWND window) {
+    return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void HideAndReset(HWND progress) {
-    if (::IsWindowVisible(progress))
+    if (HasVisibleStyle(progress))
         ::ShowWindow(progress, SW_HIDE);
     ResetCachedControls();
 }
@@ -220,7 +226,7 @@ void RefreshTransferProgressWindow(HWND progress) {
         model.Clear();
         return;
     }
-    if (!::IsWindowVisible(progress))
+    if (!HasVisibleStyle(progress))
         ::ShowWindow(progress, SW_SHOWNA);
     UpdateControls(progress, snapshot);
 }
