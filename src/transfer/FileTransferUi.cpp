@@ -103,6 +103,7 @@ void FileTransferUi::Start(FileTransferPhase phase, uint64_t transferId, std::u1
                 m.name = Limited(name);
         } else {
             m = Model{};
+            m_lastIgnoredId.reset();
             m.phase = phase;
             m.transferId = transferId;
             m.totalBytes = totalBytes;
@@ -136,6 +137,7 @@ void FileTransferUi::UpdateProgress(uint64_t transferId, std::u16string_view nam
         if (m.phase == FileTransferPhase::Idle || m.transferId != transferId) {
             // A receiver may report before anyone called Start: its first report starts it.
             m = Model{};
+            m_lastIgnoredId.reset();
             m.phase = FileTransferPhase::Receiving;
             m.transferId = transferId;
             m.speedBaseTick = now;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -126,7 +127,7 @@ private:
     IFileTransferUiHost& m_host;
     mutable std::mutex m_mutex;
     Model m_model;
-    uint64_t m_lastIgnoredId = 0;
+    std::optional<uint64_t> m_lastIgnoredId; // the last foreign id logged for the transfer that moves
     // The last completion balloon, so a repeated completion within 30 s shows none.
     uint64_t m_noticeId = 0;
     uint32_t m_noticeTick = 0;

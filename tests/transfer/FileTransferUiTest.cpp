@@ -105,6 +105,11 @@ TEST_F(FileTransferUiTest, ReportsForAnotherIdAreIgnoredWhileATransferMoves) {
     EXPECT_EQ(CountLogMessages("FileTransferUi report ignored op=progress id=2 activeId=1"), 1u)
         << "logged once per ignored id";
     EXPECT_EQ(CountLogMessages("FileTransferUi report ignored op=fail id=0 activeId=1"), 1u);
+
+    ui.Start(FileTransferPhase::Receiving, 3, u"next", 100);
+    ui.UpdateProgress(2, u"other", 7, 10, 7, 10);
+    EXPECT_EQ(CountLogMessages("FileTransferUi report ignored op=progress id=2 activeId=3"), 1u)
+        << "a new transfer logs its first ignored report again";
 }
 
 TEST_F(FileTransferUiTest, AFinishedTransferIsReplacedByTheNextOnesProgress) {
