@@ -12,5 +12,10 @@ char16_t FoldCase(char16_t c);
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle);
 
+// The longest start of text of at most maxUnits units that does not split a surrogate pair.
+std::u16string_view HeadUtf16(std::u16string_view text, size_t maxUnits);
+// The shortest end of text of at most maxUnits units that does not start inside a surrogate pair.
+std::u16string_view TailUtf16(std::u16string_view text, size_t maxUnits);
+
 // The longest start of a UTF-8 text that fits in maxBytes without splitting a character.
 std::string_view CutUtf8(std::string_view text, size_t maxBytes);

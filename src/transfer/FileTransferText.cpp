@@ -193,24 +193,6 @@ std::u16string TransferFailureText(std::u16string_view reason, bool english) {
     return std::u16string(english ? rule->english : rule->chinese);
 }
 
-std::u16string_view HeadUtf16(std::u16string_view text, size_t maxUnits) {
-    if (text.size() <= maxUnits)
-        return text;
-    size_t len = maxUnits;
-    if (len > 0 && text[len - 1] >= 0xD800 && text[len - 1] <= 0xDBFF)
-        --len;
-    return text.substr(0, len);
-}
-
-std::u16string_view TailUtf16(std::u16string_view text, size_t maxUnits) {
-    if (text.size() <= maxUnits)
-        return text;
-    size_t start = text.size() - maxUnits;
-    if (text[start] >= 0xDC00 && text[start] <= 0xDFFF)
-        ++start;
-    return text.substr(start);
-}
-
 std::u16string ShortenBalloonBody(std::u16string_view body) {
     if (body.size() <= kBalloonBodyMaxUnits)
         return std::u16string(body);

@@ -26,10 +26,6 @@ std::u16string MaskNetworkDetails(std::u16string_view text, bool english);
 // first, so a disk or permission error met during a download is not reported as a network failure.
 std::u16string TransferFailureText(std::u16string_view reason, bool english);
 
-// The longest start of text of at most maxUnits units that does not split a surrogate pair.
-std::u16string_view HeadUtf16(std::u16string_view text, size_t maxUnits);
-// The shortest end of text of at most maxUnits units that does not start inside a surrogate pair.
-std::u16string_view TailUtf16(std::u16string_view text, size_t maxUnits);
 std::u16string ShortenBalloonBody(std::u16string_view body);
 
 // Percent of done in total (0 without a total), never above 100.

@@ -1,5 +1,6 @@
 #include "ui/TransferProgressLines.h"
 
+#include "core/Utf.h"
 #include "transfer/FileTransferText.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/Utf.h"
 #include "transfer/FileTransferText.h"
 #include "transfer/FileTransferUi.h"
 
