@@ -8,12 +8,17 @@
 
 namespace HttpClient {
 
-std::string StatusError(std::string_view header) {
-    return "http status " + StatusCode(header);
-}
+namespace {
 
+// The header's first line, at most 80 bytes, for log lines.
 std::string FirstLine(std::string_view header) {
     return std::string(CutUtf8(header.substr(0, header.find("\r\n")), 80));
+}
+
+} // namespace
+
+std::string StatusError(std::string_view header) {
+    return "http status " + StatusCode(header);
 }
 
 bool ReceiveHeader(IResponseStream& stream, HeaderReader& reader, std::string& error) {

@@ -34,7 +34,5 @@ bool ReceiveText(IResponseStream& stream, const std::string& url, std::string& b
 
 // "http status 404" for an answer that is not 200.
 std::string StatusError(std::string_view header);
-// The header's first line, at most 80 bytes, for log lines.
-std::string FirstLine(std::string_view header);
 
 } // namespace HttpClient

@@ -213,6 +213,15 @@ TEST_F(HttpClientTest, FileIsStreamedAndMovedIntoPlace) {
                                           "[HTTP][CLIENT] file done id=3 rel=sub/dir/r.txt"}));
 }
 
+TEST_F(HttpClientTest, LargeBodyArrivesIntactAcrossManyBlocks) {
+    std::string body(1234567, '\0');
+    for (size_t i = 0; i < body.size(); ++i)
+        body[i] = static_cast<char>((i * 131) >> 3);
+    ScriptedHttpServer server({{Ok(body)}});
+    ASSERT_TRUE(Download(server, FileItem("big.bin", body.size()))) << m_error;
+    EXPECT_TRUE(Read(L"big.bin") == body) << "the file differs from what was sent";
+}
+
 TEST_F(HttpClientTest, NotFoundCreatesNoFile) {
     ScriptedHttpServer server(
         {{"HTTP/1.1 404 Not Found\r\nContent-Length: 14\r\nConnection: close\r\n\r\nfile not found"}});
