@@ -283,3 +283,21 @@ ReceiveOutcome RunReceiveWorker(const HttpBeginInfo& info, uint64_t correlationI
                                 ReceiveAdmission& admission, IReceivePorts& ports) {
     return WorkerRun(info, correlationId, admission, ports).Run();
 }
+
+bool StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                  uint64_t correlationId, ReceiveAdmission& admission, std::shared_ptr<IReceivePorts> ports,
+                  const StartReceiveWorker& start) {
+    HttpBeginInfo info;
+    if (!AdmitBegin(payload, origin, localConflictRename, correlationId, admission, *ports, info))
+        return false;
+    std::string error;
+    if (start([info, correlationId, &admission,
+               ports] { RunReceiveWorker(info, correlationId, admission, *ports); },
+              error))
+        return true;
+    admission.Release(info.transferId);
+    Log::Write("[HTTP][FAIL] FileHttpReceiveManager worker start failed id=%llu err=%s",
+               static_cast<unsigned long long>(info.transferId), error.c_str());
+    ports->PublishError({info.transferId, 500, "receiver worker start failed"}, correlationId);
+    return false;
+}

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,3 +98,14 @@ enum class ReceiveOutcome { Done, Canceled, Failed };
 // gives the slot back. Never throws.
 ReceiveOutcome RunReceiveWorker(const HttpBeginInfo& info, uint64_t correlationId,
                                 ReceiveAdmission& admission, IReceivePorts& ports);
+
+// Starts body on a thread of its own that nobody joins; false, with the reason in error, when none can be
+// made.
+using StartReceiveWorker = std::function<bool(std::function<void()> body, std::string& error)>;
+
+// Admits a begin (AdmitBegin) and runs its worker through start. When no thread can be made, the slot is
+// given back, or every later begin would be answered "receiver busy", and the sender gets a 500 error.
+// True when a worker was started.
+bool StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                  uint64_t correlationId, ReceiveAdmission& admission, std::shared_ptr<IReceivePorts> ports,
+                  const StartReceiveWorker& start);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -462,6 +463,33 @@ TEST_F(AdmitBeginTest, TwoSimultaneousBeginsGetExactlyOneBusyAnswer) {
             << "the rejected one is answered, not the winner";
     }
     EXPECT_EQ(CountLogMessages("FileHttpReceiveManager busy active="), 50u);
+}
+
+TEST_F(AdmitBeginTest, StartedWorkerRunsTheTransferAndAWorkerThatCannotStartFreesTheSlot) {
+    auto shared = std::make_shared<FakePorts>();
+    shared->manifestOk = false;
+    std::function<void()> held;
+    auto holdIt = [&](std::function<void()> body, std::string&) {
+        held = std::move(body);
+        return true;
+    };
+    ASSERT_TRUE(StartReceive(Payload(5), BeginOrigin::Peer, false, 0, admission, shared, holdIt));
+    EXPECT_EQ(admission.ActiveId(), 5u);
+    held();
+    EXPECT_TRUE(shared->Called("error 5 500 download manifest failed"));
+    EXPECT_EQ(admission.ActiveId(), 0u);
+
+    auto refuse = [](std::function<void()>, std::string& error) {
+        error = "Resource temporarily unavailable";
+        return false;
+    };
+    EXPECT_FALSE(StartReceive(Payload(6), BeginOrigin::Peer, false, 0, admission, shared, refuse));
+    EXPECT_EQ(admission.ActiveId(), 0u) << "a later begin must not be answered \"receiver busy\"";
+    EXPECT_TRUE(shared->Called("error 6 500 receiver worker start failed"));
+    EXPECT_EQ(CountLogMessages("[HTTP][FAIL] FileHttpReceiveManager worker start failed id=6 err=Resource "
+                               "temporarily unavailable"),
+              1u);
+    EXPECT_TRUE(StartReceive(Payload(7), BeginOrigin::Peer, false, 0, admission, shared, holdIt));
 }
 
 } // namespace

@@ -160,20 +160,9 @@ bool FileHttpReceiveManager::BeginFromHttpBeginPayload(const std::string& payloa
 }
 
 void FileHttpReceiveManager::Accept(const std::string& payload, BeginOrigin origin, uint64_t correlationId) {
-    auto ports = std::make_shared<SystemReceivePorts>(AllowedHost());
-    HttpBeginInfo info;
-    if (!AdmitBegin(payload, origin, ConflictRenameSetting(), correlationId, m_admission, *ports, info))
-        return;
-    std::string error;
-    const bool started = StartDetachedWorker(
-        kWorkerName,
-        [this, info, correlationId, ports] { RunReceiveWorker(info, correlationId, m_admission, *ports); },
-        &error);
-    if (started)
-        return;
-    // Without a worker nobody would ever give the slot back, and every later begin would be "receiver busy".
-    m_admission.Release(info.transferId);
-    Log::Write("[HTTP][FAIL] FileHttpReceiveManager worker start failed id=%llu err=%s",
-               static_cast<unsigned long long>(info.transferId), error.c_str());
-    ports->PublishError({info.transferId, 500, "receiver worker start failed"}, correlationId);
+    StartReceive(payload, origin, ConflictRenameSetting(), correlationId, m_admission,
+                 std::make_shared<SystemReceivePorts>(AllowedHost()),
+                 [](std::function<void()> body, std::string& error) {
+                     return StartDetachedWorker(kWorkerName, std::move(body), &error);
+                 });
 }
