@@ -5,6 +5,8 @@
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+// UTF-8 to UTF-16; a byte that does not start a well-formed sequence becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
 
 // Case-insensitive comparison of UTF-16 texts such as Windows paths and adapter names. One simple folding:
 // the capitals of ASCII, Latin-1, Greek and Cyrillic become small letters; anything else compares as it is.

@@ -5,6 +5,7 @@
 #include "app/AppLifecycle.h"
 #include "app/DiscoveryLifecycleModule.h"
 #include "app/DragVisualLifecycleModule.h"
+#include "app/FileTransferLifecycleModule.h"
 #include "core/RuntimeState.h"
 #include "core/win/RegistrySettingsPlatform.h"
 #include "dragdrop/win/DragDrop.h"
@@ -42,6 +43,7 @@
 #include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
 #include "media/win/RemoteViewRenderer.h"
+#include "transfer/win/FileTransferService.h"
 #include "ui/win/BlackCover.h"
 
 namespace {
@@ -222,6 +224,7 @@ void ConnectLinkServices() {
     Win32ClientPlatform::Instance().SetRenderer(&RemoteViewRendererPort());
     ClientSession::Instance().SetRunBody(new ClientSessionRunBody(Win32ClientPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+    FileTransferLifecycleModule::BindService(&FileTransferService::Start, &FileTransferService::Stop);
     AutoConnect::Instance().SetPorts(*new LinkAutoConnectPorts);
 }
 
