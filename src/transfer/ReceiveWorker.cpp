@@ -6,9 +6,7 @@
 #include "core/Utf.h"
 #include "transfer/ByteSizeText.h"
 #include "transfer/ProgressThrottle.h"
-
-// The HTTP client's check of a name from the peer (transfer/SafeRelativePath.h).
-bool IsSafeRelativePath(std::u16string_view path);
+#include "transfer/SafeRelativePath.h"
 
 namespace {
 
