@@ -19,6 +19,7 @@
 #include "core/win/Handles.h"
 #include "transfer/ClipboardMessage.h"
 #include "transfer/ClipboardMessageFramer.h"
+#include "transfer/FileTransferText.h"
 #include "transfer/FileTransferUi.h"
 #include "transfer/win/ClipboardChannel.h"
 
@@ -351,7 +352,8 @@ TEST_F(ClipboardChannelTest, PeerCloseDuringATransferFailsIt) {
         },
         kWaitMs));
     EXPECT_EQ(snapshot.transferId, 2600003u);
-    EXPECT_EQ(snapshot.message, u"对端断线，传输中断");
+    EXPECT_EQ(snapshot.message,
+              TransferFailureText(u"对端断线，传输中断", ConfigService::Instance().IsUiLanguageEnglish()));
 }
 
 TEST_F(ClipboardChannelTest, ClearRequestEmptiesTheClipboard) {
@@ -397,29 +399,41 @@ TEST_F(ClipboardChannelTest, FileOffersAreCachedAndCleared) {
          "[CLIPFILE][REMOTE_OFFER][CLEAR] oldId=2600007 oldCount=3 reason=peer sent empty file offer"}));
 }
 
-// The peer's reports of a transfer this PC serves end it in the progress model with the peer's text.
+// The peer's reports of a transfer this PC serves end it in the progress model with the peer's text (as the
+// model words it for the user). A completed transfer leaves the model at once, so its end is read from the
+// model's log line.
 TEST_F(ClipboardChannelTest, TransferStatusEndsTheTransferInTheModel) {
-    struct Case {
-        const char* name;
-        TransferStatusFlags flags;
-        std::string payload;
-        FileTransferPhase phase;
-        std::u16string message;
-    } cases[] = {
-        {"done", TransferStatusFlags::Done, "downloadDir=C:\\\\in", FileTransferPhase::Complete,
-         u"Remote downloaded to: C:\\in"},
-        {"error", TransferStatusFlags::Error, "disk full", FileTransferPhase::Error, u"disk full"},
-        {"cancel", TransferStatusFlags::Cancel, "", FileTransferPhase::Canceled, u"远端取消传输"},
-    };
-    ConfigService::Instance().SetUiLanguageEnglish(true);
     const uint16_t port = StartHost();
     UniqueSocket s = Connected(port);
     ASSERT_TRUE(s.Valid());
-    uint64_t id = 2600010;
+    const bool english = ConfigService::Instance().IsUiLanguageEnglish();
+
+    FileTransferUi::Instance().Start(FileTransferPhase::Sending, 2600011, u"a.txt", 100);
+    ASSERT_TRUE(Send(s.Get(), ClipboardMessageType::CB_TRANSFER_STATUS, 2600011,
+                     static_cast<uint32_t>(TransferStatusFlags::Done), "downloadDir=C:\\\\in"));
+    ASSERT_TRUE(WaitLog("[TRANSFER][COMPLETE] id=2600011 text="));
+    const std::string shown = english ? "Remote downloaded to: C:\\in" : "远端已下载到：C:\\in";
+    EXPECT_TRUE(LogSince().find("Clipboard transfer ack received id=2600011 text=" + shown + " flags=2") !=
+                std::string::npos)
+        << LogSince();
+
+    struct Case {
+        const char* name;
+        uint64_t id;
+        TransferStatusFlags flags;
+        std::string payload;
+        FileTransferPhase phase;
+        std::u16string reason;
+    } cases[] = {
+        {"error", 2600012, TransferStatusFlags::Error, "peer says no", FileTransferPhase::Error,
+         u"peer says no"},
+        {"error without text", 2600013, TransferStatusFlags::Error, "", FileTransferPhase::Error,
+         u"HTTP file transfer failed"},
+        {"cancel", 2600014, TransferStatusFlags::Cancel, "", FileTransferPhase::Canceled, u"远端取消传输"},
+    };
     for (const Case& c : cases) {
-        ++id;
-        FileTransferUi::Instance().Start(FileTransferPhase::Sending, id, u"a.txt", 100);
-        ASSERT_TRUE(Send(s.Get(), ClipboardMessageType::CB_TRANSFER_STATUS, id,
+        FileTransferUi::Instance().Start(FileTransferPhase::Sending, c.id, u"a.txt", 100);
+        ASSERT_TRUE(Send(s.Get(), ClipboardMessageType::CB_TRANSFER_STATUS, c.id,
                          static_cast<uint32_t>(c.flags), c.payload))
             << c.name;
         FileTransferSnapshot snapshot;
@@ -430,8 +444,8 @@ TEST_F(ClipboardChannelTest, TransferStatusEndsTheTransferInTheModel) {
             },
             kWaitMs))
             << c.name;
-        EXPECT_EQ(snapshot.transferId, id) << c.name;
-        EXPECT_EQ(snapshot.message, c.message) << c.name;
+        EXPECT_EQ(snapshot.transferId, c.id) << c.name;
+        EXPECT_EQ(snapshot.message, TransferFailureText(c.reason, english)) << c.name;
     }
     EXPECT_TRUE(channel.IsConnected()) << "reports never end the connection";
 }
@@ -448,7 +462,8 @@ TEST_F(ClipboardChannelTest, PeerCancelEndsTheTransferAndTheConnection) {
     FileTransferSnapshot snapshot;
     FileTransferUi::Instance().Snapshot(snapshot);
     EXPECT_EQ(snapshot.phase, FileTransferPhase::Canceled);
-    EXPECT_EQ(snapshot.message, u"远端取消传输");
+    EXPECT_EQ(snapshot.message,
+              TransferFailureText(u"远端取消传输", ConfigService::Instance().IsUiLanguageEnglish()));
     EXPECT_TRUE(WaitLog("[CLIP][SOCKET][LISTEN] gen=", 2)) << "the host waits for the peer again";
 }
 
@@ -470,7 +485,8 @@ TEST_F(ClipboardChannelTest, UserCancelIsSentAfterTheNextMessageOfTheTransfer) {
     FileTransferSnapshot snapshot;
     FileTransferUi::Instance().Snapshot(snapshot);
     EXPECT_EQ(snapshot.phase, FileTransferPhase::Canceled);
-    EXPECT_EQ(snapshot.message, u"用户取消传输");
+    EXPECT_EQ(snapshot.message,
+              TransferFailureText(u"用户取消传输", ConfigService::Instance().IsUiLanguageEnglish()));
 }
 
 TEST_F(ClipboardChannelTest, StopWhileListeningClosesTheListenerAndEndsTheThread) {

@@ -14,7 +14,6 @@
 #include "core/StallScope.h"
 #include "core/Utf.h"
 #include "core/win/Handles.h"
-#include "core/win/TextConvert.h"
 #include "dragdrop/RemoteDragOffer.h"
 #include "transfer/ClipboardReceiveRules.h"
 #include "transfer/FileTransferCommands.h"
@@ -266,27 +265,27 @@ void ClipboardChannel::OnTransferStatus(const ClipboardMessage& message) {
     const ClipboardMessageHeader& h = message.header;
     const TransferStatusDecision d =
         DecideTransferStatus(h.c, PayloadView(message), ConfigService::Instance().IsUiLanguageEnglish());
-    const std::wstring text = Utf8ToWide(d.text);
+    const std::u16string text = Utf8ToUtf16(d.text);
     FileTransferUi& ui = FileTransferUi::Instance();
     switch (d.action) {
     case TransferStatusAction::Progress:
-        ui.UpdateProgress(h.id, AsUtf16(text.c_str()), h.b, h.a, d.currentDoneBytes, d.currentTotalBytes);
+        ui.UpdateProgress(h.id, text, h.b, h.a, d.currentDoneBytes, d.currentTotalBytes);
         ui.SetItemProgress(h.id, d.currentIndex, d.itemCount);
         StatusLine("Remote file transfer progress total=%llu/%llu file=%u/%u current=%llu/%llu", U64(h.b),
                    U64(h.a), d.currentIndex, d.itemCount, U64(d.currentDoneBytes), U64(d.currentTotalBytes));
         return;
     case TransferStatusAction::Fail:
-        ui.Fail(h.id, AsUtf16(text.c_str()));
+        ui.Fail(h.id, text);
         StatusLine("Remote file transfer failed");
         Log::Write("Clipboard transfer error received id=%llu text=%s", U64(h.id), Logged(d.text).c_str());
         return;
     case TransferStatusAction::Cancel:
-        ui.Cancel(h.id, AsUtf16(text.c_str()));
+        ui.Cancel(h.id, text);
         StatusLine("Remote canceled file transfer");
         Log::Write("Clipboard transfer cancel received id=%llu text=%s", U64(h.id), Logged(d.text).c_str());
         return;
     case TransferStatusAction::Complete:
-        ui.Complete(h.id, AsUtf16(text.c_str()));
+        ui.Complete(h.id, text);
         StatusLine("Remote file transfer complete");
         Log::Write("Clipboard transfer ack received id=%llu text=%s flags=%u", U64(h.id),
                    Logged(d.text).c_str(), h.c);
@@ -296,7 +295,7 @@ void ClipboardChannel::OnTransferStatus(const ClipboardMessage& message) {
 
 void ClipboardChannel::OnPeerCancel(const ClipboardMessage& message) {
     const uint64_t id = message.header.id;
-    FileTransferUi::Instance().Cancel(id, AsUtf16(Utf8ToWide(kTransferPeerCanceledText).c_str()));
+    FileTransferUi::Instance().Cancel(id, Utf8ToUtf16(kTransferPeerCanceledText));
     StatusLine("Remote canceled file transfer");
     CloseSockets();
     Log::Write("Clipboard transfer canceled by peer id=%llu", U64(id));

@@ -10,10 +10,10 @@
 #include "core/RuntimeState.h"
 #include "core/StallScope.h"
 #include "core/ThreadHelpers.h"
+#include "core/Utf.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/SocketAddress.h"
 #include "core/win/SocketWait.h"
-#include "core/win/TextConvert.h"
 #include "transfer/ClipboardMessageFramer.h"
 #include "transfer/ClipboardReceiveRules.h"
 #include "transfer/FileTransferUi.h"
@@ -373,8 +373,7 @@ void ClipboardChannel::ReceiveLoop(SOCKET socket, uint64_t gen) {
     FileTransferUi::Instance().Snapshot(snapshot);
     if (ShouldFailTransferOnLoss(broken && Owns(gen, socket), snapshot.phase)) {
         Log::Write("Clipboard connection lost during transfer id=%llu", U64(snapshot.transferId));
-        FileTransferUi::Instance().Fail(snapshot.transferId,
-                                        AsUtf16(Utf8ToWide(kTransferPeerLostText).c_str()));
+        FileTransferUi::Instance().Fail(snapshot.transferId, Utf8ToUtf16(kTransferPeerLostText));
     }
 }
 
@@ -434,7 +433,7 @@ bool ClipboardChannel::Dispatch(const ClipboardMessage& message, uint64_t gen) {
 
 void ClipboardChannel::CancelLocally(uint64_t transferId, SOCKET socket, uint64_t gen) {
     SendMessage(static_cast<uint32_t>(ClipboardMessageType::CB_CANCEL), transferId, 0, 0, 0, nullptr, 0);
-    FileTransferUi::Instance().Cancel(transferId, AsUtf16(Utf8ToWide(kTransferUserCanceledText).c_str()));
+    FileTransferUi::Instance().Cancel(transferId, Utf8ToUtf16(kTransferUserCanceledText));
     if (Owns(gen, socket))
         DropConnection(socket);
     Log::Write("Clipboard transfer canceled locally id=%llu", U64(transferId));
