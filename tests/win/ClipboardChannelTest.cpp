@@ -528,6 +528,43 @@ TEST_F(ClipboardChannelTest, StopDuringAConnectEndsTheClientThread) {
     EXPECT_FALSE(channel.IsConnected());
 }
 
+// The client says HELLO on every connection; a host that closes without a word is not asked again at once.
+TEST_F(ClipboardChannelTest, ClientSaysHelloAndPausesBeforeRetryingAHostThatSaidNothing) {
+    UniqueSocket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener.Get(), 4), 0);
+    int size = sizeof address;
+    ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+    auto accept = [&] {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(listener.Get(), &readable);
+        timeval timeout = {5, 0};
+        if (::select(0, &readable, nullptr, nullptr, &timeout) != 1)
+            return UniqueSocket();
+        return UniqueSocket(::accept(listener.Get(), nullptr, nullptr));
+    };
+    ASSERT_TRUE(channel.StartClient(kLoopback, ntohs(address.sin_port)));
+    UniqueSocket first = accept();
+    ASSERT_TRUE(first.Valid());
+    ClipboardMessage hello;
+    ASSERT_EQ(Receive(first.Get(), hello), Got::Message);
+    EXPECT_EQ(hello.header.type, Type(ClipboardMessageType::CB_HELLO));
+    EXPECT_EQ(channel.PeerAddress(), kLoopback);
+    first.Reset();
+    const DWORD closed = GetTickCount();
+    UniqueSocket second = accept();
+    ASSERT_TRUE(second.Valid());
+    EXPECT_GE(GetTickCount() - closed, 400u) << "reconnected without a pause";
+    ASSERT_EQ(Receive(second.Get(), hello), Got::Message);
+    EXPECT_EQ(hello.header.type, Type(ClipboardMessageType::CB_HELLO));
+    ASSERT_TRUE(Send(second.Get(), ClipboardMessageType::CB_HELLO, 0, 0, ""));
+    EXPECT_TRUE(WaitLog("Clipboard HELLO received gen="));
+}
+
 TEST_F(ClipboardChannelTest, ClientRefusesAHostName) {
     ASSERT_TRUE(channel.StartClient("peer.example", 5002));
     EXPECT_TRUE(WaitLog("Clipboard invalid peer IP: peer.example"));

@@ -106,12 +106,13 @@ private:
     void ClientThread(const std::string& peer, uint16_t port, uint64_t gen);
     // 0 when connected, else the Winsock error; waits in short slices so a Stop is seen at once.
     int ClientConnect(SOCKET socket, const sockaddr_in& address, uint64_t gen);
-    // Publishes an open connection, says HELLO, runs the receive loop and closes the connection after.
-    void ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort, const char* role,
+    // Publishes an open connection, says HELLO, runs the receive loop and closes the connection after. True
+    // when the peer sent at least one message.
+    bool ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort, const char* role,
                          const char* reason, uint64_t gen);
     // Reads and handles messages until the connection breaks, is retired or a cancel ends it; a connection
-    // that broke fails the transfer that was moving.
-    void ReceiveLoop(SOCKET socket, uint64_t gen);
+    // that broke fails the transfer that was moving. The number of messages handled.
+    uint64_t ReceiveLoop(SOCKET socket, uint64_t gen);
     // Handles one message; false when the loop must end (the peer canceled).
     bool Dispatch(const ClipboardMessage& message, uint64_t gen);
     void CancelLocally(uint64_t transferId, SOCKET socket, uint64_t gen);

@@ -253,7 +253,10 @@ void ClipboardChannel::ClientThread(const std::string& peer, uint16_t port, uint
             continue;
         }
         SetSocketBlocking(socket, true);
-        ServeConnection(socket, peer, port, "client", "client-connected", gen);
+        // A host that closes before it says anything (one that refuses this PC, say) is not asked again at
+        // once: reconnecting without a pause would spin.
+        if (!ServeConnection(socket, peer, port, "client", "client-connected", gen))
+            Pause(kReconnectPauseMs, gen);
     }
     Log::Write("[CLIP][GEN][STALE_EXIT] role=client gen=%llu current=%llu reason=thread-exit", U64(gen),
                U64(m_generation.load()));
@@ -277,7 +280,7 @@ int ClipboardChannel::ClientConnect(SOCKET socket, const sockaddr_in& address, u
     return WSAETIMEDOUT;
 }
 
-void ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort,
+bool ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort,
                                        const char* role, const char* reason, uint64_t gen) {
     SetTimeouts(socket);
     const std::string local = LocalAddressOf(socket);
@@ -285,7 +288,7 @@ void ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, u
         std::lock_guard<std::mutex> lock(m_socketMutex);
         if (!IsCurrent(gen)) {
             CloseOwned(socket, "ClipboardChannel::stale peer publish");
-            return;
+            return false;
         }
         {
             std::lock_guard<std::mutex> peerLock(m_peerMutex);
@@ -299,7 +302,7 @@ void ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, u
                peer.c_str(), unsigned(peerPort), U64(socket));
     SendMessage(static_cast<uint32_t>(ClipboardMessageType::CB_HELLO), 0, 0, 0, 0, nullptr, 0);
     FileTransferService::StartPendingFlush(reason);
-    ReceiveLoop(socket, gen);
+    const uint64_t handled = ReceiveLoop(socket, gen);
     {
         std::lock_guard<std::mutex> lock(m_socketMutex);
         SOCKET expected = socket;
@@ -310,10 +313,12 @@ void ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, u
         std::lock_guard<std::mutex> lock(m_sendMutex);
     }
     CloseOwned(socket, "ClipboardChannel::peer done");
+    return handled > 0;
 }
 
-void ClipboardChannel::ReceiveLoop(SOCKET socket, uint64_t gen) {
+uint64_t ClipboardChannel::ReceiveLoop(SOCKET socket, uint64_t gen) {
     ClipboardMessageFramer framer;
+    uint64_t handled = 0;
     bool broken = false; // rather than retired by Stop or ended by a cancel
     while (Owns(gen, socket)) {
         const bool midMessage = framer.MidMessage();
@@ -360,6 +365,7 @@ void ClipboardChannel::ReceiveLoop(SOCKET socket, uint64_t gen) {
                        U64(gen), U64(m_generation.load()));
             break;
         }
+        ++handled;
         if (!Dispatch(message, gen))
             break;
         const uint64_t id = message.header.id;
@@ -375,6 +381,7 @@ void ClipboardChannel::ReceiveLoop(SOCKET socket, uint64_t gen) {
         Log::Write("Clipboard connection lost during transfer id=%llu", U64(snapshot.transferId));
         FileTransferUi::Instance().Fail(snapshot.transferId, Utf8ToUtf16(kTransferPeerLostText));
     }
+    return handled;
 }
 
 bool ClipboardChannel::Dispatch(const ClipboardMessage& message, uint64_t gen) {
