@@ -405,3 +405,67 @@ public:
 private:
     HANDLE m_task = nullptr;
 };
+
+// Owns a global memory block (GlobalAlloc) until it is handed over, for example to SetClipboardData, which
+// takes ownership only when it succeeds.
+class UniqueGlobal {
+public:
+    UniqueGlobal() = default;
+    explicit UniqueGlobal(HGLOBAL memory) : m_memory(memory) {}
+    UniqueGlobal(UniqueGlobal&& other) noexcept : m_memory(std::exchange(other.m_memory, nullptr)) {}
+    UniqueGlobal& operator=(UniqueGlobal&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_memory, nullptr));
+        return *this;
+    }
+    UniqueGlobal(const UniqueGlobal&) = delete;
+    UniqueGlobal& operator=(const UniqueGlobal&) = delete;
+    ~UniqueGlobal() { Reset(); }
+
+    HGLOBAL Get() const { return m_memory; }
+    explicit operator bool() const { return m_memory != nullptr; }
+    HGLOBAL Release() { return std::exchange(m_memory, nullptr); }
+    void Reset(HGLOBAL memory = nullptr) {
+        HGLOBAL old = std::exchange(m_memory, memory);
+        if (old != nullptr)
+            ::GlobalFree(old);
+    }
+
+private:
+    HGLOBAL m_memory = nullptr;
+};
+
+// The lock of a global memory block (GlobalLock) for the life of the object; Get() is null when it failed.
+class ScopedGlobalLock {
+public:
+    explicit ScopedGlobalLock(HGLOBAL memory) : m_memory(memory), m_data(::GlobalLock(memory)) {}
+    ~ScopedGlobalLock() {
+        if (m_data != nullptr)
+            ::GlobalUnlock(m_memory);
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+
+    void* Get() const { return m_data; }
+
+private:
+    HGLOBAL m_memory;
+    void* m_data;
+};
+
+// The clipboard opened (OpenClipboard) for the life of the object, closed again when it was opened.
+class ScopedClipboard {
+public:
+    explicit ScopedClipboard(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+    ~ScopedClipboard() {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    ScopedClipboard(const ScopedClipboard&) = delete;
+    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
+};
