@@ -75,10 +75,11 @@ struct LocalFreeDeleter {
 };
 
 // Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
-// COM for the calling thread (multithreaded), left again when the object ends when it was entered.
+// COM for the calling thread (multithreaded unless told otherwise; the shell's automation objects want
+// COINIT_APARTMENTTHREADED), left again when the object ends when it was entered.
 class ComApartment {
 public:
-    ComApartment() : m_hr(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    explicit ComApartment(DWORD model = COINIT_MULTITHREADED) : m_hr(::CoInitializeEx(nullptr, model)) {}
     ~ComApartment() {
         if (SUCCEEDED(m_hr))
             ::CoUninitialize();
@@ -213,6 +214,46 @@ public:
 private:
     HWND m_window = nullptr;
     HDC m_dc = nullptr;
+};
+
+// Holds the clipboard open (OpenClipboard) for one operation and closes it when it ends (or at Close()).
+// No other program can use the clipboard meanwhile, so holders keep it open only while they read or write
+// it, never across a send. After a failed open GetLastError tells why.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    ~OpenedClipboard() { Close(); }
+
+    explicit operator bool() const { return m_open; }
+    void Close() {
+        if (std::exchange(m_open, false))
+            ::CloseClipboard();
+    }
+
+private:
+    bool m_open;
+};
+
+// Keeps a global memory block locked (GlobalLock) and unlocks it when it ends. Data() is null when the
+// lock failed; GetLastError then tells why.
+class GlobalLockScope {
+public:
+    explicit GlobalLockScope(HGLOBAL block)
+        : m_block(block), m_data(block != nullptr ? ::GlobalLock(block) : nullptr) {}
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+    ~GlobalLockScope() {
+        if (m_data != nullptr)
+            ::GlobalUnlock(m_block);
+    }
+
+    void* Data() const { return m_data; }
+
+private:
+    HGLOBAL m_block;
+    void* m_data;
 };
 
 // Owns a memory device context from CreateCompatibleDC.

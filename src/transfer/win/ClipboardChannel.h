@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/PeerFilter.h"
+#include "core/Printf.h"
 
 // The clipboard channel: one TCP connection between the two PCs (host on the controlled PC, client on the
 // controller) carrying clipboard text and images, file offers, HTTP transfer announcements, transfer
@@ -89,4 +90,19 @@ private:
     mutable std::mutex m_peerMutex;
     std::string m_peerAddress; // under m_peerMutex
     PeerFilter m_peerFilter;
+
+    // Local clipboard, offers and paste (ClipboardChannelWatch/Offer/Paste.cpp).
+    // The clipboard status line: logged as "Clipboard progress: %s" and shown as the runtime status text.
+    static void ClipboardStatus(const char* format, ...) TSLY_PRINTF(1, 2);
+    // Clears the cached remote offer, logs it and records the reason as the clipboard kind NONE.
+    void ClearRemoteOffer(const char* reason);
+    // Sends the clear form of CB_FILE_OFFER, so the peer forgets an offer this PC made earlier, and logs it.
+    bool SendOfferClear(const char* reason);
+    // The host of the offer's manifest address: the channel's local address, so that the peer reaches the
+    // HTTP server over the same link; "127.0.0.1" when there is none.
+    std::string OfferHost() const;
+    void OfferProbeThread();
+    void SendDroppedFilesWhenConnected(const std::vector<std::wstring>& paths);
+    // transferId receives the transfer's id as soon as it has one, so that a failure after it can end it.
+    void StartHttpTransfer(const std::vector<std::wstring>& paths, uint64_t& transferId);
 };
