@@ -27,6 +27,21 @@ ClipboardKind LocalCopyKind(ClipboardContent content, int32_t role) {
     return ClipboardKind::None;
 }
 
+bool ClipboardUnchangedSinceCtrlC(uint32_t recordedSequence, uint32_t nowSequence) {
+    return recordedSequence != 0 && nowSequence == recordedSequence;
+}
+
+FileOfferStep DecideFileOffer(bool cut, bool fileFormat, bool text, bool image, bool havePaths) {
+    if (cut)
+        return FileOfferStep::IgnoreCut;
+    if (!fileFormat) {
+        if (text)
+            return FileOfferStep::TextNoOffer;
+        return image ? FileOfferStep::ImageNoOffer : FileOfferStep::NothingYet;
+    }
+    return havePaths ? FileOfferStep::Offer : FileOfferStep::UseSelection;
+}
+
 bool IsEchoGuarded(uint32_t nowTick, uint32_t deadlineTick) {
     const uint32_t ahead = deadlineTick - nowTick; // wraps with the tick count
     return ahead != 0 && ahead <= kEchoGuardMs;

@@ -20,6 +20,20 @@ ClipboardContent ChooseClipboardContent(bool hasPaths, bool hasImage, bool hasTe
 // so text and images there are REMOTE; files copied are always LOCAL_FILES, the offer this PC makes.
 ClipboardKind LocalCopyKind(ClipboardContent content, int32_t role);
 
+// A Ctrl+C file offer. The copying program puts its data on the clipboard some time after the key: while
+// the sequence number recorded at the Ctrl+C (0 = none) is still the clipboard's, there is nothing to read.
+bool ClipboardUnchangedSinceCtrlC(uint32_t recordedSequence, uint32_t nowSequence);
+
+enum class FileOfferStep {
+    IgnoreCut,    // only copies are offered: the peer forgets any older offer
+    TextNoOffer,  // the copy was text: no offer, the peer forgets any older one
+    ImageNoOffer, // the same for an image
+    NothingYet,   // no file, text or image format yet
+    UseSelection, // a file format without readable paths: the shell selection under the cursor
+    Offer,        // offer the paths read
+};
+FileOfferStep DecideFileOffer(bool cut, bool fileFormat, bool text, bool image, bool havePaths);
+
 // A received clipboard write sets the deadline now + kEchoGuardMs; the local update it causes arrives
 // before the deadline and must not be sent back. Only a deadline at most kEchoGuardMs ahead guards: the
 // tick count wraps every 49.7 days, and a plain signed difference would make an old deadline (or the

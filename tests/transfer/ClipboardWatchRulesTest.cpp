@@ -197,6 +197,39 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"OnlyBlanks", u" \t ", u""}),
     [](const auto& info) { return info.param.name; });
 
+TEST(ClipboardWatchFileOffer, WaitsWhileTheClipboardIsTheOneOfTheCtrlC) {
+    EXPECT_TRUE(ClipboardUnchangedSinceCtrlC(41, 41));
+    EXPECT_FALSE(ClipboardUnchangedSinceCtrlC(41, 42));
+    EXPECT_FALSE(ClipboardUnchangedSinceCtrlC(0, 0)) << "no Ctrl+C recorded";
+}
+
+struct OfferCase {
+    const char* name;
+    bool cut, fileFormat, text, image, havePaths;
+    FileOfferStep step;
+};
+
+class ClipboardWatchFileOfferStep : public ::testing::TestWithParam<OfferCase> {};
+
+TEST_P(ClipboardWatchFileOfferStep, CopiesOfFilesOnly) {
+    const OfferCase& c = GetParam();
+    EXPECT_EQ(DecideFileOffer(c.cut, c.fileFormat, c.text, c.image, c.havePaths), c.step);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClipboardWatchFileOfferStep,
+    ::testing::Values(OfferCase{"FilesWithPaths", false, true, false, false, true, FileOfferStep::Offer},
+                      OfferCase{"FilesBesideText", false, true, true, true, true, FileOfferStep::Offer},
+                      OfferCase{"CutFiles", true, true, false, false, true, FileOfferStep::IgnoreCut},
+                      OfferCase{"CutWithoutPaths", true, true, false, false, false, FileOfferStep::IgnoreCut},
+                      OfferCase{"FilesWithoutPaths", false, true, false, false, false,
+                                FileOfferStep::UseSelection},
+                      OfferCase{"Text", false, false, true, false, false, FileOfferStep::TextNoOffer},
+                      OfferCase{"TextAndImage", false, false, true, true, false, FileOfferStep::TextNoOffer},
+                      OfferCase{"Image", false, false, false, true, false, FileOfferStep::ImageNoOffer},
+                      OfferCase{"Empty", false, false, false, false, false, FileOfferStep::NothingYet}),
+    [](const auto& info) { return info.param.name; });
+
 class WithLog : public ::testing::Test {
 protected:
     void SetUp() override {

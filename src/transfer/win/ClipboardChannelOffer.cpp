@@ -64,7 +64,7 @@ bool ClipboardChannel::SendFileOffer(HWND owner) {
         return false;
     const uint32_t startSequence = m_ctrlCSequence.load();
     const DWORD nowSequence = ::GetClipboardSequenceNumber();
-    if (startSequence != 0 && nowSequence == startSequence) {
+    if (ClipboardUnchangedSinceCtrlC(startSequence, nowSequence)) {
         Log::Write(
             "[CLIPFILE][OFFER] clipboard seq unchanged start=%lu now=%lu; wait for real clipboard update",
             static_cast<unsigned long>(startSequence), static_cast<unsigned long>(nowSequence));
@@ -90,20 +90,22 @@ bool ClipboardChannel::SendFileOffer(HWND owner) {
                formats.HasFileFormat(), formats.HasText(), formats.HasImage(), cut,
                static_cast<unsigned>(paths.size()));
 
-    if (cut) {
+    const FileOfferStep step =
+        DecideFileOffer(cut, formats.HasFileFormat(), formats.HasText(), formats.HasImage(), !paths.empty());
+    switch (step) {
+    case FileOfferStep::IgnoreCut:
         // Only copies are offered: a cut would delete the files here while the peer may never paste them.
         RecordClipboard(ClipboardKind::None, 0, "CF_HDROP cut ignored");
         if (IsConnected())
             SendOfferClear("remote Ctrl+X ignored; clear stale file offer");
         Log::Write("[CLIPFILE][OFFER] ignored Ctrl+X/move clipboard; copy-only policy");
         return false;
-    }
-    if (!formats.HasFileFormat()) {
-        if (!formats.HasText() && !formats.HasImage()) {
-            Log::Write("[CLIPFILE][OFFER] no file/text/image clipboard format yet");
-            return false;
-        }
-        const bool text = formats.HasText();
+    case FileOfferStep::NothingYet:
+        Log::Write("[CLIPFILE][OFFER] no file/text/image clipboard format yet");
+        return false;
+    case FileOfferStep::TextNoOffer:
+    case FileOfferStep::ImageNoOffer: {
+        const bool text = step == FileOfferStep::TextNoOffer;
         m_textOrImage.store(true);
         RecordClipboard(text ? ClipboardKind::RemoteText : ClipboardKind::RemoteImage, 1,
                         text ? "remote Ctrl+C produced TEXT; no file offer"
@@ -114,15 +116,17 @@ bool ClipboardChannel::SendFileOffer(HWND owner) {
         Log::Write("[CLIPFILE][OFFER] clipboard is text/image; no file offer");
         return false;
     }
-    if (paths.empty()) {
+    case FileOfferStep::UseSelection:
         paths = CursorSelectionPaths();
-        if (!paths.empty())
-            Log::Write("[CLIPFILE][OFFER][FALLBACK] using cursor selection count=%u first=%S",
-                       static_cast<unsigned>(paths.size()), FirstPath(paths));
-    }
-    if (paths.empty()) {
-        Log::Write("[CLIPFILE][OFFER] file-like clipboard format found but no readable paths yet");
-        return false;
+        if (paths.empty()) {
+            Log::Write("[CLIPFILE][OFFER] file-like clipboard format found but no readable paths yet");
+            return false;
+        }
+        Log::Write("[CLIPFILE][OFFER][FALLBACK] using cursor selection count=%u first=%S",
+                   static_cast<unsigned>(paths.size()), FirstPath(paths));
+        break;
+    case FileOfferStep::Offer:
+        break;
     }
 
     const auto count = static_cast<unsigned>(paths.size());
