@@ -13,6 +13,8 @@
 #include "core/PeerFilter.h"
 #include "core/Printf.h"
 
+enum class ClipboardKind : uint32_t;
+
 // The clipboard channel: one TCP connection between the two PCs (host on the controlled PC, client on the
 // controller) carrying clipboard text and images, file offers, HTTP transfer announcements, transfer
 // reports, cancels and the remote drag's payload. One process-wide object.
@@ -94,6 +96,8 @@ private:
     // Local clipboard, offers and paste (ClipboardChannelWatch/Offer/Paste.cpp).
     // The clipboard status line: logged as "Clipboard progress: %s" and shown as the runtime status text.
     static void ClipboardStatus(const char* format, ...) TSLY_PRINTF(1, 2);
+    // The runtime record of the last clipboard content (kind, item count, reason).
+    static void RecordClipboard(ClipboardKind kind, int32_t count, const char* reason);
     // Clears the cached remote offer, logs it and records the reason as the clipboard kind NONE.
     void ClearRemoteOffer(const char* reason);
     // Sends the clear form of CB_FILE_OFFER, so the peer forgets an offer this PC made earlier, and logs it.

@@ -19,10 +19,6 @@ const wchar_t* FirstPath(const std::vector<std::wstring>& paths) {
     return paths.empty() ? L"" : paths.front().c_str();
 }
 
-void RecordClipboard(ClipboardKind kind, int32_t count, const char* text) {
-    RuntimeSetClipboardItemCount(static_cast<uint32_t>(kind), count, text);
-}
-
 // The Explorer or desktop selection under the cursor: a copy whose clipboard names files without listing
 // readable paths yet still offers what the user selected.
 std::vector<std::wstring> CursorSelectionPaths() {

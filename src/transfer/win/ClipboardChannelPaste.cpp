@@ -136,8 +136,7 @@ bool ClipboardChannel::StartRemoteClipboardFilesPaste() {
     StateManager::Instance().SetFileTransferBusy(false, "clipboard-paste");
     Log::Write("[TRANSFER][ACCEPT] http target=%s ok=%d payload=%u", target.c_str(), ok,
                static_cast<unsigned>(payload.size()));
-    RuntimeSetClipboardItemCount(static_cast<uint32_t>(ClipboardKind::None), 0,
-                                 ok ? "REMOTE_FILES paste started" : "REMOTE_FILES paste failed");
+    RecordClipboard(ClipboardKind::None, 0, ok ? "REMOTE_FILES paste started" : "REMOTE_FILES paste failed");
     Log::Write("[CLIPFILE][PASTE] target=\"%s\" isDir=1 allow=1 id=%llu count=%d ok=%d payload=%u",
                target.c_str(), static_cast<unsigned long long>(id), static_cast<int>(count), ok,
                static_cast<unsigned>(payload.size()));

@@ -41,10 +41,6 @@ const char* ImageTypeName(ClipboardImageFormat format) {
     return "CF_DIB";
 }
 
-void RecordClipboard(ClipboardKind kind, int32_t count, const char* text) {
-    RuntimeSetClipboardItemCount(static_cast<uint32_t>(kind), count, text);
-}
-
 } // namespace
 
 void ClipboardChannel::ClipboardStatus(const char* format, ...) {
@@ -55,6 +51,10 @@ void ClipboardChannel::ClipboardStatus(const char* format, ...) {
     va_end(args);
     Log::Write("Clipboard progress: %s", text);
     RuntimeSetStatusMessageAndRepaint(text);
+}
+
+void ClipboardChannel::RecordClipboard(ClipboardKind kind, int32_t count, const char* reason) {
+    RuntimeSetClipboardItemCount(static_cast<uint32_t>(kind), count, reason);
 }
 
 void ClipboardChannel::OnLocalClipboardUpdate(HWND owner) {
