@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <new>
 
 #include "core/Log.h"
 #include "core/win/Handles.h"
@@ -71,7 +72,14 @@ bool ReadClipboardFormatBytes(UINT format, std::vector<uint8_t>& bytes) {
         return false;
     }
     const auto* first = static_cast<const uint8_t*>(lock.Data());
-    bytes.assign(first, first + size);
+    // Up to 64 MiB on the UI thread: a failed allocation skips the format instead of ending the program.
+    try {
+        bytes.assign(first, first + size);
+    } catch (const std::bad_alloc&) {
+        Log::Write("[CLIP][IMAGE][SKIP] fmt=%u out of memory bytes=%llu", format,
+                   static_cast<unsigned long long>(size));
+        return false;
+    }
     return true;
 }
 
@@ -106,7 +114,13 @@ bool ReadClipboardBitmapAsDib(std::vector<uint8_t>& dib) {
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biCompression = BI_RGB;
     header.bmiHeader.biSizeImage = static_cast<DWORD>(bytes - kDibHeaderBytes);
-    std::vector<uint8_t> out(static_cast<size_t>(bytes));
+    std::vector<uint8_t> out;
+    try {
+        out.resize(static_cast<size_t>(bytes));
+    } catch (const std::bad_alloc&) {
+        Log::Write("[CLIP][IMAGE][BITMAP] out of memory bytes=%llu", static_cast<unsigned long long>(bytes));
+        return false;
+    }
     const int lines = ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight),
                                   out.data() + kDibHeaderBytes, &header, DIB_RGB_COLORS);
     if (lines != info.bmHeight) {
