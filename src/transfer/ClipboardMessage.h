@@ -65,7 +65,8 @@ void EncodeClipboardHeader(const ClipboardMessageHeader& header, uint8_t* out);
 enum class ClipboardHeaderCheck { Ok, BadMagic, PayloadTooLarge };
 // Reads 40 header bytes. magic receives the first four bytes as a little-endian number (for the log). The
 // fields are filled also when the check fails.
-ClipboardHeaderCheck DecodeClipboardHeader(const uint8_t* in, ClipboardMessageHeader& header, uint32_t& magic);
+ClipboardHeaderCheck DecodeClipboardHeader(const uint8_t* in, ClipboardMessageHeader& header,
+                                           uint32_t& magic);
 
 struct ClipboardMessage {
     ClipboardMessageHeader header;

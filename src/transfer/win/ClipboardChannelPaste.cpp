@@ -206,7 +206,7 @@ void ClipboardChannel::StartHttpTransfer(const std::vector<std::wstring>& paths,
     }
     if (!IsConnected()) {
         ui.Fail(0, u"Control channel not connected");
-        ClipboardStatus("HTTP transfer failed: control channel not connected");
+        StatusLine("HTTP transfer failed: control channel not connected");
         Log::Write("[TRANSFER][START][FAIL] control socket not connected running=%d files=%u", IsRunning(),
                    files);
         return;
@@ -214,11 +214,11 @@ void ClipboardChannel::StartHttpTransfer(const std::vector<std::wstring>& paths,
     Log::Write("[TRANSFER][START] files=%u connected=1", files);
     RemoteDragOffer().CancelForLocalDrop("local-drop-send-to-remote");
     const std::string host = OfferHost();
-    ClipboardStatus("HTTP file transfer prepare...");
+    StatusLine("HTTP file transfer prepare...");
     std::string payload;
     if (!FileTransferService::OfferViaHttp(paths, host, transferId, payload) || payload.empty()) {
         ui.Fail(transferId, u"HTTP manifest prepare failed");
-        ClipboardStatus("HTTP file transfer prepare failed");
+        StatusLine("HTTP file transfer prepare failed");
         Log::Write("HTTP file transfer prepare failed paths=%zu host=%s", paths.size(), host.c_str());
         return;
     }
@@ -232,12 +232,12 @@ void ClipboardChannel::StartHttpTransfer(const std::vector<std::wstring>& paths,
     if (!SendMessage(static_cast<uint32_t>(ClipboardMessageType::CB_HTTP_BEGIN), transferId, 0, 0, 0,
                      payload.data(), static_cast<uint32_t>(payload.size()))) {
         ui.Fail(transferId, u"HTTP transfer command send failed");
-        ClipboardStatus("HTTP transfer command send failed");
+        StatusLine("HTTP transfer command send failed");
         Log::Write("HTTP file transfer command send failed id=%llu",
                    static_cast<unsigned long long>(transferId));
         return;
     }
-    ClipboardStatus("HTTP file transfer command sent");
+    StatusLine("HTTP file transfer command sent");
     Log::Write("HTTP file transfer command sent id=%llu paths=%zu host=%s",
                static_cast<unsigned long long>(transferId), paths.size(), host.c_str());
 }

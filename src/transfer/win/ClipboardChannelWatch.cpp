@@ -1,8 +1,5 @@
 #include "transfer/win/ClipboardChannel.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/StallScope.h"
@@ -42,16 +39,6 @@ const char* ImageTypeName(ClipboardImageFormat format) {
 }
 
 } // namespace
-
-void ClipboardChannel::ClipboardStatus(const char* format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
-    va_end(args);
-    Log::Write("Clipboard progress: %s", text);
-    RuntimeSetStatusMessageAndRepaint(text);
-}
 
 void ClipboardChannel::RecordClipboard(ClipboardKind kind, int32_t count, const char* reason) {
     RuntimeSetClipboardItemCount(static_cast<uint32_t>(kind), count, reason);
@@ -141,7 +128,7 @@ void ClipboardChannel::TrySendClipboardText(HWND owner) {
         return;
     }
     Log::Write("Clipboard sent CF_UNICODETEXT bytes=%zu", static_cast<size_t>(bytes));
-    ClipboardStatus("Clipboard text sent");
+    StatusLine("Clipboard text sent");
 }
 
 void ClipboardChannel::TrySendClipboardImage(HWND owner) {
@@ -178,7 +165,7 @@ void ClipboardChannel::TrySendClipboardImage(HWND owner) {
         return;
     }
     Log::Write("[CLIP][IMAGE][SEND] type=%s bytes=%llu", ImageTypeName(format), size);
-    ClipboardStatus("Clipboard image sent");
+    StatusLine("Clipboard image sent");
 }
 
 bool ClipboardChannel::IsLocalClipboardEmpty() {
