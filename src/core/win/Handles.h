@@ -74,12 +74,13 @@ struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
 };
 
-// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
-// COM for the calling thread (multithreaded unless told otherwise; the shell's automation objects want
-// COINIT_APARTMENTTHREADED), left again when the object ends when it was entered.
+// COM for the calling thread (multithreaded unless told otherwise), left again when the object ends when it
+// was entered.
 class ComApartment {
 public:
-    explicit ComApartment(DWORD model = COINIT_MULTITHREADED) : m_hr(::CoInitializeEx(nullptr, model)) {}
+    ComApartment() : ComApartment(COINIT_MULTITHREADED) {}
+    // COINIT_APARTMENTTHREADED for a thread that talks to the shell's automation objects.
+    explicit ComApartment(DWORD concurrencyModel) : m_hr(::CoInitializeEx(nullptr, concurrencyModel)) {}
     ~ComApartment() {
         if (SUCCEEDED(m_hr))
             ::CoUninitialize();
