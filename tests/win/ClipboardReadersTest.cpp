@@ -24,8 +24,8 @@ HGLOBAL Block(const void* bytes, size_t size) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (block == nullptr)
         return nullptr;
-    GlobalLockScope lock(block);
-    std::memcpy(lock.Data(), bytes, size);
+    ScopedGlobalLock lock(block);
+    std::memcpy(lock.Get(), bytes, size);
     return block;
 }
 
@@ -83,8 +83,8 @@ protected:
 
 TEST_F(ClipboardReadersTest, TextStopsAtTheFirstNul) {
     Put({{CF_UNICODETEXT, TextBlock(std::u16string(u"h\u00e9llo\0tail\0", 11))}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::u16string text;
     uint64_t bytes = 0;
     ASSERT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Ok);
@@ -98,8 +98,8 @@ TEST_F(ClipboardReadersTest, TextUpToSixteenMebibytesWithItsTerminator) {
     std::u16string units(8388607, u'a');
     units.push_back(u'\0');
     Put({{CF_UNICODETEXT, TextBlock(units)}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::u16string text;
     uint64_t bytes = 0;
     ASSERT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Ok);
@@ -111,8 +111,8 @@ TEST_F(ClipboardReadersTest, TextOverSixteenMebibytesIsNotCopied) {
     std::u16string units(8388608, u'a');
     units.push_back(u'\0');
     Put({{CF_UNICODETEXT, TextBlock(units)}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::u16string text;
     uint64_t bytes = 0;
     EXPECT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::TooLarge);
@@ -122,8 +122,8 @@ TEST_F(ClipboardReadersTest, TextOverSixteenMebibytesIsNotCopied) {
 
 TEST_F(ClipboardReadersTest, NoTextFormat) {
     Put({});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::u16string text;
     uint64_t bytes = 0;
     EXPECT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Unavailable);
@@ -149,8 +149,8 @@ std::vector<uint8_t> SmallDib() {
 TEST_F(ClipboardReadersTest, DibIsTheFirstImageFormat) {
     const std::vector<uint8_t> dib = SmallDib();
     Put({{CF_DIB, Block(dib.data(), dib.size())}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     const ClipboardFormatSet formats = ProbeClipboardFormats();
     EXPECT_TRUE(formats.dib);
     EXPECT_TRUE(formats.HasImage());
@@ -170,8 +170,8 @@ TEST_F(ClipboardReadersTest, BitmapBecomesTopDown32BitDib) {
     HBITMAP bitmap = CreateBitmap(2, 2, 1, 32, pixels);
     ASSERT_NE(bitmap, nullptr);
     Put({{CF_BITMAP, bitmap}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::vector<uint8_t> dib;
     ASSERT_TRUE(ReadClipboardBitmapAsDib(dib));
     ASSERT_EQ(dib.size(), 40u + 16u);
@@ -197,8 +197,8 @@ TEST_F(ClipboardReadersTest, LargestBitmapIsReadAndOneRowMoreIsRefused) {
     ASSERT_NE(largest, nullptr);
     Put({{CF_BITMAP, largest}});
     {
-        OpenedClipboard clipboard(nullptr);
-        ASSERT_TRUE(clipboard);
+        ScopedClipboard clipboard(nullptr);
+        ASSERT_TRUE(clipboard.IsOpen());
         std::vector<uint8_t> dib;
         ASSERT_TRUE(ReadClipboardBitmapAsDib(dib));
         EXPECT_EQ(dib.size(), 67092520u);
@@ -206,12 +206,13 @@ TEST_F(ClipboardReadersTest, LargestBitmapIsReadAndOneRowMoreIsRefused) {
     HBITMAP tooLarge = CreateBitmap(4096, 4096, 1, 32, nullptr);
     ASSERT_NE(tooLarge, nullptr);
     Put({{CF_BITMAP, tooLarge}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
-    std::vector<uint8_t> dib;
-    EXPECT_FALSE(ReadClipboardBitmapAsDib(dib));
-    EXPECT_TRUE(dib.empty());
-    clipboard.Close();
+    {
+        ScopedClipboard clipboard(nullptr);
+        ASSERT_TRUE(clipboard.IsOpen());
+        std::vector<uint8_t> dib;
+        EXPECT_FALSE(ReadClipboardBitmapAsDib(dib));
+        EXPECT_TRUE(dib.empty());
+    }
     EXPECT_TRUE(
         InOrder(FlushedLog(), {"[CLIP][IMAGE][BITMAP] too-large width=4096 height=4096 bytes=67108904"}));
 }
@@ -222,8 +223,8 @@ HGLOBAL FileNameWBlock(const std::wstring& text) {
 
 TEST_F(ClipboardReadersTest, FileNameWithQuotesAndBlanks) {
     Put({{FileNameWClipboardFormat(), FileNameWBlock(L"  \"" + m_file + L"\"\r\n")}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     EXPECT_TRUE(ProbeClipboardFormats().HasFileFormat());
     std::vector<std::wstring> paths;
     ASSERT_TRUE(ReadClipboardFileNamePath(paths));
@@ -232,8 +233,8 @@ TEST_F(ClipboardReadersTest, FileNameWithQuotesAndBlanks) {
 
 TEST_F(ClipboardReadersTest, FileNameThatDoesNotExistGivesNoPath) {
     Put({{FileNameWClipboardFormat(), FileNameWBlock(L"'" + TempFolder() + L"tsly no such file.txt'")}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::vector<std::wstring> paths;
     EXPECT_FALSE(ReadClipboardFileNamePath(paths));
     EXPECT_TRUE(paths.empty());
@@ -242,8 +243,8 @@ TEST_F(ClipboardReadersTest, FileNameThatDoesNotExistGivesNoPath) {
 TEST_F(ClipboardReadersTest, HdropPathsThatDoNotExistAreSkippedForAnOffer) {
     const std::wstring missing = TempFolder() + L"tsly gone.txt";
     Put({{CF_HDROP, MakeHdrop({missing, m_file}, POINT{0, 0}, false)}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::vector<std::wstring> paths;
     ASSERT_TRUE(ReadClipboardHdropPaths(paths, true));
     EXPECT_EQ(paths, std::vector<std::wstring>{m_file});
@@ -253,8 +254,8 @@ TEST_F(ClipboardReadersTest, HdropPathsThatDoNotExistAreSkippedForAnOffer) {
 
 TEST_F(ClipboardReadersTest, HdropOfOnlyMissingPathsGivesNone) {
     Put({{CF_HDROP, MakeHdrop({TempFolder() + L"tsly gone.txt"}, POINT{0, 0}, false)}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     std::vector<std::wstring> paths;
     EXPECT_FALSE(ReadClipboardHdropPaths(paths, true));
     EXPECT_TRUE(paths.empty());
@@ -263,8 +264,8 @@ TEST_F(ClipboardReadersTest, HdropOfOnlyMissingPathsGivesNone) {
 TEST_F(ClipboardReadersTest, FilesAndTextSendTheFiles) {
     Put({{CF_HDROP, MakeHdrop({m_file}, POINT{0, 0}, false)},
          {CF_UNICODETEXT, TextBlock(std::u16string(u"x\0", 2))}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     const ClipboardFormatSet formats = ProbeClipboardFormats();
     EXPECT_TRUE(formats.hdrop);
     EXPECT_TRUE(formats.unicodeText);
@@ -284,13 +285,13 @@ TEST_F(ClipboardReadersTest, MoveDropEffectMarksACut) {
     for (const auto& c : cases) {
         Put({{CF_HDROP, MakeHdrop({m_file}, POINT{0, 0}, false)},
              {dropEffect, Block(&c.effect, sizeof(c.effect))}});
-        OpenedClipboard clipboard(nullptr);
-        ASSERT_TRUE(clipboard);
+        ScopedClipboard clipboard(nullptr);
+        ASSERT_TRUE(clipboard.IsOpen());
         EXPECT_EQ(ClipboardHoldsCut(), c.cut) << "effect " << c.effect;
     }
     Put({{CF_HDROP, MakeHdrop({m_file}, POINT{0, 0}, false)}});
-    OpenedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard);
+    ScopedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard.IsOpen());
     EXPECT_FALSE(ClipboardHoldsCut()) << "no drop effect: a copy";
 }
 

@@ -217,46 +217,6 @@ private:
     HDC m_dc = nullptr;
 };
 
-// Holds the clipboard open (OpenClipboard) for one operation and closes it when it ends (or at Close()).
-// No other program can use the clipboard meanwhile, so holders keep it open only while they read or write
-// it, never across a send. After a failed open GetLastError tells why.
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    ~OpenedClipboard() { Close(); }
-
-    explicit operator bool() const { return m_open; }
-    void Close() {
-        if (std::exchange(m_open, false))
-            ::CloseClipboard();
-    }
-
-private:
-    bool m_open;
-};
-
-// Keeps a global memory block locked (GlobalLock) and unlocks it when it ends. Data() is null when the
-// lock failed; GetLastError then tells why.
-class GlobalLockScope {
-public:
-    explicit GlobalLockScope(HGLOBAL block)
-        : m_block(block), m_data(block != nullptr ? ::GlobalLock(block) : nullptr) {}
-    GlobalLockScope(const GlobalLockScope&) = delete;
-    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-    ~GlobalLockScope() {
-        if (m_data != nullptr)
-            ::GlobalUnlock(m_block);
-    }
-
-    void* Data() const { return m_data; }
-
-private:
-    HGLOBAL m_block;
-    void* m_data;
-};
-
 // Owns a memory device context from CreateCompatibleDC.
 class UniqueMemoryDC {
 public:
@@ -446,4 +406,68 @@ public:
 
 private:
     HANDLE m_task = nullptr;
+};
+
+// Owns a global memory block (GlobalAlloc) until it is handed over, for example to SetClipboardData, which
+// takes ownership only when it succeeds.
+class UniqueGlobal {
+public:
+    UniqueGlobal() = default;
+    explicit UniqueGlobal(HGLOBAL memory) : m_memory(memory) {}
+    UniqueGlobal(UniqueGlobal&& other) noexcept : m_memory(std::exchange(other.m_memory, nullptr)) {}
+    UniqueGlobal& operator=(UniqueGlobal&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_memory, nullptr));
+        return *this;
+    }
+    UniqueGlobal(const UniqueGlobal&) = delete;
+    UniqueGlobal& operator=(const UniqueGlobal&) = delete;
+    ~UniqueGlobal() { Reset(); }
+
+    HGLOBAL Get() const { return m_memory; }
+    explicit operator bool() const { return m_memory != nullptr; }
+    HGLOBAL Release() { return std::exchange(m_memory, nullptr); }
+    void Reset(HGLOBAL memory = nullptr) {
+        HGLOBAL old = std::exchange(m_memory, memory);
+        if (old != nullptr)
+            ::GlobalFree(old);
+    }
+
+private:
+    HGLOBAL m_memory = nullptr;
+};
+
+// The lock of a global memory block (GlobalLock) for the life of the object; Get() is null when it failed.
+class ScopedGlobalLock {
+public:
+    explicit ScopedGlobalLock(HGLOBAL memory) : m_memory(memory), m_data(::GlobalLock(memory)) {}
+    ~ScopedGlobalLock() {
+        if (m_data != nullptr)
+            ::GlobalUnlock(m_memory);
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+
+    void* Get() const { return m_data; }
+
+private:
+    HGLOBAL m_memory;
+    void* m_data;
+};
+
+// The clipboard opened (OpenClipboard) for the life of the object, closed again when it was opened.
+class ScopedClipboard {
+public:
+    explicit ScopedClipboard(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+    ~ScopedClipboard() {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    ScopedClipboard(const ScopedClipboard&) = delete;
+    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
 };

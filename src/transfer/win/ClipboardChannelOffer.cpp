@@ -71,8 +71,8 @@ bool ClipboardChannel::SendFileOffer(HWND owner) {
     bool cut = false;
     std::vector<std::wstring> paths;
     {
-        OpenedClipboard clipboard(owner);
-        if (!clipboard) {
+        ScopedClipboard clipboard(owner);
+        if (!clipboard.IsOpen()) {
             Log::Write("[CLIPFILE][OFFER] OpenClipboard failed gle=%lu", ::GetLastError());
             return false;
         }

@@ -54,8 +54,8 @@ void ClipboardChannel::OnLocalClipboardUpdate(HWND owner) {
     std::vector<std::wstring> paths;
     bool connected = false;
     {
-        OpenedClipboard clipboard(owner);
-        if (!clipboard)
+        ScopedClipboard clipboard(owner);
+        if (!clipboard.IsOpen())
             return;
         formats = ProbeClipboardFormats();
         connected = IsConnected();
@@ -107,8 +107,8 @@ void ClipboardChannel::TrySendClipboardText(HWND owner) {
     uint64_t bytes = 0;
     ClipboardTextRead read = ClipboardTextRead::Unavailable;
     {
-        OpenedClipboard clipboard(owner);
-        if (!clipboard)
+        ScopedClipboard clipboard(owner);
+        if (!clipboard.IsOpen())
             return;
         read = ReadClipboardText(text, bytes);
     }
@@ -137,8 +137,8 @@ void ClipboardChannel::TrySendClipboardImage(HWND owner) {
     ClipboardImageSource source = ClipboardImageSource::Dib;
     bool read = false;
     {
-        OpenedClipboard clipboard(owner);
-        if (!clipboard) {
+        ScopedClipboard clipboard(owner);
+        if (!clipboard.IsOpen()) {
             Log::Write("[CLIP][IMAGE][SEND] OpenClipboard failed gle=%lu", ::GetLastError());
             return;
         }
@@ -169,19 +169,23 @@ void ClipboardChannel::TrySendClipboardImage(HWND owner) {
 }
 
 bool ClipboardChannel::IsLocalClipboardEmpty() {
-    OpenedClipboard clipboard(nullptr);
-    if (!clipboard) {
-        Log::Write("[CLIPFILE][LOCAL_CLIP] empty=0 reason=open-failed gle=%lu", ::GetLastError());
-        return false;
-    }
     unsigned count = 0;
-    UINT format = 0;
-    ::SetLastError(ERROR_SUCCESS);
-    while (count < kMaxCountedFormats && (format = ::EnumClipboardFormats(format)) != 0)
-        ++count;
-    const DWORD enumError = format == 0 ? ::GetLastError() : ERROR_SUCCESS;
-    const ClipboardFormatSet formats = ProbeClipboardFormats();
-    clipboard.Close();
+    DWORD enumError = ERROR_SUCCESS;
+    ClipboardFormatSet formats;
+    {
+        ScopedClipboard clipboard(nullptr);
+        if (!clipboard.IsOpen()) {
+            Log::Write("[CLIPFILE][LOCAL_CLIP] empty=0 reason=open-failed gle=%lu", ::GetLastError());
+            return false;
+        }
+        UINT format = 0;
+        ::SetLastError(ERROR_SUCCESS);
+        while (count < kMaxCountedFormats && (format = ::EnumClipboardFormats(format)) != 0)
+            ++count;
+        if (format == 0)
+            enumError = ::GetLastError();
+        formats = ProbeClipboardFormats();
+    }
     Log::Write("[CLIPFILE][LOCAL_CLIP] empty=%d formats=%u files=%d text=%d image=%d enumErr=%lu", count == 0,
                count, formats.HasFileFormat(), formats.HasText(), formats.HasImage(), enumError);
     return count == 0;

@@ -66,12 +66,12 @@ bool ReadClipboardFormatBytes(UINT format, std::vector<uint8_t>& bytes) {
                    static_cast<unsigned long long>(kMaxClipboardFormatBytes));
         return false;
     }
-    GlobalLockScope lock(data);
-    if (lock.Data() == nullptr) {
+    ScopedGlobalLock lock(data);
+    if (lock.Get() == nullptr) {
         Log::Write("[CLIP][IMAGE][SKIP] fmt=%u GlobalLock failed gle=%lu", format, ::GetLastError());
         return false;
     }
-    const auto* first = static_cast<const uint8_t*>(lock.Data());
+    const auto* first = static_cast<const uint8_t*>(lock.Get());
     // Up to 64 MiB on the UI thread: a failed allocation skips the format instead of ending the program.
     try {
         bytes.assign(first, first + size);
@@ -172,10 +172,10 @@ ClipboardTextRead ReadClipboardText(std::u16string& text, uint64_t& payloadBytes
     if (data == nullptr)
         return ClipboardTextRead::Unavailable;
     const size_t blockBytes = ::GlobalSize(data);
-    GlobalLockScope lock(data);
-    if (lock.Data() == nullptr || blockBytes == 0)
+    ScopedGlobalLock lock(data);
+    if (lock.Get() == nullptr || blockBytes == 0)
         return ClipboardTextRead::Unavailable;
-    const auto* block = static_cast<const uint8_t*>(lock.Data());
+    const auto* block = static_cast<const uint8_t*>(lock.Get());
     const size_t units = ClipboardTextUnits(block, blockBytes);
     payloadBytes = ClipboardTextPayloadBytes(units);
     if (!ClipboardSendSizeAllowed(payloadBytes))

@@ -7,7 +7,7 @@
 #include <vector>
 
 // Readers of the local clipboard for the clipboard watch and the file offer. The caller holds the clipboard
-// open (OpenedClipboard) around them. Every reader returns false with an empty result when its format is
+// open (ScopedClipboard) around them. Every reader returns false with an empty result when its format is
 // absent or unreadable.
 
 // The registered formats (0 when the registration failed, which no clipboard holds).
