@@ -180,7 +180,13 @@ ClipboardTextRead ReadClipboardText(std::u16string& text, uint64_t& payloadBytes
     payloadBytes = ClipboardTextPayloadBytes(units);
     if (!ClipboardSendSizeAllowed(payloadBytes))
         return ClipboardTextRead::TooLarge;
-    text.resize(units);
+    try {
+        text.resize(units);
+    } catch (const std::bad_alloc&) {
+        Log::Write("[CLIP][TEXT][SKIP] out of memory bytes=%llu",
+                   static_cast<unsigned long long>(payloadBytes));
+        return ClipboardTextRead::Unavailable;
+    }
     std::memcpy(text.data(), block, units * sizeof(char16_t));
     return ClipboardTextRead::Ok;
 }
