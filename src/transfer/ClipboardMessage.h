@@ -16,7 +16,6 @@ inline constexpr uint8_t kClipboardMagic[4] = {'S', 'L', 'C', 'B'};
 inline constexpr uint32_t kClipboardMaxPayload = 16u * 1024 * 1024;
 // Largest begin or offer payload (an HttpBeginPayload text); a larger one is dropped, not published.
 inline constexpr uint32_t kClipboardMaxBeginPayload = 64u * 1024;
-inline constexpr uint16_t kClipboardDefaultPort = 5002;
 inline constexpr uint32_t kClipboardSocketTimeoutMs = 10000;
 inline constexpr uint32_t kClipboardConnectTimeoutMs = 1500;
 

@@ -38,8 +38,8 @@ struct CommandMessage;
 // owner closes it, so no thread ever uses a handle that was closed and handed out again. Senders read
 // m_socket under the send mutex, and an owner takes the send mutex once before it closes a retired socket.
 //
-// Locks: m_socketMutex, then m_peerMutex (publishing a connection); every other mutex is a leaf, and none is
-// held while logging, sending or calling out, except the send mutex around one whole message.
+// Locks: m_socketMutex, then m_peerMutex (publishing a connection); every other mutex is a leaf. Only the
+// send mutex is held across a send (one whole message); none is held while calling out of the channel.
 class ClipboardChannel {
 public:
     static ClipboardChannel& Instance();
@@ -83,9 +83,6 @@ private:
     ClipboardChannel() = default;
     friend struct ClipboardChannelAccess; // the files listed above share the members below
 
-    // How a receive loop ended.
-    enum class LoopEnd { Broken, Stale, Canceled };
-
     bool IsCurrent(uint64_t gen) const { return m_running.load() && m_generation.load() == gen; }
     // The run is current and socket is still the published connection.
     bool Owns(uint64_t gen, SOCKET socket) const { return IsCurrent(gen) && m_socket.load() == socket; }
@@ -113,7 +110,9 @@ private:
     // Publishes an open connection, says HELLO, runs the receive loop and closes the connection after.
     void ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort, const char* role,
                          const char* reason, uint64_t gen);
-    LoopEnd ReceiveLoop(SOCKET socket, uint64_t gen);
+    // Reads and handles messages until the connection breaks, is retired or a cancel ends it; a connection
+    // that broke fails the transfer that was moving.
+    void ReceiveLoop(SOCKET socket, uint64_t gen);
     // Handles one message; false when the loop must end (the peer canceled).
     bool Dispatch(const ClipboardMessage& message, uint64_t gen);
     void CancelLocally(uint64_t transferId, SOCKET socket, uint64_t gen);
