@@ -74,11 +74,13 @@ struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
 };
 
-// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
-// COM for the calling thread (multithreaded), left again when the object ends when it was entered.
+// COM for the calling thread (multithreaded unless told otherwise), left again when the object ends when it
+// was entered.
 class ComApartment {
 public:
-    ComApartment() : m_hr(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ComApartment() : ComApartment(COINIT_MULTITHREADED) {}
+    // COINIT_APARTMENTTHREADED for a thread that talks to the shell's automation objects.
+    explicit ComApartment(DWORD concurrencyModel) : m_hr(::CoInitializeEx(nullptr, concurrencyModel)) {}
     ~ComApartment() {
         if (SUCCEEDED(m_hr))
             ::CoUninitialize();

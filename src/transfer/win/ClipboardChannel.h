@@ -13,6 +13,7 @@
 
 #include "core/PeerFilter.h"
 #include "core/Printf.h"
+#include "transfer/ClipboardKind.h"
 #include "transfer/ClipboardMessage.h"
 
 struct CommandMessage;
@@ -160,4 +161,17 @@ private:
     std::string m_peerAddress;  // under m_peerMutex
     std::string m_localAddress; // under m_peerMutex
     PeerFilter m_peerFilter;
+
+    // Local clipboard, offers and paste (ClipboardChannelWatch/Offer/Paste.cpp).
+    // The runtime record of the last clipboard content (kind, item count, reason).
+    static void RecordClipboard(ClipboardKind kind, int32_t count, const char* reason);
+    // Sends the clear form of CB_FILE_OFFER, so the peer forgets an offer this PC made earlier, and logs it.
+    bool SendOfferClear(const char* reason);
+    // The host of the offer's manifest address: the channel's local address, so that the peer reaches the
+    // HTTP server over the same link; "127.0.0.1" when there is none.
+    std::string OfferHost() const;
+    void OfferProbeThread();
+    void SendDroppedFilesWhenConnected(const std::vector<std::wstring>& paths);
+    // transferId receives the transfer's id as soon as it has one, so that a failure after it can end it.
+    void StartHttpTransfer(const std::vector<std::wstring>& paths, uint64_t& transferId);
 };
