@@ -43,8 +43,10 @@
 #include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
 #include "media/win/RemoteViewRenderer.h"
+#include "transfer/win/ClipboardChannel.h"
 #include "transfer/win/FileTransferService.h"
 #include "ui/win/BlackCover.h"
+#include "ui/win/TransferProgressView.h"
 
 namespace {
 
@@ -180,6 +182,20 @@ public:
     bool IsAudioSenderRunning() override { return AudioLoopbackSender::Instance().IsRunning(); }
     void StartAudioPlayer(uint16_t port) override { AudioUdpPlayer::Instance().Start(port); }
     void StopAudioPlayer() override { AudioUdpPlayer::Instance().Stop(); }
+
+    // Clipboard channel: the host on the controlled PC, the client on the controller.
+    bool IsClipboardRunning() override { return ClipboardChannel::Instance().IsRunning(); }
+    bool IsClipboardConnected() override { return ClipboardChannel::Instance().IsConnected(); }
+    void StopClipboardChannel() override { ClipboardChannel::Instance().Stop(); }
+    bool StartClipboardHost(uint16_t port) override { return ClipboardChannel::Instance().StartHost(port); }
+    void StartClipboardClient(const std::string& ip, uint16_t port) override {
+        ClipboardService::StartClient(ip, port);
+    }
+    // A start stops the running client first, so the reconnect gets a fresh connection.
+    void RestartClipboardClient(const std::string& ip, uint16_t port) override {
+        ClipboardService::StartClient(ip, port);
+    }
+    std::string TransferWindowTick() override { return ::TransferWindowTick(); }
 
     // Input channel, both roles.
     void StartInputHost(uint16_t port) override { InputChannel::Instance().StartHost(port); }
