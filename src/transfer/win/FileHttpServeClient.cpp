@@ -27,10 +27,6 @@ unsigned long long U64(uint64_t value) {
     return static_cast<unsigned long long>(value);
 }
 
-std::string Utf8(const std::u16string& text) {
-    return Utf16ToUtf8(text);
-}
-
 // The decoded request path as the file system spells it (UTF-16); an invalid UTF-8 sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(const std::string& text) {
     if (text.empty())
@@ -44,27 +40,27 @@ std::u16string Utf8ToUtf16(const std::string& text) {
     return std::u16string(wide.begin(), wide.end());
 }
 
-enum class SocketWait { Ready, TimedOut, Stopped, Failed };
+enum class WaitResult { Ready, TimedOut, Stopped, Failed };
 
 // Waits in short slices until the socket can be read (or written), the stop comes or timeoutMs pass. Served
 // sockets are non-blocking and never wait inside recv or send: a shutdown from another thread does not wake
 // a blocked call everywhere (Wine's does not), and Stop must not wait out a peer that stopped reading.
-SocketWait WaitSocket(SOCKET socket, bool write, const StopSignal& stop, uint32_t timeoutMs) {
+WaitResult WaitSocket(SOCKET socket, bool write, const StopSignal& stop, uint32_t timeoutMs) {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
         if (stop.StopRequested())
-            return SocketWait::Stopped;
+            return WaitResult::Stopped;
         fd_set set;
         FD_ZERO(&set);
         FD_SET(socket, &set);
         timeval slice = {0, kWaitSliceUs};
         const int ready = ::select(0, write ? nullptr : &set, write ? &set : nullptr, nullptr, &slice);
         if (ready > 0)
-            return SocketWait::Ready;
+            return WaitResult::Ready;
         if (ready < 0)
-            return SocketWait::Failed;
+            return WaitResult::Failed;
         if (::GetTickCount64() - start >= timeoutMs)
-            return SocketWait::TimedOut;
+            return WaitResult::TimedOut;
     }
 }
 
@@ -81,12 +77,12 @@ bool SendAll(SOCKET socket, const char* data, size_t size, const StopSignal& sto
         }
         int wsa = ::WSAGetLastError();
         if (sent < 0 && wsa == WSAEWOULDBLOCK) {
-            const SocketWait wait = WaitSocket(socket, true, stop, FileHttpServer::kSocketTimeoutMs);
-            if (wait == SocketWait::Ready)
+            const WaitResult wait = WaitSocket(socket, true, stop, FileHttpServer::kSocketTimeoutMs);
+            if (wait == WaitResult::Ready)
                 continue;
-            if (wait == SocketWait::Stopped)
+            if (wait == WaitResult::Stopped)
                 return false; // the caller says what was cut short
-            wsa = wait == SocketWait::TimedOut ? WSAETIMEDOUT : ::WSAGetLastError();
+            wsa = wait == WaitResult::TimedOut ? WSAETIMEDOUT : ::WSAGetLastError();
         }
         Log::Write("[HTTP][SERVER][ERR] send failed done=%llu/%llu n=%d wsa=%d", U64(done), U64(size), sent,
                    wsa);
@@ -151,19 +147,19 @@ bool ReadRequestHead(SOCKET socket, const StopSignal& stop, std::string& head) {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
         const ULONGLONG waited = ::GetTickCount64() - start;
-        const SocketWait wait =
+        const WaitResult wait =
             waited >= FileHttpServer::kSocketTimeoutMs
-                ? SocketWait::TimedOut
+                ? WaitResult::TimedOut
                 : WaitSocket(socket, false, stop,
                              static_cast<uint32_t>(FileHttpServer::kSocketTimeoutMs - waited));
-        if (wait == SocketWait::Stopped)
+        if (wait == WaitResult::Stopped)
             return false;
-        if (wait == SocketWait::TimedOut) {
+        if (wait == WaitResult::TimedOut) {
             Log::Write("[HTTP][SERVER][ERR] request head timed out bytes=%u",
                        static_cast<unsigned>(reader.Head().size()));
             return false;
         }
-        const int got = wait == SocketWait::Ready ? ::recv(socket, buffer, sizeof buffer, 0) : SOCKET_ERROR;
+        const int got = wait == WaitResult::Ready ? ::recv(socket, buffer, sizeof buffer, 0) : SOCKET_ERROR;
         if (got == 0) {
             head = reader.Head();
             return !head.empty();
@@ -218,14 +214,14 @@ void LogFileMiss(const ManifestOffer* offer, const HttpRoute& route, const std::
     Log::Write(
         "[HTTP][SERVER][ERR] file path not found raw=%.300s decodedUtf8=%.300s decodedWide=%.300s exists=%d "
         "size=%llu entries=%u uri=%.300s",
-        route.rawPath.c_str(), route.path.c_str(), Utf8(wide).c_str(), exists ? 1 : 0, U64(size), count,
-        route.target.c_str());
+        route.rawPath.c_str(), route.path.c_str(), Utf16ToUtf8(wide).c_str(), exists ? 1 : 0, U64(size),
+        count, route.target.c_str());
     if (offer == nullptr)
         return;
     for (unsigned i = 0; i < count && i < kLoggedEntriesOnMiss; ++i) {
         const ManifestEntry& entry = offer->entries[i];
         Log::Write("[HTTP][SERVER][DBG] manifest[%u] rel=%s full=%s size=%llu", i, entry.relativePath.c_str(),
-                   Utf8(entry.absolutePath).c_str(), U64(entry.size));
+                   Utf16ToUtf8(entry.absolutePath).c_str(), U64(entry.size));
     }
     if (count > kLoggedEntriesOnMiss)
         Log::Write("[HTTP][SERVER][DBG] manifest debug truncated shown=%u total=%u", kLoggedEntriesOnMiss,
@@ -236,7 +232,7 @@ void LogFileMiss(const ManifestOffer* offer, const HttpRoute& route, const std::
 bool SendFile(FileHttpServer::Shared& shared, SOCKET socket, const ManifestEntry& entry,
               const StopSignal& stop) {
     ActiveSend counted(shared);
-    const std::string path = Utf8(entry.absolutePath);
+    const std::string path = Utf16ToUtf8(entry.absolutePath);
     const char* rel = entry.relativePath.c_str();
     UniqueHandle file(::CreateFileW(AsWide(entry.absolutePath).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -332,8 +328,8 @@ void ServeFile(FileHttpServer::Shared& shared, SOCKET socket, const HttpRoute& r
         return;
     }
     Log::Write("[HTTP][SERVER] GET /file begin raw=%.300s decoded=%.300s rel=%s full=%s size=%llu",
-               route.rawPath.c_str(), Utf8(wide).c_str(), entry->relativePath.c_str(),
-               Utf8(entry->absolutePath).c_str(), U64(entry->size));
+               route.rawPath.c_str(), Utf16ToUtf8(wide).c_str(), entry->relativePath.c_str(),
+               Utf16ToUtf8(entry->absolutePath).c_str(), U64(entry->size));
     SendFile(shared, socket, *entry, stop);
 }
 
