@@ -286,6 +286,11 @@ TEST_F(FileHttpServerTest, StopCutsOffAClientThatStoppedReading) {
                               "[HTTP][SERVER] loop end port=", "[HTTP][SERVER] stopped wasRunning=1"}));
     EXPECT_EQ(log.find("[HTTP][SERVER][STOP] detach server thread"), std::string::npos);
     EXPECT_FALSE(ConnectLoopback(port).Valid());
+
+    // A new start serves the offers that were made before.
+    ASSERT_TRUE(server.Start());
+    EXPECT_TRUE(server.Start()); // already running: the same server
+    EXPECT_EQ(Get(server.Port(), "/manifest?id=30").Status(), "HTTP/1.1 200 OK");
 }
 
 // A junction as mklink /J makes it: a directory carrying a mount-point reparse point.
