@@ -162,6 +162,29 @@ TEST_F(FileHttpServerTest, RequestHeadInSeveralPiecesIsServed) {
     EXPECT_EQ(response.Body(), "piece");
 }
 
+TEST_F(FileHttpServerTest, OtherSpellingsOfAnOfferedNameAreServed) {
+    const fs::path path = root / L"{Br\u00E4ces} \u4E2D 'q'.txt";
+    WriteFile(path, "unicode");
+    ASSERT_NE(Offer(40, {path}), nullptr);
+    std::string upper = Utf8Path(path);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    std::string slashes = Utf8Path(path);
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    const std::vector<std::pair<const char*, std::string>> spellings = {
+        {"asOffered", Utf8Path(path)},
+        {"otherCase", upper},
+        {"forwardSlashes", slashes},
+        {"trailingBlanks", Utf8Path(path) + " \t"},
+    };
+    for (const auto& [name, spelling] : spellings) {
+        SCOPED_TRACE(name);
+        RawResponse response = Get(port, "/file?id=40&path=" + PercentEncode(spelling));
+        EXPECT_EQ(response.Status(), "HTTP/1.1 200 OK");
+        EXPECT_EQ(response.Body(), "unicode");
+    }
+}
+
 TEST_F(FileHttpServerTest, RefusedAddressGetsNoData) {
     WriteFile(root / "secret.txt", "secret");
     ASSERT_NE(Offer(6, {root / "secret.txt"}), nullptr);
