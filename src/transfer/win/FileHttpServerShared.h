@@ -31,7 +31,7 @@ struct FileHttpServer::Shared {
 };
 
 // Serves one accepted connection: reads the request head, answers it and returns; the caller closes the
-// socket. stop is the run's stop signal, tested between the pieces of a file.
+// socket. stop is the run's stop signal: every wait for the peer ends on it.
 void ServeHttpClient(FileHttpServer::Shared& shared, SOCKET client, const std::string& peer,
                      const StopSignal& stop);
 
