@@ -12,6 +12,8 @@
 #include "TestWait.h"
 #include "WinsockTest.h"
 #include "core/ConfigService.h"
+#include "core/RuntimeState.h"
+#include "core/StateManager.h"
 #include "core/win/Handles.h"
 #include "transfer/FileTransferCommands.h"
 #include "transfer/ManifestJson.h"
@@ -183,6 +185,27 @@ TEST_F(FileHttpServerTest, OtherSpellingsOfAnOfferedNameAreServed) {
         EXPECT_EQ(response.Status(), "HTTP/1.1 200 OK");
         EXPECT_EQ(response.Body(), "unicode");
     }
+}
+
+TEST_F(FileHttpServerTest, RunningFlagAndPortArePublished) {
+    RuntimeSnapshot running = RuntimeMakeSnapshot();
+    EXPECT_TRUE(running.httpRunning);
+    EXPECT_EQ(running.httpPort, port);
+    EXPECT_TRUE(RuntimeStateManager().IsHttpServerRunning());
+    EXPECT_EQ(RuntimeStateManager().GetHttpPort(), port);
+
+    WriteFile(root / "sent.bin", std::string(70000, 's'));
+    ASSERT_NE(Offer(50, {root / "sent.bin"}), nullptr);
+    EXPECT_EQ(Get(port, FileTarget(50, root / "sent.bin")).Body().size(), 70000u);
+    EXPECT_EQ(RuntimeMakeSnapshot().httpLastBytes, 70000u);
+    EXPECT_EQ(RuntimeMakeSnapshot().httpActiveDownloads, 0u);
+
+    server.Stop();
+    RuntimeSnapshot stopped = RuntimeMakeSnapshot();
+    EXPECT_FALSE(stopped.httpRunning);
+    EXPECT_EQ(stopped.httpPort, 0u);
+    EXPECT_FALSE(RuntimeStateManager().IsHttpServerRunning());
+    EXPECT_EQ(RuntimeStateManager().GetHttpPort(), 0);
 }
 
 TEST_F(FileHttpServerTest, RefusedAddressGetsNoData) {
