@@ -69,6 +69,34 @@ private:
     SOCKET m_socket = INVALID_SOCKET;
 };
 
+// Owns a directory search from FindFirstFileW; ended with FindClose (not CloseHandle).
+class UniqueFindHandle {
+public:
+    UniqueFindHandle() = default;
+    explicit UniqueFindHandle(HANDLE h) : m_handle(h) {}
+    UniqueFindHandle(UniqueFindHandle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, INVALID_HANDLE_VALUE)) {}
+    UniqueFindHandle& operator=(UniqueFindHandle&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_handle, INVALID_HANDLE_VALUE));
+        return *this;
+    }
+    UniqueFindHandle(const UniqueFindHandle&) = delete;
+    UniqueFindHandle& operator=(const UniqueFindHandle&) = delete;
+    ~UniqueFindHandle() { Reset(); }
+
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    void Reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        HANDLE old = std::exchange(m_handle, h);
+        if (old != INVALID_HANDLE_VALUE && old != nullptr)
+            ::FindClose(old);
+    }
+
+private:
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+};
+
 // Frees a LocalAlloc'ed block, as FormatMessage and a few security calls hand out.
 struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
