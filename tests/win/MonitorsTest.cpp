@@ -19,6 +19,7 @@
 #include "core/win/TextConvert.h"
 #include "input/MonitorThread.h"
 #include "input/win/MonitorExports.h"
+#include "input/win/CursorPathMonitor.h"
 #include "input/win/MouseMonitor.h"
 
 namespace {
@@ -191,12 +192,26 @@ TEST_F(MonitorsTest, DuringADragThePathIsTheDesktopAndItEmptiesWhenTheDragEnds) 
     ClassedTestWindow progman(L"Progman", RECT{500, 300, 700, 450});
     ASSERT_NE(progman.Handle(), nullptr);
     ASSERT_TRUE(SetCursorPos(650, 400));
+    CursorPathMonitor::StorePath(L"");
     RuntimeSetLocalDrag(1, true, 10, 0, "C:\\x.txt");
     ASSERT_TRUE(CursorPathMonitorDllStart());
-    // The idle poll is 1 s: the first drag poll comes within it.
-    EXPECT_TRUE(WaitUntil([&] { return CursorPath() == desktop; }, 5000)) << CursorPath();
+    // The idle poll is 1 s: the first drag poll comes within it. The look-up asks the test window (hit
+    // testing), so this thread serves its messages while it waits, as a UI thread would.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            ClassedTestWindow::Pump();
+            return CursorPath() == desktop;
+        },
+        5000))
+        << CursorPath();
     RuntimeSetLocalDrag(0, false, 0, 0, "");
-    EXPECT_TRUE(WaitUntil([] { return CursorPath().empty(); }, 5000)) << CursorPath();
+    EXPECT_TRUE(WaitUntil(
+        [] {
+            ClassedTestWindow::Pump();
+            return CursorPath().empty();
+        },
+        5000))
+        << CursorPath();
     EXPECT_TRUE(RuntimeMakeSnapshot().cursorPath.empty());
 }
 
