@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <avrt.h>
 #include <setupapi.h>
 // The HID headers carry no C++ linkage guards of their own.
@@ -10,6 +11,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <string_view>
 #include <utility>
 
 // Owns a kernel handle; both 0 and INVALID_HANDLE_VALUE mean none.
@@ -122,6 +124,49 @@ private:
     HRESULT m_hr;
 };
 
+// Owns a BSTR: freed with SysFreeString; null is a valid empty value.
+class UniqueBstr {
+public:
+    UniqueBstr() = default;
+    explicit UniqueBstr(BSTR text) : m_text(text) {}
+    UniqueBstr(UniqueBstr&& other) noexcept : m_text(std::exchange(other.m_text, nullptr)) {}
+    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_text, nullptr));
+        return *this;
+    }
+    UniqueBstr(const UniqueBstr&) = delete;
+    UniqueBstr& operator=(const UniqueBstr&) = delete;
+    ~UniqueBstr() { Reset(); }
+
+    // A copy of text; null when the allocation failed.
+    static UniqueBstr Copy(std::u16string_view text) {
+        return UniqueBstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                              static_cast<UINT>(text.size())));
+    }
+
+    BSTR Get() const { return m_text; }
+    explicit operator bool() const { return m_text != nullptr; }
+    // For an out parameter: frees the current text first.
+    BSTR* Receive() {
+        Reset();
+        return &m_text;
+    }
+    std::u16string_view View() const {
+        return m_text ? std::u16string_view(reinterpret_cast<const char16_t*>(m_text), ::SysStringLen(m_text))
+                      : std::u16string_view();
+    }
+    void Reset(BSTR text = nullptr) {
+        BSTR old = std::exchange(m_text, text);
+        if (old)
+            ::SysFreeString(old);
+    }
+
+private:
+    BSTR m_text = nullptr;
+};
+
+// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
 struct CoTaskMemFreeDeleter {
     void operator()(void* p) const { ::CoTaskMemFree(p); }
 };
