@@ -3,5 +3,6 @@
 file(GLOB TSLY_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*/*.cpp)
 file(GLOB TSLY_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*/win/*.cpp)
 list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/app/win/WinMain.cpp)
-# The cable's exported HID functions: an object of their own (see CMakeLists.txt).
-list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/input/win/HidExports.cpp)
+# The exported HID and monitor functions: objects of their own (see CMakeLists.txt).
+list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/input/win/HidExports.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/src/input/win/MonitorExports.cpp)

@@ -1,8 +1,16 @@
 #include "app/FileTransferLifecycleModule.h"
 
-// The service is not built yet: nothing to start or stop.
-bool FileTransferLifecycleModule::Start() {
-    return true;
+void FileTransferLifecycleModule::BindService(StartFn start, StopFn stop) {
+    s_start.store(start);
+    s_stop.store(stop);
 }
 
-void FileTransferLifecycleModule::Stop() {}
+bool FileTransferLifecycleModule::Start() {
+    StartFn start = s_start.load();
+    return start == nullptr || start();
+}
+
+void FileTransferLifecycleModule::Stop() {
+    if (StopFn stop = s_stop.load())
+        stop();
+}

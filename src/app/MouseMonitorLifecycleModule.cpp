@@ -1,8 +1,17 @@
 #include "app/MouseMonitorLifecycleModule.h"
 
-// The service is not built yet: nothing to start or stop.
-bool MouseMonitorLifecycleModule::Start() {
-    return true;
+void MouseMonitorLifecycleModule::BindService(StartFn start, StopFn stop) {
+    s_start.store(start);
+    s_stop.store(stop);
 }
 
-void MouseMonitorLifecycleModule::Stop() {}
+bool MouseMonitorLifecycleModule::Start() {
+    StartFn start = s_start.load();
+    return start == nullptr || start();
+}
+
+// Only clears the monitor's running flag: its thread ends at its next poll and is not waited for.
+void MouseMonitorLifecycleModule::Stop() {
+    if (StopFn stop = s_stop.load())
+        stop();
+}

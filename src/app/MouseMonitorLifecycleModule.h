@@ -1,12 +1,24 @@
 #pragma once
 
+#include <atomic>
+
 #include "app/AppLifecycleModule.h"
 
 // The mouse position and button monitor.
 class MouseMonitorLifecycleModule final : public IAppLifecycleModule {
 public:
+    using StartFn = bool (*)();
+    using StopFn = void (*)();
+
+    // The monitor polls Win32, so start-up binds its exported start and stop before the modules start.
+    static void BindService(StartFn start, StopFn stop);
+
     const char* Name() const override { return "MouseMonitorDll"; }
     bool Start() override;
     void Stop() override;
-    bool ServicePending() const override { return true; }
+    bool ServicePending() const override { return s_start.load() == nullptr; }
+
+private:
+    static inline std::atomic<StartFn> s_start{nullptr};
+    static inline std::atomic<StopFn> s_stop{nullptr};
 };

@@ -25,3 +25,12 @@ inline uint32_t GetLe32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
+
+inline void PutLe64(uint8_t* p, uint64_t v) {
+    PutLe32(p, static_cast<uint32_t>(v));
+    PutLe32(p + 4, static_cast<uint32_t>(v >> 32));
+}
+
+inline uint64_t GetLe64(const uint8_t* p) {
+    return static_cast<uint64_t>(GetLe32(p)) | (static_cast<uint64_t>(GetLe32(p + 4)) << 32);
+}

@@ -33,6 +33,47 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        char32_t c = 0xFFFD;
+        char32_t minimum = 0;
+        if (lead < 0x80) {
+            c = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1, c = lead & 0x1F, minimum = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2, c = lead & 0x0F, minimum = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3, c = lead & 0x07, minimum = 0x10000;
+        }
+        size_t used = 1;
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+            if ((next & 0xC0) != 0x80) {
+                c = 0xFFFD, extra = 0;
+                break;
+            }
+            c = (c << 6) | (next & 0x3F);
+            used = k + 1;
+        }
+        if (extra != 0 && (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
+            c = 0xFFFD;
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+        i += used;
+    }
+    return out;
+}
+
 std::string_view CutUtf8(std::string_view text, size_t maxBytes) {
     if (text.size() <= maxBytes)
         return text;
@@ -69,4 +110,22 @@ bool ContainsIgnoringCase(std::u16string_view text, std::u16string_view needle) 
         if (EqualsIgnoringCase(text.substr(at, needle.size()), needle))
             return true;
     return false;
+}
+
+std::u16string_view HeadUtf16(std::u16string_view text, size_t maxUnits) {
+    if (text.size() <= maxUnits)
+        return text;
+    size_t len = maxUnits;
+    if (len > 0 && text[len - 1] >= 0xD800 && text[len - 1] <= 0xDBFF)
+        --len;
+    return text.substr(0, len);
+}
+
+std::u16string_view TailUtf16(std::u16string_view text, size_t maxUnits) {
+    if (text.size() <= maxUnits)
+        return text;
+    size_t start = text.size() - maxUnits;
+    if (text[start] >= 0xDC00 && text[start] <= 0xDFFF)
+        ++start;
+    return text.substr(start);
 }

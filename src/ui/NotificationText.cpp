@@ -15,12 +15,3 @@ BalloonRequest BalloonFromNotification(std::string_view text, int64_t value1, in
     return r;
 }
 
-std::u16string_view CutUtf16(std::u16string_view text, size_t maxUnits) {
-    if (text.size() <= maxUnits)
-        return text;
-    size_t len = maxUnits;
-    // Do not keep a high surrogate whose low half was cut off.
-    if (len > 0 && text[len - 1] >= 0xD800 && text[len - 1] <= 0xDBFF)
-        --len;
-    return text.substr(0, len);
-}

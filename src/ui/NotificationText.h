@@ -18,6 +18,3 @@ inline constexpr uint32_t kDefaultBalloonTimeoutMs = 2000;
 // become 0; a time-out of 0 or less becomes 2000 ms, one above 0xFFFFFFFF is capped.
 BalloonRequest BalloonFromNotification(std::string_view text, int64_t value1, int64_t value2);
 
-// The longest start of a UTF-16 text of at most maxUnits code units that does not split a surrogate pair
-// (the balloon's text fields are fixed arrays).
-std::u16string_view CutUtf16(std::u16string_view text, size_t maxUnits);

@@ -43,6 +43,29 @@ TEST(UtfTest, Utf16ToUtf8Table) {
         EXPECT_EQ(Utf16ToUtf8(in), out) << "input units " << in.size();
 }
 
+TEST(UtfTest, Utf8ToUtf16ReversesEveryWellFormedText) {
+    const std::u16string texts[] = {u"", u"abc", u"\u0080\u07FF\u0800\uFFFF", u"C:\\Users\\\u00E9\u4E2D",
+                                    u"\U00010000\U0001F600\U0010FFFF"};
+    for (const auto& text : texts)
+        EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
+}
+
+TEST(UtfTest, Utf8ToUtf16ReplacesMalformedBytes) {
+    const std::u16string r(1, 0xFFFD);
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"\x80", r},                 // continuation without a lead
+        {"a\xC3", u"a" + r},         // cut at the end
+        {"\xC3(", r + u"("},         // lead then not a continuation
+        {"\xC0\xAF", r + r},         // overlong lead byte is never valid
+        {"\xE0\x80\xAF", r},         // overlong three-byte form
+        {"\xED\xA0\x80", r},         // an encoded surrogate
+        {"\xF4\x90\x80\x80", r},     // beyond U+10FFFF
+        {"\xF0\x9F\x98z", r + u"z"}, // four-byte form cut short
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(Utf8ToUtf16(in), out) << in.size() << " bytes";
+}
+
 TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {
     const std::string kReplacement = "\xEF\xBF\xBD";
     const std::pair<std::u16string, std::string> cases[] = {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FuzzChecks.h"
+#include "core/Utf.h"
 #include "ui/NotificationText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 16; i + 1 < size; i += 2)
         wide.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
     size_t limit = data[0] % 300;
-    std::u16string_view cut = CutUtf16(wide, limit);
+    std::u16string_view cut = HeadUtf16(wide, limit);
     FuzzCheck(cut.size() <= limit, "cut too long");
     // A pair is split when the cut ends on a high surrogate whose low half was left behind.
     if (cut.size() < wide.size() && !cut.empty()) {

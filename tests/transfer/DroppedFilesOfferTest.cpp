@@ -125,9 +125,11 @@ TEST_F(PendingOfferQueueTest, NinthListPushesOutTheOldestAndDepthStaysAtEight) {
     EXPECT_EQ(taken.back().size(), 9u);
     EXPECT_EQ(queue.Depth(), 0u) << "TakeAll empties the queue";
     const auto log = Log();
-    ASSERT_EQ(log.size(), 9u);
+    ASSERT_EQ(log.size(), 10u);
     EXPECT_EQ(log[7], "[TRANSFER][PENDING][QUEUE] count=8 depth=8 reason=clipboard-not-running");
-    EXPECT_EQ(log[8], "[TRANSFER][PENDING][QUEUE] count=9 depth=8 reason=clipboard-not-running");
+    EXPECT_EQ(log[8], "[TRANSFER][PENDING][DROP] count=1 reason=queue-full max=8")
+        << "the loss is never silent";
+    EXPECT_EQ(log[9], "[TRANSFER][PENDING][QUEUE] count=9 depth=8 reason=clipboard-not-running");
 }
 
 struct GateCase {

@@ -2,6 +2,7 @@
 // and the notification text of the tray balloon.
 #include <gtest/gtest.h>
 
+#include "core/Utf.h"
 #include "ui/DroppedFilesDecision.h"
 #include "ui/LongTransferDecisions.h"
 #include "ui/NotificationText.h"
@@ -118,10 +119,10 @@ TEST(NotificationText, BodyAfterFirstNewlineAndTimeoutDefault) {
 
 TEST(NotificationText, Utf16CutKeepsSurrogatePairsWhole) {
     std::u16string text = u"ab\U0001F600c";
-    EXPECT_EQ(CutUtf16(text, 3), u"ab") << "a pair cut in half is left out";
-    EXPECT_EQ(CutUtf16(text, 4), u"ab\U0001F600");
-    EXPECT_EQ(CutUtf16(text, 10), text);
-    EXPECT_EQ(CutUtf16(text, 0), u"");
+    EXPECT_EQ(HeadUtf16(text, 3), u"ab") << "a pair cut in half is left out";
+    EXPECT_EQ(HeadUtf16(text, 4), u"ab\U0001F600");
+    EXPECT_EQ(HeadUtf16(text, 10), text);
+    EXPECT_EQ(HeadUtf16(text, 0), u"");
 }
 
 } // namespace

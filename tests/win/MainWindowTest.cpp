@@ -52,7 +52,7 @@ public:
         workerIds.push_back(id);
         workerDelay = delayMs;
     }
-    void BringForwardForLongTransfer(HWND) override { ++bringForwards; }
+    void BringForwardForLongTransfer(HWND, uint64_t, uint32_t) override { ++bringForwards; }
     // These tests drive the window's own key handling: no hook or poll takes the shortcuts first
     // (KeyboardHookTest covers those).
     HOOKPROC KeyboardHookProc() override { return nullptr; }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/win/FirewallBstr.h"
+#include "core/win/Handles.h"
 
 using Microsoft::WRL::ComPtr;
 

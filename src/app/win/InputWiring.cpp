@@ -17,6 +17,7 @@
 #include "input/win/InputInjector.h"
 #include "link/KvmSessionManager.h"
 #include "media/HostSession.h"
+#include "transfer/win/ClipboardChannel.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ public:
     }
 };
 
-// The services of other areas that injection reaches; the clipboard and remote-drag members keep their
-// "absent" answers until those services exist.
+// The services of other areas that injection reaches; the remote-drag members keep their "absent" answers
+// until that service exists.
 class AppInputPeers final : public IInputPeers {
 public:
     void RequestHostVideoRestart() override { ::RequestHostVideoRestart(); }
@@ -42,6 +43,10 @@ public:
             ::PostMessageW(overlay, WM_TIMER, DragVisualOverlay::kTimerId, 0);
         return changed;
     }
+    bool HasRemoteFileOffer() override { return ClipboardChannel::Instance().HasRemoteFileOffer(); }
+    bool IsLocalClipboardEmpty() override { return ClipboardChannel::Instance().IsLocalClipboardEmpty(); }
+    bool QueueRemoteFilesPaste() override { return ClipboardChannel::Instance().QueueRemoteFilesPaste(); }
+    void OnInjectedCtrlC() override { ClipboardChannel::Instance().OnInjectedCtrlC(); }
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "app/AppLifecycle.h"
 #include "app/DiscoveryLifecycleModule.h"
 #include "app/DragVisualLifecycleModule.h"
+#include "app/FileTransferLifecycleModule.h"
 #include "core/RuntimeState.h"
 #include "core/win/RegistrySettingsPlatform.h"
 #include "dragdrop/win/DragDrop.h"
@@ -42,7 +43,10 @@
 #include "media/win/ClientPlatformWin.h"
 #include "media/win/HostPlatformWin.h"
 #include "media/win/RemoteViewRenderer.h"
+#include "transfer/win/ClipboardChannel.h"
+#include "transfer/win/FileTransferService.h"
 #include "ui/win/BlackCover.h"
+#include "ui/win/TransferProgressView.h"
 
 namespace {
 
@@ -179,6 +183,20 @@ public:
     void StartAudioPlayer(uint16_t port) override { AudioUdpPlayer::Instance().Start(port); }
     void StopAudioPlayer() override { AudioUdpPlayer::Instance().Stop(); }
 
+    // Clipboard channel: the host on the controlled PC, the client on the controller.
+    bool IsClipboardRunning() override { return ClipboardChannel::Instance().IsRunning(); }
+    bool IsClipboardConnected() override { return ClipboardChannel::Instance().IsConnected(); }
+    void StopClipboardChannel() override { ClipboardChannel::Instance().Stop(); }
+    bool StartClipboardHost(uint16_t port) override { return ClipboardChannel::Instance().StartHost(port); }
+    void StartClipboardClient(const std::string& ip, uint16_t port) override {
+        ClipboardService::StartClient(ip, port);
+    }
+    // A start stops the running client first, so the reconnect gets a fresh connection.
+    void RestartClipboardClient(const std::string& ip, uint16_t port) override {
+        ClipboardService::StartClient(ip, port);
+    }
+    std::string TransferWindowTick() override { return ::TransferWindowTick(); }
+
     // Input channel, both roles.
     void StartInputHost(uint16_t port) override { InputChannel::Instance().StartHost(port); }
     bool IsInputConnected() override { return InputChannel::Instance().IsConnected(); }
@@ -222,6 +240,7 @@ void ConnectLinkServices() {
     Win32ClientPlatform::Instance().SetRenderer(&RemoteViewRendererPort());
     ClientSession::Instance().SetRunBody(new ClientSessionRunBody(Win32ClientPlatform::Instance()));
     DiscoveryLifecycleModule::BindService(&Discovery::Start, &Discovery::Stop);
+    FileTransferLifecycleModule::BindService(&FileTransferService::Start, &FileTransferService::Stop);
     AutoConnect::Instance().SetPorts(*new LinkAutoConnectPorts);
 }
 

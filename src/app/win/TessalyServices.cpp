@@ -5,6 +5,7 @@
 #include "app/win/FirewallWorker.h"
 #include "app/win/InputWiring.h"
 #include "app/win/ServiceWiring.h"
+#include "app/win/TransferWiring.h"
 #include "core/ConfigService.h"
 #include "core/RuntimeState.h"
 #include "core/win/DiagnosticsThreads.h"
@@ -38,6 +39,7 @@ void TessalyServices::ConnectServices() {
     ConnectDragServices();
     ConnectInputServices();
     ConnectAudioServices();
+    ConnectTransferServices();
 }
 
 void TessalyServices::StopDragDrop() {

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <avrt.h>
 #include <setupapi.h>
 // The HID headers carry no C++ linkage guards of their own.
@@ -10,6 +11,7 @@ extern "C" {
 #include <hidsdi.h>
 }
 
+#include <string_view>
 #include <utility>
 
 // Owns a kernel handle; both 0 and INVALID_HANDLE_VALUE mean none.
@@ -69,16 +71,46 @@ private:
     SOCKET m_socket = INVALID_SOCKET;
 };
 
+// Owns a directory search from FindFirstFileW; ended with FindClose (not CloseHandle).
+class UniqueFindHandle {
+public:
+    UniqueFindHandle() = default;
+    explicit UniqueFindHandle(HANDLE h) : m_handle(h) {}
+    UniqueFindHandle(UniqueFindHandle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, INVALID_HANDLE_VALUE)) {}
+    UniqueFindHandle& operator=(UniqueFindHandle&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_handle, INVALID_HANDLE_VALUE));
+        return *this;
+    }
+    UniqueFindHandle(const UniqueFindHandle&) = delete;
+    UniqueFindHandle& operator=(const UniqueFindHandle&) = delete;
+    ~UniqueFindHandle() { Reset(); }
+
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    void Reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        HANDLE old = std::exchange(m_handle, h);
+        if (old != INVALID_HANDLE_VALUE && old != nullptr)
+            ::FindClose(old);
+    }
+
+private:
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+};
+
 // Frees a LocalAlloc'ed block, as FormatMessage and a few security calls hand out.
 struct LocalFreeDeleter {
     void operator()(void* p) const { ::LocalFree(p); }
 };
 
-// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
-// COM for the calling thread (multithreaded), left again when the object ends when it was entered.
+// COM for the calling thread (multithreaded unless told otherwise), left again when the object ends when it
+// was entered.
 class ComApartment {
 public:
-    ComApartment() : m_hr(::CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ComApartment() : ComApartment(COINIT_MULTITHREADED) {}
+    // COINIT_APARTMENTTHREADED for a thread that talks to the shell's automation objects.
+    explicit ComApartment(DWORD concurrencyModel) : m_hr(::CoInitializeEx(nullptr, concurrencyModel)) {}
     ~ComApartment() {
         if (SUCCEEDED(m_hr))
             ::CoUninitialize();
@@ -92,6 +124,49 @@ private:
     HRESULT m_hr;
 };
 
+// Owns a BSTR: freed with SysFreeString; null is a valid empty value.
+class UniqueBstr {
+public:
+    UniqueBstr() = default;
+    explicit UniqueBstr(BSTR text) : m_text(text) {}
+    UniqueBstr(UniqueBstr&& other) noexcept : m_text(std::exchange(other.m_text, nullptr)) {}
+    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_text, nullptr));
+        return *this;
+    }
+    UniqueBstr(const UniqueBstr&) = delete;
+    UniqueBstr& operator=(const UniqueBstr&) = delete;
+    ~UniqueBstr() { Reset(); }
+
+    // A copy of text; null when the allocation failed.
+    static UniqueBstr Copy(std::u16string_view text) {
+        return UniqueBstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                              static_cast<UINT>(text.size())));
+    }
+
+    BSTR Get() const { return m_text; }
+    explicit operator bool() const { return m_text != nullptr; }
+    // For an out parameter: frees the current text first.
+    BSTR* Receive() {
+        Reset();
+        return &m_text;
+    }
+    std::u16string_view View() const {
+        return m_text ? std::u16string_view(reinterpret_cast<const char16_t*>(m_text), ::SysStringLen(m_text))
+                      : std::u16string_view();
+    }
+    void Reset(BSTR text = nullptr) {
+        BSTR old = std::exchange(m_text, text);
+        if (old)
+            ::SysFreeString(old);
+    }
+
+private:
+    BSTR m_text = nullptr;
+};
+
+// Frees a CoTaskMemAlloc'ed block, as COM and Media Foundation hand out for arrays and strings.
 struct CoTaskMemFreeDeleter {
     void operator()(void* p) const { ::CoTaskMemFree(p); }
 };
@@ -404,4 +479,68 @@ public:
 
 private:
     HANDLE m_task = nullptr;
+};
+
+// Owns a global memory block (GlobalAlloc) until it is handed over, for example to SetClipboardData, which
+// takes ownership only when it succeeds.
+class UniqueGlobal {
+public:
+    UniqueGlobal() = default;
+    explicit UniqueGlobal(HGLOBAL memory) : m_memory(memory) {}
+    UniqueGlobal(UniqueGlobal&& other) noexcept : m_memory(std::exchange(other.m_memory, nullptr)) {}
+    UniqueGlobal& operator=(UniqueGlobal&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_memory, nullptr));
+        return *this;
+    }
+    UniqueGlobal(const UniqueGlobal&) = delete;
+    UniqueGlobal& operator=(const UniqueGlobal&) = delete;
+    ~UniqueGlobal() { Reset(); }
+
+    HGLOBAL Get() const { return m_memory; }
+    explicit operator bool() const { return m_memory != nullptr; }
+    HGLOBAL Release() { return std::exchange(m_memory, nullptr); }
+    void Reset(HGLOBAL memory = nullptr) {
+        HGLOBAL old = std::exchange(m_memory, memory);
+        if (old != nullptr)
+            ::GlobalFree(old);
+    }
+
+private:
+    HGLOBAL m_memory = nullptr;
+};
+
+// The lock of a global memory block (GlobalLock) for the life of the object; Get() is null when it failed.
+class ScopedGlobalLock {
+public:
+    explicit ScopedGlobalLock(HGLOBAL memory) : m_memory(memory), m_data(::GlobalLock(memory)) {}
+    ~ScopedGlobalLock() {
+        if (m_data != nullptr)
+            ::GlobalUnlock(m_memory);
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+
+    void* Get() const { return m_data; }
+
+private:
+    HGLOBAL m_memory;
+    void* m_data;
+};
+
+// The clipboard opened (OpenClipboard) for the life of the object, closed again when it was opened.
+class ScopedClipboard {
+public:
+    explicit ScopedClipboard(HWND owner) : m_open(::OpenClipboard(owner) != FALSE) {}
+    ~ScopedClipboard() {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    ScopedClipboard(const ScopedClipboard&) = delete;
+    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+
+    bool IsOpen() const { return m_open; }
+
+private:
+    bool m_open;
 };

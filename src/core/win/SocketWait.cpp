@@ -31,3 +31,14 @@ int WaitForConnect(SOCKET socket, uint32_t timeoutMs) {
         return WSAECONNREFUSED;
     return error;
 }
+
+int WaitReadable(SOCKET socket, uint32_t timeoutMs, bool exceptional) {
+    fd_set readable;
+    fd_set flagged;
+    FD_ZERO(&readable);
+    FD_ZERO(&flagged);
+    FD_SET(socket, &readable);
+    FD_SET(socket, &flagged);
+    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
+    return ::select(0, &readable, nullptr, exceptional ? &flagged : nullptr, &timeout);
+}

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-// Non-blocking socket steps shared by the TCP clients: a connect waited on with select, and the switch
-// between blocking and non-blocking mode.
+// Non-blocking socket steps shared by the TCP channels: a connect or a read waited on with select, and the
+// switch between blocking and non-blocking mode.
 
 // FIONBIO; false (WSAGetLastError set) when it fails.
 bool SetSocketBlocking(SOCKET socket, bool blocking);
@@ -17,3 +17,7 @@ int PendingSocketError(SOCKET socket);
 // time-out, else the Winsock error. Windows reports a refused connect in the exception set, not as
 // writable, so both are watched: a refusal then fails at once instead of after the whole time-out.
 int WaitForConnect(SOCKET socket, uint32_t timeoutMs);
+
+// One wait of at most timeoutMs for the socket to be readable (or flagged): 1 ready, 0 time-out,
+// SOCKET_ERROR on failure.
+int WaitReadable(SOCKET socket, uint32_t timeoutMs, bool exceptional = false);

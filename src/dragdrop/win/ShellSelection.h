@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oaidl.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 // Callers initialise COM (apartment-threaded) on their thread first. Every failure gives an empty answer.
 namespace ShellSelection {
 bool GetSelectionAtPoint(POINT point, std::vector<std::wstring>& paths);
+// The selected items of one shell view (a browser's document) that still exist; true when any does.
+bool SelectedPathsFromView(IDispatch* document, std::vector<std::wstring>& paths);
 bool GetDesktopSelection(std::vector<std::wstring>& paths);
 bool IsTextEditAtPoint(POINT point, HWND expectedShellRoot);
 } // namespace ShellSelection

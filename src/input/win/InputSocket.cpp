@@ -67,17 +67,6 @@ int SendInputRecord(SOCKET socket, const InputPacket& packet, uint32_t timeoutMs
     return SendExactSocket(socket, bytes, sizeof bytes, timeoutMs, wsa);
 }
 
-int WaitReadable(SOCKET socket, uint32_t timeoutMs, bool exceptional) {
-    fd_set readable;
-    fd_set flagged;
-    FD_ZERO(&readable);
-    FD_ZERO(&flagged);
-    FD_SET(socket, &readable);
-    FD_SET(socket, &flagged);
-    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-    return ::select(0, &readable, nullptr, exceptional ? &flagged : nullptr, &timeout);
-}
-
 RecordRead ReadInputRecord(SOCKET socket, InputRecordReader& reader, uint32_t timeoutMs) {
     StallScope scope("InputChannel", "RecvExactSocket", 80);
     RecordRead read;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/win/SocketWait.h"
 #include "input/InputRecordReader.h"
 
 // Socket steps of the input channel: options, whole-record sends and time-bounded record reads.
@@ -39,7 +40,3 @@ struct RecordRead {
 // more than it has room for, so bytes past the record stay buffered). Partial bytes stay in the reader
 // when the time runs out.
 RecordRead ReadInputRecord(SOCKET socket, InputRecordReader& reader, uint32_t timeoutMs);
-
-// One wait of at most timeoutMs for the socket to be readable (or flagged): 1 ready, 0 time-out,
-// SOCKET_ERROR on failure.
-int WaitReadable(SOCKET socket, uint32_t timeoutMs, bool exceptional = false);

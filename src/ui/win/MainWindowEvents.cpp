@@ -5,6 +5,7 @@
 
 #include "core/EventBus.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
 #include "ui/NotificationText.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
@@ -82,7 +83,7 @@ void MainWindowOnUiEvents(HWND window) {
     for (const BalloonRequest& b : balloons) {
         std::wstring text = WideOf(b.body);
         std::u16string_view cut =
-            CutUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.c_str()), text.size()), 255);
+            HeadUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.c_str()), text.size()), 255);
         MainWindowParts().ShowTrayBalloon(window, std::wstring(cut.begin(), cut.end()), b.infoFlags,
                                           b.timeoutMs);
     }

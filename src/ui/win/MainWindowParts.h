@@ -101,8 +101,11 @@ public:
     virtual TransferUiSnapshot TransferSnapshot() { return {}; }
     // Starts the long-transfer worker for id (it runs once at a time). Default: no worker.
     virtual void StartLongTransferWorker(uint64_t id, uint32_t delayMs) { (void)id, (void)delayMs; }
-    // Default: restores the window from the tray.
-    virtual void BringForwardForLongTransfer(HWND main) { RestoreFromTray(main); }
+    // Brings the main window to the front for a transfer that has run ageMs. Default: restores it from the tray.
+    virtual void BringForwardForLongTransfer(HWND main, uint64_t id, uint32_t ageMs) {
+        (void)id, (void)ageMs;
+        RestoreFromTray(main);
+    }
     // Default: the transfer service is not built; the choice is only logged.
     virtual void SetTransferConflictRename(bool rename) { (void)rename; }
 
@@ -137,8 +140,8 @@ public:
     // Default: not running, not connected.
     virtual bool IsClipboardChannelRunning() { return false; }
     virtual bool IsClipboardChannelConnected() { return false; }
-    // WM_CLIPBOARDUPDATE handed over. Default: nobody takes it.
-    virtual void OnLocalClipboardUpdate() {}
+    // WM_CLIPBOARDUPDATE handed over, with the main window as clipboard owner. Default: nobody takes it.
+    virtual void OnLocalClipboardUpdate(HWND main) { (void)main; }
 
     // --- Discovery.
     // Tells the peer whether this PC's view of it is hidden. Default: Discovery::SetLocalVideoVisibility.

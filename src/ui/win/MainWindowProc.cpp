@@ -116,7 +116,7 @@ LRESULT OnTimer(HWND window, WPARAM id, LPARAM lParam) {
     }
 }
 
-void OnClipboardUpdate() {
+void OnClipboardUpdate(HWND window) {
     StallScope scope("ClipboardService", "OnLocalUpdate", 100);
     IMainWindowParts& parts = MainWindowParts();
     if (!RuntimeIsAppRunning())
@@ -130,7 +130,7 @@ void OnClipboardUpdate() {
         return;
     }
     StateManager::Instance().SetClipboardBusy(true, "local-clipboard-update");
-    parts.OnLocalClipboardUpdate();
+    parts.OnLocalClipboardUpdate(window);
     StateManager::Instance().SetClipboardBusy(false, "local-clipboard-update");
 }
 
@@ -243,7 +243,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         return OnTimer(window, wParam, lParam);
     case WM_CLIPBOARDUPDATE:
-        OnClipboardUpdate();
+        OnClipboardUpdate(window);
         return 0;
     case WM_DROPFILES:
         MainWindowOnDropFiles(window, reinterpret_cast<HDROP>(wParam));

@@ -78,7 +78,7 @@ void MainWindowOnLongTransferShow(HWND window, uint64_t id, uint32_t ageMs) {
                    static_cast<unsigned long>(ageMs));
         return;
     case LongShowAction::BringForward:
-        parts.BringForwardForLongTransfer(window);
+        parts.BringForwardForLongTransfer(window, id, ageMs);
         RefreshProgressNow();
         Log::Write("[TRANSFER][LONG][WORKER][UI_SHOW] id=%llu ageMs=%lu", ULL(id),
                    static_cast<unsigned long>(ageMs));
