@@ -1697,9 +1697,10 @@ def host_session_running(pc: SimulatedPc) -> bool:
 
 
 def ensure_session(h: Harness) -> None:
-    """PC B controls PC A: the session an earlier check left running, or a new one by B's connect button."""
+    """PC B controls PC A: the session an earlier check left running, or a new one by B's connect button (in
+    the video quality B loaded: an earlier check may have stored H264)."""
     if not host_session_running(h.pc("a")):
-        take_control(h, "ULTRA")
+        take_control(h, loaded_video_quality(h.pc("b")) or "ULTRA")
 
 
 def check_visibility(h: Harness) -> None:
@@ -2077,7 +2078,7 @@ def check_hostile_peer(h: Harness) -> None:
             time.sleep(0.2)
         if "CONNECTED" not in text():
             # B holds no session whose clipboard client would connect by itself.
-            take_control(h, "ULTRA")
+            ensure_session(h)
         try:
             peer.wait(timeout=HOSTILE_WAIT_S)
         except subprocess.TimeoutExpired:
