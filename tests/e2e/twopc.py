@@ -2193,8 +2193,8 @@ def parse_args(argv: list[str] | None) -> argparse.Namespace:
     p.add_argument("--display-base", type=int, default=91, help="first X display number to try (default 91)")
     p.add_argument("--screen", type=screen_size, default=SCREEN,
                    help=f"size of both displays, WIDTHxHEIGHT (default {SCREEN[0]}x{SCREEN[1]})")
-    p.add_argument("--time-limit", type=int, default=600,
-                   help="seconds after which the run stops, not counting --keep-running-seconds (default 600)")
+    p.add_argument("--time-limit", type=int, default=420,
+                   help="seconds after which the run stops, not counting --keep-running-seconds (default 420)")
     p.add_argument("--work-root", default=None, help="where the run folder is made (default: the temp folder)")
     p.add_argument("--only", help="run only these checks (comma-separated) and the checks they need")
     p.add_argument("--keep-work", action="store_true", help="keep the run folder (prefix copies, outputs)")
