@@ -10,10 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "ClipboardPeer.h"
 #include "LogAssertions.h"
-#include "LoopbackPort.h"
 #include "TestWait.h"
-#include "WinsockTest.h"
 #include "core/CommandBus.h"
 #include "core/ConfigService.h"
 #include "core/win/Handles.h"
@@ -23,149 +22,13 @@
 #include "transfer/FileTransferUi.h"
 #include "transfer/win/ClipboardChannel.h"
 
-// The clipboard channel over loopback, one process. The channel is one object, so it runs as host and the
-// test plays the controller with a raw socket that speaks the message format, or it runs as client against
-// a raw test listener.
+// The clipboard channel over loopback, one process: the channel runs as host and the test plays the
+// controller with a raw socket, or it runs as client against a raw test listener.
 namespace {
 
-constexpr const char* kLoopback = "127.0.0.1";
-constexpr DWORD kWaitMs = 5000;
+using namespace clipboard_peer;
 
-uint32_t Type(ClipboardMessageType type) {
-    return static_cast<uint32_t>(type);
-}
-
-bool SendBytes(SOCKET s, const void* data, size_t size) {
-    return ::send(s, static_cast<const char*>(data), static_cast<int>(size), 0) == static_cast<int>(size);
-}
-
-bool SendRaw(SOCKET s, uint32_t type, uint64_t id, uint32_t c, const std::string& payload,
-             uint32_t announcedBytes) {
-    ClipboardMessageHeader h;
-    h.type = type;
-    h.id = id;
-    h.a = payload.size();
-    h.payloadBytes = announcedBytes;
-    h.c = c;
-    uint8_t header[kClipboardHeaderSize];
-    EncodeClipboardHeader(h, header);
-    return SendBytes(s, header, sizeof header) &&
-           (payload.empty() || SendBytes(s, payload.data(), payload.size()));
-}
-
-bool Send(SOCKET s, ClipboardMessageType type, uint64_t id, uint32_t c, const std::string& payload) {
-    return SendRaw(s, Type(type), id, c, payload, static_cast<uint32_t>(payload.size()));
-}
-
-// What a raw receive of one message gave.
-enum class Got { Message, Closed, TimedOut };
-
-Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitMs) {
-    ClipboardMessageFramer framer;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= timeoutMs)
-            return Got::TimedOut;
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        const DWORD left = timeoutMs - spent;
-        timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
-        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-        if (ready == 0)
-            continue;
-        const int n = ready < 0 ? -1
-                                : ::recv(s, reinterpret_cast<char*>(framer.Space()),
-                                         static_cast<int>(framer.SpaceSize()), 0);
-        if (n <= 0)
-            return Got::Closed;
-        const auto status = framer.Commit(static_cast<size_t>(n));
-        if (status == ClipboardMessageFramer::Status::BadHeader)
-            return Got::Closed;
-        if (status == ClipboardMessageFramer::Status::Message) {
-            message = framer.Take();
-            return Got::Message;
-        }
-    }
-}
-
-UniqueSocket Connect(uint16_t port) {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    ::inet_pton(AF_INET, kLoopback, &address.sin_addr);
-    if (::connect(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return UniqueSocket();
-    return s;
-}
-
-std::string Utf16Bytes(const std::u16string& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
-}
-
-// The clipboard's bytes of a format, read back as a user of the clipboard would; "" when it holds none.
-std::string ClipboardBytes(UINT format) {
-    ScopedClipboard clipboard(nullptr);
-    if (!clipboard.IsOpen())
-        return std::string();
-    HANDLE data = ::GetClipboardData(format);
-    if (data == nullptr)
-        return std::string();
-    ScopedGlobalLock locked(data);
-    if (locked.Get() == nullptr)
-        return std::string();
-    return std::string(static_cast<const char*>(locked.Get()), ::GlobalSize(data));
-}
-
-void EmptyTheClipboard() {
-    ScopedClipboard clipboard(nullptr);
-    if (clipboard.IsOpen())
-        ::EmptyClipboard();
-}
-
-class ClipboardChannelTest : public WinsockTest {
-protected:
-    void SetUp() override {
-        WinsockTest::SetUp();
-        m_logStart = OwnLog().size();
-        channel.SetPeerFilter(nullptr);
-        EmptyTheClipboard();
-    }
-    void TearDown() override {
-        channel.Stop();
-        channel.SetPeerFilter(nullptr);
-        FileTransferUi::Instance().Clear();
-        WinsockTest::TearDown();
-    }
-
-    std::string LogSince() { return OwnLogSince(m_logStart); }
-    bool WaitLog(const std::string& text, size_t count = 1) {
-        return WaitUntil([&] { return CountOf(LogSince(), text) >= count; }, kWaitMs);
-    }
-
-    uint16_t StartHost() {
-        const uint16_t port = FreeLoopbackPort();
-        EXPECT_TRUE(channel.StartHost(port));
-        EXPECT_TRUE(WaitLog("[CLIP][SOCKET][LISTEN] gen="));
-        return port;
-    }
-    // Connects as the controller and takes the host's HELLO; invalid when there was none.
-    UniqueSocket Connected(uint16_t port) {
-        UniqueSocket s = Connect(port);
-        ClipboardMessage hello;
-        if (!s.Valid() || Receive(s.Get(), hello) != Got::Message ||
-            hello.header.type != Type(ClipboardMessageType::CB_HELLO))
-            return UniqueSocket();
-        return s;
-    }
-
-    ClipboardChannel& channel = ClipboardChannel::Instance();
-
-private:
-    size_t m_logStart = 0;
-};
+class ClipboardChannelTest : public ClipboardPeerTest {};
 
 TEST_F(ClipboardChannelTest, HostSaysHelloAndReadsThePeersHello) {
     const uint16_t port = StartHost();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "LogAssertions.h"
+#include "RawHttp.h"
 #include "TestWait.h"
 #include "WinsockTest.h"
 #include "core/ConfigService.h"
@@ -25,58 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What a raw client got back: the status line, the header block and the body.
-struct RawResponse {
-    std::string all;
-    std::string Status() const { return all.substr(0, all.find("\r\n")); }
-    std::string Header() const {
-        size_t end = all.find("\r\n\r\n");
-        return end == std::string::npos ? all : all.substr(0, end + 4);
-    }
-    std::string Body() const {
-        size_t end = all.find("\r\n\r\n");
-        return end == std::string::npos ? std::string() : all.substr(end + 4);
-    }
-};
-
-UniqueSocket ConnectLoopback(uint16_t port) {
-    UniqueSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    DWORD timeout = 8000;
-    ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                 sizeof timeout);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
-    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        socket.Reset();
-    return socket;
-}
-
-// Sends the request in the given pieces and reads until the server closes (or the 8 s time-out).
-RawResponse Exchange(uint16_t port, const std::vector<std::string>& pieces) {
-    RawResponse response;
-    UniqueSocket socket = ConnectLoopback(port);
-    if (!socket.Valid())
-        return response;
-    for (const std::string& piece : pieces) {
-        ::send(socket.Get(), piece.data(), static_cast<int>(piece.size()), 0);
-        if (pieces.size() > 1)
-            Sleep(30);
-    }
-    char buffer[65536];
-    for (;;) {
-        int got = ::recv(socket.Get(), buffer, sizeof buffer, 0);
-        if (got <= 0)
-            break;
-        response.all.append(buffer, static_cast<size_t>(got));
-    }
-    return response;
-}
-
-RawResponse Get(uint16_t port, const std::string& target) {
-    return Exchange(port, {"GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n"});
-}
+using namespace raw_http;
 
 void WriteFile(const fs::path& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -3,8 +3,11 @@
 #include <atomic>
 
 #include "app/AppLifecycle.h"
+#include "app/CursorPathMonitorLifecycleModule.h"
 #include "app/DiscoveryLifecycleModule.h"
 #include "app/DragVisualLifecycleModule.h"
+#include "app/MouseMonitorLifecycleModule.h"
+#include "app/ScreenScaleMonitorLifecycleModule.h"
 #include "app/FileTransferLifecycleModule.h"
 #include "core/RuntimeState.h"
 #include "core/win/RegistrySettingsPlatform.h"
@@ -12,8 +15,11 @@
 #include "input/InputPacket.h"
 #include "input/RemoteInputRoute.h"
 #include "input/win/AsyncHidWorker.h"
+#include "input/win/CursorPathMonitor.h"
 #include "input/win/HidPresence.h"
 #include "input/win/InputChannel.h"
+#include "input/win/MouseMonitor.h"
+#include "input/win/ScreenScaleMonitor.h"
 #include "link/AutoConnect.h"
 #include "link/AutoConnectProcessPorts.h"
 #include "link/ControlHandler.h"
@@ -245,6 +251,9 @@ void ConnectLinkServices() {
 }
 
 void ConnectDragServices() {
+    MouseMonitorLifecycleModule::BindService(&MouseMonitor::Start, &MouseMonitor::Stop);
+    ScreenScaleMonitorLifecycleModule::BindService(&ScreenScaleMonitor::Start, &ScreenScaleMonitor::Stop);
+    CursorPathMonitorLifecycleModule::BindService(&CursorPathMonitor::Start, &CursorPathMonitor::Stop);
     DragVisualLifecycleModule::BindOverlayStop([] { DragVisualOverlay::Stop(); });
     InstallBlackCover();
 }

@@ -15,14 +15,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-VARIANT IndexVariant(long index) {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_I4;
-    value.lVal = index;
-    return value;
-}
-
 const wchar_t* FirstOf(const std::vector<std::wstring>& paths) {
     return paths.empty() ? L"" : paths.front().c_str();
 }
@@ -127,6 +119,7 @@ bool GetDesktopSelection(std::vector<std::wstring>& paths) {
                    static_cast<unsigned long>(hr));
         return false;
     }
+    // The desktop's location as the shell numbers it.
     VARIANT location = IndexVariant(CSIDL_DESKTOP);
     VARIANT root;
     ::VariantInit(&root);

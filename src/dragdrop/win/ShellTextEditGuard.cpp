@@ -10,20 +10,12 @@
 
 namespace {
 
-constexpr int kMaxParentDepth = 256;
-
 // The foreground window's root when it is a shell root, else the first shell root on the way up.
 HWND ShellRootOf(HWND foreground) {
     const HWND root = RootOf(foreground);
     if (IsShellRootClass(WindowClassOf(root)))
         return root;
-    HWND window = foreground;
-    for (int depth = 0; window != nullptr && depth < kMaxParentDepth; ++depth) {
-        if (IsShellRootClass(WindowClassOf(window)))
-            return window;
-        window = ::GetParent(window);
-    }
-    return nullptr;
+    return FirstSelfOrParentOfClass(foreground, &IsShellRootClass);
 }
 
 bool HasArea(const RECT& rect) {

@@ -18,6 +18,14 @@ constexpr DWORD kMaxUrlPath = 1040;
 
 } // namespace
 
+VARIANT IndexVariant(long index) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = index;
+    return value;
+}
+
 HRESULT CreateShellWindows(ComPtr<IShellWindows>& windows) {
     windows.Reset();
     return ::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&windows));
@@ -29,12 +37,8 @@ std::vector<ShellBrowserWindow> ListShellBrowsers(IShellWindows& windows) {
     if (FAILED(windows.get_Count(&count)))
         return browsers;
     for (long i = 0; i < count; ++i) {
-        VARIANT index;
-        ::VariantInit(&index);
-        index.vt = VT_I4;
-        index.lVal = i;
         ComPtr<IDispatch> item;
-        if (windows.Item(index, &item) != S_OK || !item)
+        if (windows.Item(IndexVariant(i), &item) != S_OK || !item)
             continue;
         ShellBrowserWindow entry;
         SHANDLE_PTR handle = 0;
@@ -78,13 +82,17 @@ std::u16string WindowClassOf(HWND window) {
     return length > 0 ? std::u16string(AsUtf16(name)) : std::u16string();
 }
 
-bool InDesktopWindow(HWND window) {
+HWND FirstSelfOrParentOfClass(HWND window, bool (*matches)(std::u16string_view className)) {
     for (int depth = 0; window != nullptr && depth < kMaxParentDepth; ++depth) {
-        if (IsDesktopClass(WindowClassOf(window)))
-            return true;
+        if (matches(WindowClassOf(window)))
+            return window;
         window = ::GetParent(window);
     }
-    return false;
+    return nullptr;
+}
+
+bool InDesktopWindow(HWND window) {
+    return FirstSelfOrParentOfClass(window, &IsDesktopClass) != nullptr;
 }
 
 std::wstring DesktopDirectory() {

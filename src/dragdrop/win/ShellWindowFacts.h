@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Facts about shell windows that the selection, the paste target and the cursor-path monitor gather before
@@ -16,6 +17,9 @@ struct ShellBrowserWindow {
     HWND window = nullptr;
     Microsoft::WRL::ComPtr<IWebBrowser2> browser;
 };
+
+// A collection index as the shell's automation objects take it.
+VARIANT IndexVariant(long index);
 
 // The open-windows collection (CLSID_ShellWindows); the failure code when it cannot be created.
 HRESULT CreateShellWindows(Microsoft::WRL::ComPtr<IShellWindows>& windows);
@@ -30,6 +34,8 @@ HWND RootWindowUnder(POINT point);
 // window is ancestor or one of its descendants.
 bool IsSelfOrDescendant(HWND ancestor, HWND window);
 std::u16string WindowClassOf(HWND window);
+// The first of window and its parents (walking up) whose class matches; null when none does.
+HWND FirstSelfOrParentOfClass(HWND window, bool (*matches)(std::u16string_view className));
 // window or one of its parents is part of the desktop ("Progman", "WorkerW", its view or list).
 bool InDesktopWindow(HWND window);
 // The user's desktop directory (CSIDL_DESKTOPDIRECTORY); empty when the shell cannot say.
