@@ -5,6 +5,14 @@ bool SetSocketBlocking(SOCKET socket, bool blocking) {
     return ::ioctlsocket(socket, FIONBIO, &nonBlocking) == 0;
 }
 
+void SetBulkSocketBuffers(SOCKET socket) {
+    constexpr int kBulkBufferBytes = 4 * 1024 * 1024;
+    ::setsockopt(socket, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&kBulkBufferBytes),
+                 sizeof kBulkBufferBytes);
+    ::setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&kBulkBufferBytes),
+                 sizeof kBulkBufferBytes);
+}
+
 int PendingSocketError(SOCKET socket) {
     int error = 0;
     int size = sizeof error;

@@ -10,6 +10,10 @@
 // FIONBIO; false (WSAGetLastError set) when it fails.
 bool SetSocketBlocking(SOCKET socket, bool blocking);
 
+// Send and receive buffers of a bulk transfer socket: large enough that a fast link is not held up by the
+// round trips of small windows. Best effort: a refused size keeps the system's.
+void SetBulkSocketBuffers(SOCKET socket);
+
 // The socket's pending error (SO_ERROR), or the error of the getsockopt call itself.
 int PendingSocketError(SOCKET socket);
 

@@ -12,6 +12,7 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketWait.h"
 #include "core/win/TextConvert.h"
 #include "transfer/ManifestBuild.h"
 #include "transfer/win/FileHttpServerShared.h"
@@ -80,6 +81,7 @@ void ServeAccepted(FileHttpServer::Shared& shared, UniqueSocket client, const so
         CloseSocketLogged(client.Release(), "FileHttpServer::refused");
         return;
     }
+    SetBulkSocketBuffers(client.Get());
     if (!stop.StopRequested())
         ServeHttpClient(shared, client.Get(), peer, stop);
     CloseSocketLogged(client.Release(), "FileHttpServer::client");

@@ -122,6 +122,7 @@ UniqueSocket Connect(const std::string& host, uint16_t port, const Options& opti
                        error);
             continue;
         }
+        SetBulkSocketBuffers(s.Get());
         DWORD timeout = options.recvTimeoutMs;
         ::setsockopt(s.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                      sizeof timeout);
