@@ -13,6 +13,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
 #include "core/win/TextConvert.h"
+#include "core/win/WinsockStartup.h"
 #include "transfer/ManifestBuild.h"
 #include "transfer/win/FileHttpServerShared.h"
 #include "transfer/win/ManifestFileSystemWin.h"
@@ -23,22 +24,6 @@ constexpr long kAcceptPollUs = 200 * 1000;
 constexpr uint32_t kAcceptRetryMs = 10;
 // A loop ends within one accept poll; a file being sent stops at its next piece once its client is cut off.
 constexpr uint32_t kStopWaitMs = 3000;
-
-bool EnsureWinsock() {
-    static std::mutex mutex;
-    static bool started = false;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (started)
-        return true;
-    WSADATA data;
-    const int rc = ::WSAStartup(MAKEWORD(2, 2), &data);
-    if (rc != 0) {
-        Log::Write("[HTTP][SERVER][ERR] WSAStartup failed rc=%d", rc);
-        return false;
-    }
-    started = true;
-    return true;
-}
 
 // Binds a listener on 0.0.0.0 with a port the system chooses; false (logged) when any step fails.
 bool OpenListener(UniqueSocket& listener, uint16_t& port) {
@@ -150,7 +135,7 @@ bool FileHttpServer::Start() {
     std::lock_guard<std::mutex> lock(m_threadMutex);
     if (m_shared->running.load())
         return true;
-    if (!EnsureWinsock())
+    if (!StartWinsockOnce("[HTTP][SERVER][ERR]"))
         return false;
     auto listener = std::make_shared<UniqueSocket>();
     uint16_t port = 0;

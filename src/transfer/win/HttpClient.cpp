@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <string_view>
 
 #include "core/Log.h"
@@ -14,6 +13,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SocketWait.h"
 #include "core/win/TextConvert.h"
+#include "core/win/WinsockStartup.h"
 #include "transfer/AutoRename.h"
 #include "transfer/HttpUrl.h"
 #include "transfer/SafeRelativePath.h"
@@ -27,22 +27,6 @@ using ull = unsigned long long;
 
 constexpr size_t kSendPieceBytes = 65536;
 constexpr const wchar_t* kTempSuffix = L".tsly_part";
-
-bool StartWinsockOnce() {
-    static std::mutex mutex;
-    static bool started = false;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (started)
-        return true;
-    WSADATA data;
-    int rc = ::WSAStartup(MAKEWORD(2, 2), &data);
-    if (rc != 0) {
-        Log::Write("[HTTP][CLIENT][ERR] WSAStartup failed rc=%d", rc);
-        return false;
-    }
-    started = true;
-    return true;
-}
 
 std::u16string_view View(const std::wstring& text) {
     return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
@@ -88,7 +72,7 @@ struct AddrInfoDeleter {
 // Connects within connectTimeoutMs, then leaves the socket blocking with receive and send time-outs, so a
 // peer that goes silent (a pulled cable) ends the request instead of holding the receive worker.
 UniqueSocket Connect(const std::string& host, uint16_t port, const Options& options) {
-    if (!StartWinsockOnce())
+    if (!StartWinsockOnce("[HTTP][CLIENT][ERR]"))
         return UniqueSocket();
     addrinfo hints = {};
     hints.ai_family = AF_INET;
