@@ -13,3 +13,21 @@ template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
     }
     return true;
 }
+
+// The same for a thread that owns windows: its messages are dispatched while it waits, so windows the test
+// drives keep answering.
+template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
