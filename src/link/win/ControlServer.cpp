@@ -10,6 +10,7 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "link/DiscoveryRun.h"
 #include "core/StateManager.h"
 #include "link/win/ControlSender.h"
@@ -62,14 +63,7 @@ void TcpControlServerLoop(const DiscoveryRun& run, uint16_t port, IControlServer
         Log::Write("Discovery TCP control socket failed wsa=%d", ::WSAGetLastError());
         return;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-                 sizeof reuse);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(port);
-    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (!BindReusableAny(listener.Get(), port)) {
         Log::Write("Discovery TCP control bind port=%u failed wsa=%d", unsigned(port), ::WSAGetLastError());
         CloseSocketLogged(listener.Release(), kListenerLabel);
         return;

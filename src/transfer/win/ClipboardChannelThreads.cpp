@@ -13,6 +13,7 @@
 #include "core/Utf.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "core/win/SocketWait.h"
 #include "transfer/ClipboardMessageFramer.h"
 #include "transfer/ClipboardReceiveRules.h"
@@ -136,14 +137,8 @@ SOCKET ClipboardChannel::HostListen(uint16_t port, uint64_t gen) {
         Pause(kSocketRetryMs, gen);
         return INVALID_SOCKET;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(port);
     const char* label = nullptr;
-    if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (!BindReusableAny(listener, port)) {
         Log::Write("Clipboard host bind failed gen=%llu port=%u wsa=%d", U64(gen), unsigned(port),
                    ::WSAGetLastError());
         label = "ClipboardChannel::HostThread bind";

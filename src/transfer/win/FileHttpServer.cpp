@@ -12,6 +12,7 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "core/win/TextConvert.h"
 #include "core/win/WinsockStartup.h"
 #include "transfer/ManifestBuild.h"
@@ -32,16 +33,10 @@ bool OpenListener(UniqueSocket& listener, uint16_t& port) {
         Log::Write("[HTTP][SERVER][ERR] socket failed wsa=%d", ::WSAGetLastError());
         return false;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-                 sizeof reuse);
     sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = 0;
     const char* step = nullptr;
     int size = sizeof address;
-    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    if (!BindReusableAny(listener.Get(), 0))
         step = "bind";
     else if (::listen(listener.Get(), SOMAXCONN) != 0)
         step = "listen";
