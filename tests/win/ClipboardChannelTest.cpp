@@ -208,12 +208,7 @@ TEST_F(ClipboardChannelTest, PeerCloseDuringATransferFailsIt) {
     s.Reset();
     ASSERT_TRUE(WaitLog("Clipboard recv header break gen="));
     FileTransferSnapshot snapshot;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            FileTransferUi::Instance().Snapshot(snapshot);
-            return snapshot.phase == FileTransferPhase::Error;
-        },
-        kWaitMs));
+    ASSERT_TRUE(WaitTransferPhase(FileTransferPhase::Error, snapshot));
     EXPECT_EQ(snapshot.transferId, 2600003u);
     EXPECT_EQ(snapshot.message,
               TransferFailureText(u"对端断线，传输中断", ConfigService::Instance().IsUiLanguageEnglish()));
@@ -300,13 +295,7 @@ TEST_F(ClipboardChannelTest, TransferStatusEndsTheTransferInTheModel) {
                          static_cast<uint32_t>(c.flags), c.payload))
             << c.name;
         FileTransferSnapshot snapshot;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                FileTransferUi::Instance().Snapshot(snapshot);
-                return snapshot.phase == c.phase;
-            },
-            kWaitMs))
-            << c.name;
+        EXPECT_TRUE(WaitTransferPhase(c.phase, snapshot)) << c.name;
         EXPECT_EQ(snapshot.transferId, c.id) << c.name;
         EXPECT_EQ(snapshot.message, TransferFailureText(c.reason, english)) << c.name;
     }

@@ -97,6 +97,16 @@ inline void EmptyTheClipboard() {
         ::EmptyClipboard();
 }
 
+// Waits until the transfer model shows phase; snapshot: what it showed last.
+inline bool WaitTransferPhase(FileTransferPhase phase, FileTransferSnapshot& snapshot) {
+    return WaitUntil(
+        [&] {
+            FileTransferUi::Instance().Snapshot(snapshot);
+            return snapshot.phase == phase;
+        },
+        kWaitMs);
+}
+
 // The channel started as host for each test, with the log position at the start of the test.
 class ClipboardPeerTest : public WinsockTest {
 protected:
