@@ -5,6 +5,12 @@ bool SetSocketBlocking(SOCKET socket, bool blocking) {
     return ::ioctlsocket(socket, FIONBIO, &nonBlocking) == 0;
 }
 
+void SetSocketTimeouts(SOCKET socket, uint32_t ms) {
+    const DWORD value = ms;
+    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
+    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 int PendingSocketError(SOCKET socket) {
     int error = 0;
     int size = sizeof error;

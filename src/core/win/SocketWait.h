@@ -10,6 +10,9 @@
 // FIONBIO; false (WSAGetLastError set) when it fails.
 bool SetSocketBlocking(SOCKET socket, bool blocking);
 
+// SO_RCVTIMEO and SO_SNDTIMEO: a blocking receive or send gives up after ms.
+void SetSocketTimeouts(SOCKET socket, uint32_t ms);
+
 // The socket's pending error (SO_ERROR), or the error of the getsockopt call itself.
 int PendingSocketError(SOCKET socket);
 

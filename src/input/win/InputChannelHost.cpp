@@ -137,7 +137,7 @@ void InputChannel::HostServeAccepted(UniqueSocket socket, const std::string& ip,
     SetSocketBlocking(socket.Get(), true);
     SetInputSocketNoDelay(socket.Get());
     SetInputSocketKeepAlive(socket.Get());
-    SetInputSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
+    SetSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
 
     auto reader = std::make_shared<InputRecordReader>();
     RecordRead hello = ReadInputRecord(socket.Get(), *reader, kInputHandshakeTimeoutMs);
@@ -207,7 +207,7 @@ void InputChannel::HostConnection(SOCKET socket, const std::shared_ptr<InputReco
 }
 
 void InputChannel::HostReceive(SOCKET socket, InputRecordReader& reader, uint64_t acceptGen, uint64_t gen) {
-    SetInputSocketTimeouts(socket, kInputHostRecvTimeoutMs);
+    SetSocketTimeouts(socket, kInputHostRecvTimeoutMs);
     for (;;) {
         if (!IsCurrent(gen))
             return;

@@ -33,12 +33,6 @@ unsigned long long U64(uint64_t value) {
     return static_cast<unsigned long long>(value);
 }
 
-void SetTimeouts(SOCKET socket) {
-    const DWORD ms = kClipboardSocketTimeoutMs;
-    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-}
-
 // The dotted address of the socket's own end ("" when it has none or is not IPv4/IPv6).
 std::string LocalAddressOf(SOCKET socket) {
     sockaddr_storage address = {};
@@ -277,7 +271,7 @@ int ClipboardChannel::ClientConnect(SOCKET socket, const sockaddr_in& address, u
 
 bool ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort,
                                        const char* role, const char* reason, uint64_t gen) {
-    SetTimeouts(socket);
+    SetSocketTimeouts(socket, kClipboardSocketTimeoutMs);
     const std::string local = LocalAddressOf(socket);
     {
         std::lock_guard<std::mutex> lock(m_socketMutex);

@@ -94,11 +94,7 @@ UniqueSocket Connect(const std::string& host, uint16_t port, const Options& opti
                        error);
             continue;
         }
-        DWORD timeout = options.recvTimeoutMs;
-        ::setsockopt(s.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                     sizeof timeout);
-        ::setsockopt(s.Get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
-                     sizeof timeout);
+        SetSocketTimeouts(s.Get(), options.recvTimeoutMs);
         return s;
     }
     return UniqueSocket();
