@@ -11,6 +11,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
 #include "core/win/SocketListen.h"
+#include "core/win/SocketWait.h"
 #include "link/DiscoveryRun.h"
 #include "core/StateManager.h"
 #include "link/win/ControlSender.h"
@@ -43,8 +44,7 @@ private:
 void ServeAccepted(UniqueSocket client, const sockaddr_in& from, IControlServerSink& sink,
                    const DiscoveryRun& run) {
     const std::string ip = DottedIpv4(from);
-    u_long nonBlocking = 0;
-    if (::ioctlsocket(client.Get(), FIONBIO, &nonBlocking) != 0)
+    if (!SetSocketBlocking(client.Get(), true))
         Log::Write("Discovery TCP control blocking mode failed peer=%s wsa=%d", ip.c_str(),
                    ::WSAGetLastError());
     DWORD timeout = kControlReceiveTimeoutMs;
@@ -68,9 +68,7 @@ void TcpControlServerLoop(const DiscoveryRun& run, uint16_t port, IControlServer
         CloseSocketLogged(listener.Release(), kListenerLabel);
         return;
     }
-    u_long nonBlocking = 1;
-    if (::listen(listener.Get(), kListenBacklog) != 0 ||
-        ::ioctlsocket(listener.Get(), FIONBIO, &nonBlocking) != 0) {
+    if (::listen(listener.Get(), kListenBacklog) != 0 || !SetSocketBlocking(listener.Get(), false)) {
         Log::Write("Discovery TCP control listen port=%u failed wsa=%d", unsigned(port), ::WSAGetLastError());
         CloseSocketLogged(listener.Release(), kListenerLabel);
         return;
