@@ -14,20 +14,20 @@ template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
     return true;
 }
 
-// The same for a thread that owns windows: its messages are dispatched while it waits, so windows the test
-// drives keep answering.
+// The same for a thread that owns windows: while it waits, its messages are dispatched, so windows the test
+// drives keep answering. Nothing is dispatched when done already holds, so what a test has queued stays
+// queued until it waits.
 template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
-    for (;;) {
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+    return true;
 }
