@@ -25,3 +25,14 @@ void DetachWorkerThread(std::thread& thread, const char* ownerName) {
         Log::Write("%s: detach unknown exception", owner);
     }
 }
+
+std::optional<std::string> ThreadStartFailure(const std::function<void()>& start) {
+    try {
+        start();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    } catch (...) {
+        return std::string("unknown exception");
+    }
+}

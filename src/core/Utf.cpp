@@ -33,15 +33,20 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
+namespace {
+
+// Decodes text into out, a byte that does not start a well-formed sequence as U+FFFD; whether there was none.
+bool DecodeUtf8(std::string_view text, std::u16string& out) {
+    bool wellFormed = true;
+    out.clear();
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
         size_t extra = 0;
-        char32_t c = 0xFFFD;
+        char32_t c = 0;
         char32_t minimum = 0;
+        bool malformed = false;
         if (lead < 0x80) {
             c = lead;
         } else if (lead >= 0xC2 && lead <= 0xDF) {
@@ -50,19 +55,23 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             extra = 2, c = lead & 0x0F, minimum = 0x800;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             extra = 3, c = lead & 0x07, minimum = 0x10000;
+        } else {
+            malformed = true;
         }
         size_t used = 1;
         for (size_t k = 1; k <= extra; ++k) {
             const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
             if ((next & 0xC0) != 0x80) {
-                c = 0xFFFD, extra = 0;
+                malformed = true, extra = 0;
                 break;
             }
             c = (c << 6) | (next & 0x3F);
             used = k + 1;
         }
         if (extra != 0 && (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
-            c = 0xFFFD;
+            malformed = true;
+        if (malformed)
+            c = 0xFFFD, wellFormed = false;
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -71,6 +80,21 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         }
         i += used;
     }
+    return wellFormed;
+}
+
+} // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    DecodeUtf8(text, out);
+    return out;
+}
+
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text) {
+    std::u16string out;
+    if (!DecodeUtf8(text, out))
+        return std::nullopt;
     return out;
 }
 

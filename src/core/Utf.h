@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,8 @@
 std::string Utf16ToUtf8(std::u16string_view text);
 // UTF-8 to UTF-16; a byte that does not start a well-formed sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+// The same for text that must be exact, such as a path: nothing when any byte is malformed.
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text);
 
 // Case-insensitive comparison of UTF-16 texts such as Windows paths and adapter names. One simple folding:
 // the capitals of ASCII, Latin-1, Greek and Cyrillic become small letters; anything else compares as it is.

@@ -116,24 +116,6 @@ std::string_view TailUtf8(std::string_view text, size_t maxBytes) {
     return text.substr(start);
 }
 
-const char* StatusPhaseWord(FileTransferPhase phase) {
-    switch (phase) {
-    case FileTransferPhase::Sending:
-        return "Sending";
-    case FileTransferPhase::Receiving:
-        return "Receiving";
-    case FileTransferPhase::Complete:
-        return "Complete";
-    case FileTransferPhase::Error:
-        return "Error";
-    case FileTransferPhase::Canceled:
-        return "Canceled";
-    case FileTransferPhase::Idle:
-        break;
-    }
-    return "";
-}
-
 } // namespace
 
 std::u16string TransferCompletionText(std::u16string_view text, bool english) {
@@ -234,7 +216,7 @@ std::string FormatTransferStatusLine(const FileTransferSnapshot& s) {
     std::string name = Utf16ToUtf8(s.message.empty() ? s.name : s.message);
     if (name.size() > kStatusNameMaxBytes)
         name = "..." + std::string(TailUtf8(name, kStatusNameMaxBytes));
-    const char* word = StatusPhaseWord(s.phase);
+    const char* word = FileTransferPhaseName(s.phase);
     if (s.phase == FileTransferPhase::Sending || s.phase == FileTransferPhase::Receiving) {
         // The name is appended, not formatted, so a long name is never cut by the buffer.
         return Printf("File %s %d%% %.1f MB/s %llu/%llu KB ", word,

@@ -18,7 +18,17 @@ constexpr uint32_t kFinishedKeptMs = 5000;
 constexpr uint32_t kPublishIntervalMs = 120;
 constexpr uint32_t kSpeedWindowMs = 500;
 
-const char* PhaseName(FileTransferPhase phase) {
+unsigned long long ULL(uint64_t v) {
+    return static_cast<unsigned long long>(v);
+}
+
+std::u16string Limited(std::u16string_view text) {
+    return std::u16string(HeadUtf16(text, kTransferTextMaxUnits));
+}
+
+} // namespace
+
+const char* FileTransferPhaseName(FileTransferPhase phase) {
     switch (phase) {
     case FileTransferPhase::Idle:
         return "Idle";
@@ -35,16 +45,6 @@ const char* PhaseName(FileTransferPhase phase) {
     }
     return "?";
 }
-
-unsigned long long ULL(uint64_t v) {
-    return static_cast<unsigned long long>(v);
-}
-
-std::u16string Limited(std::u16string_view text) {
-    return std::u16string(HeadUtf16(text, kTransferTextMaxUnits));
-}
-
-} // namespace
 
 FileTransferSnapshot FileTransferUi::SnapshotLocked() const {
     FileTransferSnapshot s;
@@ -117,10 +117,10 @@ void FileTransferUi::Start(FileTransferPhase phase, uint64_t transferId, std::u1
     Publish(pub);
     if (duplicate)
         Log::Write("FileTransferUi start ignored duplicate id=%llu phase=%s total=%llu", ULL(transferId),
-                   PhaseName(phase), ULL(totalBytes));
+                   FileTransferPhaseName(phase), ULL(totalBytes));
     else
-        Log::Write("[TRANSFER][START] id=%llu phase=%s total=%llu name=%s", ULL(transferId), PhaseName(phase),
-                   ULL(totalBytes), Utf16ToUtf8(name).c_str());
+        Log::Write("[TRANSFER][START] id=%llu phase=%s total=%llu name=%s", ULL(transferId),
+                   FileTransferPhaseName(phase), ULL(totalBytes), Utf16ToUtf8(name).c_str());
 }
 
 void FileTransferUi::UpdateProgress(uint64_t transferId, std::u16string_view name, uint64_t doneBytes,

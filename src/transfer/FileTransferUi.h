@@ -21,6 +21,8 @@ enum class FileTransferPhase : uint32_t {
     Error = 4,
     Canceled = 5
 };
+// "Idle", "Sending", "Receiving", "Complete", "Error" or "Canceled", as the log and the status line name it.
+const char* FileTransferPhaseName(FileTransferPhase phase);
 
 struct FileTransferSnapshot {
     FileTransferPhase phase = FileTransferPhase::Idle;

@@ -71,10 +71,10 @@ bool ReceiveText(IResponseStream& stream, const std::string& url, std::string& b
         error = "no content length";
         return false;
     }
-    if (*length > kMaxTextBytes) {
+    if (*length > kManifestMaxBytes) {
         Log::Write("[HTTP][CLIENT][ERR] text too large contentLength=%llu max=%llu url=%s",
-                   static_cast<unsigned long long>(*length), static_cast<unsigned long long>(kMaxTextBytes),
-                   url.c_str());
+                   static_cast<unsigned long long>(*length),
+                   static_cast<unsigned long long>(kManifestMaxBytes), url.c_str());
         error = "text too large";
         return false;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "transfer/HttpResponse.h"
+#include "transfer/ManifestJson.h"
 
 // Reading one HTTP answer from the connection a request went out on. The socket side is behind
 // IResponseStream so that every rule here runs (and is tested) without a network.
@@ -12,8 +13,6 @@ namespace HttpClient {
 
 constexpr size_t kHeaderBlockBytes = 8192;
 constexpr size_t kReceiveBlockBytes = 65536;
-// The largest text body (the manifest) the client holds in memory.
-constexpr uint64_t kMaxTextBytes = 16777216;
 
 class IResponseStream {
 public:
@@ -28,8 +27,9 @@ public:
 // kMaxHeaderBytes.
 bool ReceiveHeader(IResponseStream& stream, HeaderReader& reader, std::string& error);
 
-// A whole 200 answer as text. A Content-Length is required and at most kMaxTextBytes, and the body must have
-// exactly that length. error: a short reason when false.
+// A whole 200 answer as text (the manifest, so at most kManifestMaxBytes is held in memory). A Content-Length
+// is required and within that cap, and the body must have exactly that length. error: a short reason when
+// false.
 bool ReceiveText(IResponseStream& stream, const std::string& url, std::string& body, std::string& error);
 
 // "http status 404" for an answer that is not 200.

@@ -62,8 +62,16 @@ TEST(UtfTest, Utf8ToUtf16ReplacesMalformedBytes) {
         {"\xF4\x90\x80\x80", r},     // beyond U+10FFFF
         {"\xF0\x9F\x98z", r + u"z"}, // four-byte form cut short
     };
-    for (const auto& [in, out] : cases)
+    for (const auto& [in, out] : cases) {
         EXPECT_EQ(Utf8ToUtf16(in), out) << in.size() << " bytes";
+        EXPECT_FALSE(Utf8ToUtf16Strict(in).has_value()) << in.size() << " bytes";
+    }
+}
+
+TEST(UtfTest, Utf8ToUtf16StrictKeepsWellFormedText) {
+    const std::u16string texts[] = {u"", u"C:\\Users\\\u00E9\u4E2D", u"\uFFFD", u"\U0001F600\U0010FFFF"};
+    for (const auto& text : texts)
+        EXPECT_EQ(Utf8ToUtf16Strict(Utf16ToUtf8(text)), text);
 }
 
 TEST(UtfTest, UnpairedSurrogatesBecomeReplacementCharacter) {

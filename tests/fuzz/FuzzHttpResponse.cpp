@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string_view header = input.substr(0, end + 4);
         FuzzCheck(HttpClient::IsStatusOk(header), "text accepted without status 200");
         auto length = HttpClient::ContentLength(header);
-        FuzzCheck(length && *length == body.size() && *length <= HttpClient::kMaxTextBytes,
+        FuzzCheck(length && *length == body.size() && *length <= kManifestMaxBytes,
                   "text length not the announced one");
         FuzzCheck(input.substr(end + 4, body.size()) == body, "text differs from the bytes sent");
     } else {

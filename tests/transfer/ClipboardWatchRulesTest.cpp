@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Log.h"
+#include "support/LoggedTest.h"
 #include "support/TestLog.h"
 #include "transfer/ClipboardWatchRules.h"
 
@@ -230,15 +231,6 @@ INSTANTIATE_TEST_SUITE_P(
                       OfferCase{"Empty", false, false, false, false, false, FileOfferStep::NothingYet}),
     [](const auto& info) { return info.param.name; });
 
-class WithLog : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Log::Open();
-        TestLog().Clear();
-    }
-    void TearDown() override { Log::Close(); }
-};
-
 // The probe's world on a clock that moves only when the probe sleeps.
 class ScriptedProbe final : public IOfferProbeSteps {
 public:
@@ -259,7 +251,7 @@ public:
     void Sleep(uint32_t ms) override { now += ms; }
 };
 
-using ClipboardWatchOfferProbe = WithLog;
+using ClipboardWatchOfferProbe = LoggedTest;
 
 const char kProbeGaveUp[] = "Remote CF_HDROP offer probe timed out/canceled; no file list available";
 const char kProbeTextCanceled[] = "[CLIPFILE][HOTKEY] offer probe canceled: clipboard became text/image";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Log.h"
+#include "support/LoggedTest.h"
 #include "support/TestLog.h"
 #include "transfer/DroppedFilesChannel.h"
 #include "transfer/DroppedFilesOffer.h"
@@ -34,15 +35,6 @@ std::vector<std::string> Log() {
     return TestLog().Messages();
 }
 
-class WithLog : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Log::Open();
-        TestLog().Clear();
-    }
-    void TearDown() override { Log::Close(); }
-};
-
 struct OfferCase {
     const char* name;
     bool running, connected, accepts;
@@ -51,7 +43,7 @@ struct OfferCase {
     std::vector<std::string> log;
 };
 
-class OfferDroppedFilesTest : public WithLog, public ::testing::WithParamInterface<OfferCase> {};
+class OfferDroppedFilesTest : public LoggedTest, public ::testing::WithParamInterface<OfferCase> {};
 
 TEST_P(OfferDroppedFilesTest, Outcome) {
     const OfferCase& c = GetParam();
@@ -111,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "[TRANSFER][OFFER][PENDING] dropped-files count=2 clipRunning=1 clipConnected=0"}}),
     [](const ::testing::TestParamInfo<OfferCase>& info) { return std::string(info.param.name); });
 
-using PendingOfferQueueTest = WithLog;
+using PendingOfferQueueTest = LoggedTest;
 
 TEST_F(PendingOfferQueueTest, NinthListPushesOutTheOldestAndDepthStaysAtEight) {
     PendingOfferQueue queue;
@@ -139,7 +131,7 @@ struct GateCase {
     const char* line; // nullptr: nothing logged
 };
 
-class DroppedFilesGateTest : public WithLog, public ::testing::WithParamInterface<GateCase> {};
+class DroppedFilesGateTest : public LoggedTest, public ::testing::WithParamInterface<GateCase> {};
 
 TEST_P(DroppedFilesGateTest, ChecksInOrder) {
     const GateCase& c = GetParam();

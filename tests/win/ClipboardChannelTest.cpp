@@ -123,7 +123,7 @@ TEST_F(ClipboardChannelTest, HostRefusesAPeerTheFilterRejectsAndKeepsListening) 
     std::atomic<bool> refuse{true};
     channel.SetPeerFilter([&refuse](const std::string& ip) { return !(refuse.load() && ip == kLoopback); });
     const uint16_t port = StartHost();
-    UniqueSocket refused = Connect(port);
+    UniqueSocket refused = ConnectLoopback(port);
     ASSERT_TRUE(refused.Valid());
     ClipboardMessage message;
     EXPECT_EQ(Receive(refused.Get(), message), Got::Closed) << "a refused peer gets no HELLO";
@@ -208,12 +208,7 @@ TEST_F(ClipboardChannelTest, PeerCloseDuringATransferFailsIt) {
     s.Reset();
     ASSERT_TRUE(WaitLog("Clipboard recv header break gen="));
     FileTransferSnapshot snapshot;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            FileTransferUi::Instance().Snapshot(snapshot);
-            return snapshot.phase == FileTransferPhase::Error;
-        },
-        kWaitMs));
+    ASSERT_TRUE(WaitTransferPhase(FileTransferPhase::Error, snapshot));
     EXPECT_EQ(snapshot.transferId, 2600003u);
     EXPECT_EQ(snapshot.message,
               TransferFailureText(u"对端断线，传输中断", ConfigService::Instance().IsUiLanguageEnglish()));
@@ -300,13 +295,7 @@ TEST_F(ClipboardChannelTest, TransferStatusEndsTheTransferInTheModel) {
                          static_cast<uint32_t>(c.flags), c.payload))
             << c.name;
         FileTransferSnapshot snapshot;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                FileTransferUi::Instance().Snapshot(snapshot);
-                return snapshot.phase == c.phase;
-            },
-            kWaitMs))
-            << c.name;
+        EXPECT_TRUE(WaitTransferPhase(c.phase, snapshot)) << c.name;
         EXPECT_EQ(snapshot.transferId, c.id) << c.name;
         EXPECT_EQ(snapshot.message, TransferFailureText(c.reason, english)) << c.name;
     }
@@ -358,29 +347,14 @@ TEST_F(ClipboardChannelTest, StopWhileListeningClosesTheListenerAndEndsTheThread
     EXPECT_TRUE(WaitLog("[CLIP][GEN][STALE_EXIT] role=host"));
     EXPECT_TRUE(WaitLog("reason=thread-exit"));
     EXPECT_FALSE(channel.IsRunning());
-    EXPECT_FALSE(Connect(port).Valid()) << "nobody listens on the port any more";
+    EXPECT_FALSE(ConnectLoopback(port).Valid()) << "nobody listens on the port any more";
 }
 
 // A test host whose accept queue is full: the channel's connect stays pending until Stop.
 TEST_F(ClipboardChannelTest, StopDuringAConnectEndsTheClientThread) {
-    UniqueSocket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener.Get(), 1), 0);
-    int size = sizeof address;
-    ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    const uint16_t port = ntohs(address.sin_port);
-    std::vector<UniqueSocket> fillers;
-    for (int i = 0; i < 4; ++i) {
-        UniqueSocket filler(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        u_long nonBlocking = 1;
-        ::ioctlsocket(filler.Get(), FIONBIO, &nonBlocking);
-        ::connect(filler.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        fillers.push_back(std::move(filler));
-    }
-    Sleep(100);
+    SilentListener silent;
+    const uint16_t port = silent.Port();
+    ASSERT_NE(port, 0);
     ASSERT_TRUE(channel.StartClient(kLoopback, port));
     ASSERT_TRUE(WaitLog("[CLIP][CONNECT] begin gen="));
     channel.Stop();
@@ -394,24 +368,10 @@ TEST_F(ClipboardChannelTest, StopDuringAConnectEndsTheClientThread) {
 // The client says HELLO on every connection; a host that closes without a word is not asked again at once.
 TEST_F(ClipboardChannelTest, ClientSaysHelloAndPausesBeforeRetryingAHostThatSaidNothing) {
     UniqueSocket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener.Get(), 4), 0);
-    int size = sizeof address;
-    ::getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-    auto accept = [&] {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(listener.Get(), &readable);
-        timeval timeout = {5, 0};
-        if (::select(0, &readable, nullptr, nullptr, &timeout) != 1)
-            return UniqueSocket();
-        return UniqueSocket(::accept(listener.Get(), nullptr, nullptr));
-    };
-    ASSERT_TRUE(channel.StartClient(kLoopback, ntohs(address.sin_port)));
-    UniqueSocket first = accept();
+    const uint16_t port = ListenLoopback(listener.Get(), 4);
+    ASSERT_NE(port, 0);
+    ASSERT_TRUE(channel.StartClient(kLoopback, port));
+    UniqueSocket first = AcceptWithin(listener.Get(), 5000);
     ASSERT_TRUE(first.Valid());
     ClipboardMessage hello;
     ASSERT_EQ(Receive(first.Get(), hello), Got::Message);
@@ -419,7 +379,7 @@ TEST_F(ClipboardChannelTest, ClientSaysHelloAndPausesBeforeRetryingAHostThatSaid
     EXPECT_EQ(channel.PeerAddress(), kLoopback);
     first.Reset();
     const DWORD closed = GetTickCount();
-    UniqueSocket second = accept();
+    UniqueSocket second = AcceptWithin(listener.Get(), 5000);
     ASSERT_TRUE(second.Valid());
     EXPECT_GE(GetTickCount() - closed, 400u) << "reconnected without a pause";
     ASSERT_EQ(Receive(second.Get(), hello), Got::Message);

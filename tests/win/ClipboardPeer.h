@@ -4,10 +4,12 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "LogAssertions.h"
 #include "LoopbackPort.h"
+#include "LoopbackSocket.h"
 #include "TestWait.h"
 #include "WinsockTest.h"
 #include "core/win/Handles.h"
@@ -25,10 +27,6 @@ constexpr DWORD kWaitMs = 5000;
 
 inline uint32_t Type(ClipboardMessageType type) {
     return static_cast<uint32_t>(type);
-}
-
-inline bool SendBytes(SOCKET s, const void* data, size_t size) {
-    return ::send(s, static_cast<const char*>(data), static_cast<int>(size), 0) == static_cast<int>(size);
 }
 
 inline bool SendRaw(SOCKET s, uint32_t type, uint64_t id, uint32_t c, const std::string& payload,
@@ -56,23 +54,12 @@ inline Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitM
     ClipboardMessageFramer framer;
     const DWORD start = GetTickCount();
     for (;;) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= timeoutMs)
+        const std::optional<int> n = ReceiveBefore(s, framer.Space(), framer.SpaceSize(), start, timeoutMs);
+        if (!n)
             return Got::TimedOut;
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        const DWORD left = timeoutMs - spent;
-        timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
-        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-        if (ready == 0)
-            continue;
-        const int n = ready < 0 ? -1
-                                : ::recv(s, reinterpret_cast<char*>(framer.Space()),
-                                         static_cast<int>(framer.SpaceSize()), 0);
-        if (n <= 0)
+        if (*n <= 0)
             return Got::Closed;
-        const auto status = framer.Commit(static_cast<size_t>(n));
+        const auto status = framer.Commit(static_cast<size_t>(*n));
         if (status == ClipboardMessageFramer::Status::BadHeader)
             return Got::Closed;
         if (status == ClipboardMessageFramer::Status::Message) {
@@ -84,17 +71,6 @@ inline Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitM
 
 inline std::string PayloadText(const ClipboardMessage& message) {
     return std::string(message.payload.begin(), message.payload.end());
-}
-
-inline UniqueSocket Connect(uint16_t port) {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    ::inet_pton(AF_INET, kLoopback, &address.sin_addr);
-    if (::connect(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return UniqueSocket();
-    return s;
 }
 
 inline std::string Utf16Bytes(const std::u16string& text) {
@@ -119,6 +95,16 @@ inline void EmptyTheClipboard() {
     ScopedClipboard clipboard(nullptr);
     if (clipboard.IsOpen())
         ::EmptyClipboard();
+}
+
+// Waits until the transfer model shows phase; snapshot: what it showed last.
+inline bool WaitTransferPhase(FileTransferPhase phase, FileTransferSnapshot& snapshot) {
+    return WaitUntil(
+        [&] {
+            FileTransferUi::Instance().Snapshot(snapshot);
+            return snapshot.phase == phase;
+        },
+        kWaitMs);
 }
 
 // The channel started as host for each test, with the log position at the start of the test.
@@ -150,7 +136,7 @@ protected:
     }
     // Connects as the controller and takes the host's HELLO; invalid when there was none.
     UniqueSocket Connected(uint16_t port) {
-        UniqueSocket s = Connect(port);
+        UniqueSocket s = ConnectLoopback(port);
         ClipboardMessage hello;
         if (!s.Valid() || Receive(s.Get(), hello) != Got::Message ||
             hello.header.type != Type(ClipboardMessageType::CB_HELLO))

@@ -71,6 +71,21 @@ protected:
         CloseClipboard();
     }
 
+    // What ReadClipboardText gives with these formats on the clipboard.
+    struct TextRead {
+        ClipboardTextRead result = ClipboardTextRead::Unavailable;
+        std::u16string text;
+        uint64_t bytes = 0;
+    };
+    TextRead ReadText(const std::vector<std::pair<UINT, HANDLE>>& formats) {
+        Put(formats);
+        TextRead read;
+        ScopedClipboard clipboard(nullptr);
+        EXPECT_TRUE(clipboard.IsOpen());
+        read.result = ReadClipboardText(read.text, read.bytes);
+        return read;
+    }
+
     std::string FlushedLog() const {
         Log::Flush();
         return OwnLogSince(m_logStart);
@@ -82,14 +97,10 @@ protected:
 };
 
 TEST_F(ClipboardReadersTest, TextStopsAtTheFirstNul) {
-    Put({{CF_UNICODETEXT, TextBlock(std::u16string(u"h\u00e9llo\0tail\0", 11))}});
-    ScopedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard.IsOpen());
-    std::u16string text;
-    uint64_t bytes = 0;
-    ASSERT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Ok);
-    EXPECT_EQ(text, u"h\u00e9llo");
-    EXPECT_EQ(bytes, 12u);
+    const TextRead read = ReadText({{CF_UNICODETEXT, TextBlock(std::u16string(u"h\u00e9llo\0tail\0", 11))}});
+    ASSERT_EQ(read.result, ClipboardTextRead::Ok);
+    EXPECT_EQ(read.text, u"h\u00e9llo");
+    EXPECT_EQ(read.bytes, 12u);
 }
 
 // Wine terminates a CF_UNICODETEXT block within its size itself, so the unterminated block is a case of the
@@ -97,36 +108,23 @@ TEST_F(ClipboardReadersTest, TextStopsAtTheFirstNul) {
 TEST_F(ClipboardReadersTest, TextUpToSixteenMebibytesWithItsTerminator) {
     std::u16string units(8388607, u'a');
     units.push_back(u'\0');
-    Put({{CF_UNICODETEXT, TextBlock(units)}});
-    ScopedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard.IsOpen());
-    std::u16string text;
-    uint64_t bytes = 0;
-    ASSERT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Ok);
-    EXPECT_EQ(bytes, 16777216u);
-    EXPECT_EQ(text.size(), 8388607u);
+    const TextRead read = ReadText({{CF_UNICODETEXT, TextBlock(units)}});
+    ASSERT_EQ(read.result, ClipboardTextRead::Ok);
+    EXPECT_EQ(read.bytes, 16777216u);
+    EXPECT_EQ(read.text.size(), 8388607u);
 }
 
 TEST_F(ClipboardReadersTest, TextOverSixteenMebibytesIsNotCopied) {
     std::u16string units(8388608, u'a');
     units.push_back(u'\0');
-    Put({{CF_UNICODETEXT, TextBlock(units)}});
-    ScopedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard.IsOpen());
-    std::u16string text;
-    uint64_t bytes = 0;
-    EXPECT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::TooLarge);
-    EXPECT_EQ(bytes, 16777218u);
-    EXPECT_TRUE(text.empty());
+    const TextRead read = ReadText({{CF_UNICODETEXT, TextBlock(units)}});
+    EXPECT_EQ(read.result, ClipboardTextRead::TooLarge);
+    EXPECT_EQ(read.bytes, 16777218u);
+    EXPECT_TRUE(read.text.empty());
 }
 
 TEST_F(ClipboardReadersTest, NoTextFormat) {
-    Put({});
-    ScopedClipboard clipboard(nullptr);
-    ASSERT_TRUE(clipboard.IsOpen());
-    std::u16string text;
-    uint64_t bytes = 0;
-    EXPECT_EQ(ReadClipboardText(text, bytes), ClipboardTextRead::Unavailable);
+    EXPECT_EQ(ReadText({}).result, ClipboardTextRead::Unavailable);
 }
 
 // A 2 x 2 bottom-up 32-bit DIB.

@@ -359,12 +359,7 @@ TEST_F(ClipboardSendingTest, DroppedFilesWithoutAChannelFailTheTransfer) {
     WriteBytes(m_root / L"dropped.txt", "x");
     channel.QueueDroppedFiles({(m_root / L"dropped.txt").wstring()});
     FileTransferSnapshot snapshot;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            FileTransferUi::Instance().Snapshot(snapshot);
-            return snapshot.phase == FileTransferPhase::Error;
-        },
-        kWaitMs));
+    ASSERT_TRUE(WaitTransferPhase(FileTransferPhase::Error, snapshot));
     EXPECT_EQ(snapshot.message, TransferFailureText(u"Control channel not connected",
                                                     ConfigService::Instance().IsUiLanguageEnglish()));
     EXPECT_TRUE(

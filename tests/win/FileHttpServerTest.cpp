@@ -258,7 +258,7 @@ TEST_F(FileHttpServerTest, StopCutsOffAClientThatStoppedReading) {
     WriteFile(path, std::string(32u * 1024u * 1024u, 'z'));
     ASSERT_NE(Offer(30, {path}), nullptr);
     const size_t logStart = OwnLog().size();
-    UniqueSocket client = ConnectLoopback(port);
+    UniqueSocket client = ConnectWithReceiveTimeout(port);
     ASSERT_TRUE(client.Valid());
     const std::string request = "GET " + FileTarget(30, path) + " HTTP/1.1\r\n\r\n";
     ::send(client.Get(), request.data(), static_cast<int>(request.size()), 0);

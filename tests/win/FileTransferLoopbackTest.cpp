@@ -240,7 +240,7 @@ TEST_F(FileTransferLoopbackTest, StalledServerMakesTheClientFailWithinItsTimeOut
     ASSERT_EQ(items.size(), 1u);
 
     // A client that asks for the large file and never reads it.
-    UniqueSocket holder = raw_http::ConnectLoopback(m_manager.ServerPort());
+    UniqueSocket holder = raw_http::ConnectWithReceiveTimeout(m_manager.ServerPort());
     ASSERT_TRUE(holder.Valid());
     const std::string request = raw_http::GetRequest(items[0].url);
     ASSERT_EQ(::send(holder.Get(), request.data(), static_cast<int>(request.size()), 0),

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LogAssertions.h"
+#include "LoopbackSocket.h"
 #include "TestPaths.h"
 #include "WinsockTest.h"
 #include "core/win/Handles.h"
@@ -33,16 +34,9 @@ public:
     explicit ScriptedHttpServer(std::vector<Answer> answers)
         : m_listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)),
           m_stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int size = sizeof address;
-        if (!m_listener.Valid() ||
-            ::bind(m_listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(m_listener.Get(), 4) != 0 ||
-            ::getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        m_port = ListenLoopback(m_listener.Get(), 4);
+        if (m_port == 0)
             return;
-        m_port = ntohs(address.sin_port);
         m_thread = std::thread([this, answers = std::move(answers)] { Serve(answers); });
     }
     ScriptedHttpServer(const ScriptedHttpServer&) = delete;

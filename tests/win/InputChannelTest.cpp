@@ -6,11 +6,14 @@
 
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "LoopbackPort.h"
+#include "LoopbackSocket.h"
 #include "LogAssertions.h"
+#include "TestWait.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
@@ -24,21 +27,6 @@ namespace {
 
 constexpr const char* kLoopback = "127.0.0.1";
 constexpr DWORD kWaitMs = 5000;
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-bool SendBytes(SOCKET s, const uint8_t* data, size_t size) {
-    return ::send(s, reinterpret_cast<const char*>(data), static_cast<int>(size), 0) ==
-           static_cast<int>(size);
-}
 
 bool SendRecord(SOCKET s, const InputPacket& packet) {
     uint8_t bytes[kInputPacketSize];
@@ -54,42 +42,19 @@ Got ReceiveRecord(SOCKET s, InputPacket& packet, DWORD timeoutMs = kWaitMs) {
     size_t have = 0;
     const DWORD start = GetTickCount();
     while (have < sizeof bytes) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= timeoutMs)
+        const std::optional<int> n = ReceiveBefore(s, bytes + have, sizeof bytes - have, start, timeoutMs);
+        if (!n)
             return Got::TimedOut;
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s, &readable);
-        const DWORD left = timeoutMs - spent;
-        timeval timeout = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
-        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-        if (ready == 0)
-            continue;
-        const int n = ready < 0 ? -1
-                                : ::recv(s, reinterpret_cast<char*>(bytes + have),
-                                         static_cast<int>(sizeof bytes - have), 0);
-        if (n <= 0)
+        if (*n <= 0)
             return Got::Closed;
-        have += static_cast<size_t>(n);
+        have += static_cast<size_t>(*n);
     }
     return DecodeInputPacket(bytes, packet) ? Got::Record : Got::Closed;
 }
 
-// A test controller: a plain socket connected to the channel's host side.
-UniqueSocket Connect(uint16_t port) {
-    UniqueSocket s(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    ::inet_pton(AF_INET, kLoopback, &address.sin_addr);
-    if (::connect(s.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return UniqueSocket();
-    return s;
-}
-
 // Connects and completes the handshake; an invalid socket when it did not succeed.
 UniqueSocket Handshaken(uint16_t port, int32_t nonce) {
-    UniqueSocket s = Connect(port);
+    UniqueSocket s = ConnectLoopback(port);
     InputPacket ack;
     if (!s.Valid() || !SendRecord(s.Get(), MakeHelloPacket(nonce)) ||
         ReceiveRecord(s.Get(), ack) != Got::Record || !IsMatchingAck(ack, nonce))
@@ -109,26 +74,10 @@ struct TestListener {
         if (receiveBuffer > 0)
             ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer),
                          sizeof receiveBuffer);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(socket.Get(), 4) != 0)
-            return false;
-        int size = sizeof address;
-        ::getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-        port = ntohs(address.sin_port);
-        return true;
+        port = ListenLoopback(socket.Get(), 4);
+        return port != 0;
     }
-    UniqueSocket Accept(DWORD timeoutMs = kWaitMs) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(socket.Get(), &readable);
-        timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-        if (::select(0, &readable, nullptr, nullptr, &timeout) != 1)
-            return UniqueSocket();
-        return UniqueSocket(::accept(socket.Get(), nullptr, nullptr));
-    }
+    UniqueSocket Accept(DWORD timeoutMs = kWaitMs) { return AcceptWithin(socket.Get(), timeoutMs); }
 };
 
 // Reads the client's HELLO and answers with ack (built from its nonce); the HELLO read.
@@ -141,9 +90,11 @@ InputPacket AnswerHello(SOCKET s, const std::function<InputPacket(int32_t)>& ack
 
 // The state is reported just after the connected flag changes: waited for, bounded.
 bool WaitChannelState(ChannelState state) {
-    return WaitUntil([state] {
-        return RuntimeStateManager().GetChannelState(kChannelInput) == static_cast<int32_t>(state);
-    });
+    return WaitUntil(
+        [state] {
+            return RuntimeStateManager().GetChannelState(kChannelInput) == static_cast<int32_t>(state);
+        },
+        kWaitMs);
 }
 
 class InputChannelTest : public ::testing::Test {
@@ -170,10 +121,12 @@ protected:
     uint16_t StartHost() {
         const uint16_t port = FreeLoopbackPort();
         EXPECT_TRUE(channel.StartHost(port));
-        EXPECT_TRUE(WaitUntil([&] {
-            return LogSince().find("Input host listening on 0.0.0.0:" + std::to_string(port)) !=
-                   std::string::npos;
-        }));
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return LogSince().find("Input host listening on 0.0.0.0:" + std::to_string(port)) !=
+                       std::string::npos;
+            },
+            kWaitMs));
         return port;
     }
     std::vector<InputPacket> Injected() {
@@ -181,11 +134,11 @@ protected:
         return m_injected;
     }
     bool WaitInjected(size_t count) {
-        return WaitUntil([&] { return Injected().size() >= count; });
+        return WaitUntil([&] { return Injected().size() >= count; }, kWaitMs);
     }
     std::string LogSince() { return OwnLogSince(m_logStart); }
     bool WaitLog(const std::string& text, size_t count = 1) {
-        return WaitUntil([&] { return CountOf(LogSince(), text) >= count; });
+        return WaitUntil([&] { return CountOf(LogSince(), text) >= count; }, kWaitMs);
     }
 
     InputChannel& channel = InputChannel::Instance();
@@ -211,7 +164,7 @@ class InputChannelHostHandshake : public InputChannelTest, public ::testing::Wit
 TEST_P(InputChannelHostHandshake, AcceptsOnlyAValidHello) {
     const HelloCase& c = GetParam();
     const uint16_t port = StartHost();
-    UniqueSocket s = Connect(port);
+    UniqueSocket s = ConnectLoopback(port);
     ASSERT_TRUE(s.Valid());
     ASSERT_TRUE(SendRecord(s.Get(), c.hello));
     InputPacket ack;
@@ -223,7 +176,7 @@ TEST_P(InputChannelHostHandshake, AcceptsOnlyAValidHello) {
     }
     ASSERT_EQ(got, Got::Record);
     EXPECT_EQ(ack, MakeAckPacket(c.hello.data1));
-    EXPECT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    EXPECT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
     EXPECT_TRUE(WaitChannelState(ChannelState::Connected));
     EXPECT_TRUE(RuntimeStateManager().IsTcpInputConnected());
     ASSERT_TRUE(SendRecord(s.Get(), kKeyA));
@@ -258,7 +211,7 @@ TEST_F(InputChannelTest, HostAnswersAHelloInsideTheSessionAndDoesNotInjectIt) {
 
 TEST_F(InputChannelTest, HostGivesUpOnASilentClientAfterTheHandshakeTimeout) {
     const uint16_t port = StartHost();
-    UniqueSocket silent = Connect(port);
+    UniqueSocket silent = ConnectLoopback(port);
     ASSERT_TRUE(silent.Valid());
     const uint8_t partial[10] = {'T', 'S', 'L', 'Y'};
     ASSERT_TRUE(SendBytes(silent.Get(), partial, sizeof partial));
@@ -299,7 +252,7 @@ TEST_F(InputChannelTest, HostClosesAConnectionThatSendsABadMagic) {
     EXPECT_EQ(ReceiveRecord(s.Get(), ignored), Got::Closed);
     EXPECT_TRUE(WaitLog("Input host drop invalid magic=0x594C5358"));
     EXPECT_TRUE(Injected().empty()) << "nothing after the broken record is read";
-    EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }, kWaitMs));
     EXPECT_TRUE(WaitChannelState(ChannelState::Listening));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());
 }
@@ -313,7 +266,7 @@ TEST_F(InputChannelTest, HostRefusesAnAddressThePeerFilterRejects) {
         return false;
     });
     const uint16_t port = StartHost();
-    UniqueSocket s = Connect(port);
+    UniqueSocket s = ConnectLoopback(port);
     ASSERT_TRUE(s.Valid());
     SendRecord(s.Get(), MakeHelloPacket(61));
     InputPacket ignored;
@@ -397,7 +350,7 @@ TEST_F(InputChannelTest, ClientHandshakesAndSendsPriorityFirst) {
     EXPECT_EQ(hello.x, kHelloTag);
     EXPECT_EQ(hello.data1, InputHandshakeNonce(channel.RunGeneration()));
     EXPECT_EQ(hello.data2, 0);
-    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
     EXPECT_TRUE(WaitChannelState(ChannelState::Connected));
 
     InputPacket got;
@@ -433,7 +386,7 @@ TEST_F(InputChannelTest, ClientRetriesAfterAnAckWithData2Zero) {
     UniqueSocket second = host.Accept(3000);
     ASSERT_TRUE(second.Valid()) << "the client tries again after its pause";
     AnswerHello(second.Get(), [](int32_t nonce) { return MakeAckPacket(nonce); });
-    EXPECT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    EXPECT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
 }
 
 TEST_F(InputChannelTest, ClientStartForTheSamePeerKeepsTheRunUnlessForced) {
@@ -444,7 +397,7 @@ TEST_F(InputChannelTest, ClientStartForTheSamePeerKeepsTheRunUnlessForced) {
     UniqueSocket first = host.Accept();
     ASSERT_TRUE(first.Valid());
     AnswerHello(first.Get(), [](int32_t nonce) { return MakeAckPacket(nonce); });
-    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
 
     EXPECT_TRUE(channel.StartClient(kLoopback, host.port, false));
     EXPECT_EQ(channel.RunGeneration(), gen);
@@ -469,7 +422,7 @@ TEST_F(InputChannelTest, ClientReportsReconnectingWhenTheHostGoesAway) {
     UniqueSocket s = host.Accept();
     ASSERT_TRUE(s.Valid());
     AnswerHello(s.Get(), [](int32_t nonce) { return MakeAckPacket(nonce); });
-    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
 
     // Reset, not closed: the next send fails at once.
     linger hard = {1, 0};
@@ -479,7 +432,7 @@ TEST_F(InputChannelTest, ClientReportsReconnectingWhenTheHostGoesAway) {
         channel.EnqueuePacket(kKeyA);
         Sleep(20);
     }
-    EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }, kWaitMs));
     EXPECT_TRUE(WaitChannelState(ChannelState::Reconnecting));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());
     const std::string log = LogSince();
@@ -496,7 +449,7 @@ TEST_F(InputChannelTest, ClientSendFailureClosesTheConnectionAndReportsReconnect
     UniqueSocket s = host.Accept();
     ASSERT_TRUE(s.Valid());
     AnswerHello(s.Get(), [](int32_t nonce) { return MakeAckPacket(nonce); });
-    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }));
+    ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
     // The test host stops reading: the client's sends fill both socket buffers until one times out.
     const DWORD start = GetTickCount();
     for (int i = 0; channel.IsConnected() && GetTickCount() - start < 30000; ++i) {

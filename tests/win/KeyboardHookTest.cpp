@@ -6,12 +6,12 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "RecordingInputRoute.h"
+#include "TestWait.h"
 #include "core/ConfigService.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
@@ -52,22 +52,6 @@ LRESULT CALLBACK CountingHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION)
         ++g_hookCalls;
     return result;
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 POINT Center(const RECT& r) {

@@ -12,6 +12,7 @@
 #include "HdropBuilder.h"
 #include "LogAssertions.h"
 #include "RecordingInputRoute.h"
+#include "TestWait.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "dragdrop/RemoteDragOffer.h"
@@ -32,22 +33,6 @@ void SetCtrlAlt(bool down) {
     const BYTE state = down ? 0x80 : 0;
     keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_MENU] = keys[VK_LMENU] = state;
     SetKeyboardState(keys);
-}
-
-// Runs the thread's messages until done() holds or the time is up.
-template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-    return true;
 }
 
 class RemoteViewTest : public ::testing::Test {

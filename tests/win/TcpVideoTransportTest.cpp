@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LoopbackPort.h"
+#include "LoopbackSocket.h"
 #include "LogAssertions.h"
 #include "TestPaths.h"
 #include "core/Log.h"
@@ -248,34 +249,6 @@ TEST_F(TcpVideoTransport, AnInvalidHeaderResetsAndTheNextConnectionStartsClean) 
         InOrder(CloseAndReadLog(),
                 {"TCP video bad frame header magic=0x47474747 ver=18247 header=18247; reset connection"}));
 }
-
-// A listener that never accepts, with its backlog filled: further connection attempts get no answer.
-class SilentListener {
-public:
-    SilentListener() : m_listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        ::listen(m_listener.Get(), 1);
-        int size = sizeof address;
-        ::getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-        for (UniqueSocket& filler : m_fillers) {
-            filler.Reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-            u_long nonBlocking = 1;
-            ::ioctlsocket(filler.Get(), FIONBIO, &nonBlocking);
-            ::connect(filler.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        }
-        Sleep(100);
-    }
-    uint16_t Port() const { return m_port; }
-
-private:
-    UniqueSocket m_listener;
-    UniqueSocket m_fillers[4];
-    uint16_t m_port = 0;
-};
 
 // Connect gives up close to its 2,500 ms budget, whether the port refuses at once or nothing answers.
 TEST_F(TcpVideoTransport, ConnectGivesUpWithinItsBudget) {

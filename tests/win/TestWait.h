@@ -13,3 +13,21 @@ template <typename Done> bool WaitUntil(Done done, DWORD timeoutMs) {
     }
     return true;
 }
+
+// The same for a thread that owns windows: while it waits, its messages are dispatched, so windows the test
+// drives keep answering. Nothing is dispatched when done already holds, so what a test has queued stays
+// queued until it waits.
+template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "LogAssertions.h"
+#include "TestWait.h"
 #include "core/ConfigService.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
@@ -28,22 +29,6 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 class TransferProgressViewTest : public ::testing::Test {

@@ -13,6 +13,12 @@ void SetBulkSocketBuffers(SOCKET socket) {
                  sizeof kBulkBufferBytes);
 }
 
+void SetSocketTimeouts(SOCKET socket, uint32_t ms) {
+    const DWORD value = ms;
+    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
+    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 int PendingSocketError(SOCKET socket) {
     int error = 0;
     int size = sizeof error;

@@ -14,6 +14,9 @@ bool SetSocketBlocking(SOCKET socket, bool blocking);
 // round trips of small windows. Best effort: a refused size keeps the system's.
 void SetBulkSocketBuffers(SOCKET socket);
 
+// SO_RCVTIMEO and SO_SNDTIMEO: a blocking receive or send gives up after ms.
+void SetSocketTimeouts(SOCKET socket, uint32_t ms);
+
 // The socket's pending error (SO_ERROR), or the error of the getsockopt call itself.
 int PendingSocketError(SOCKET socket);
 

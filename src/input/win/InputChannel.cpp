@@ -15,22 +15,6 @@
 #include "input/InputChannelRules.h"
 #include "input/win/InputSocket.h"
 
-namespace {
-
-// Runs start, which creates threads; what it threw, as text, or nothing when it did not throw.
-std::optional<std::string> ThreadStartFailure(const std::function<void()>& start) {
-    try {
-        start();
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        return std::string(e.what());
-    } catch (...) {
-        return std::string("unknown exception");
-    }
-}
-
-} // namespace
-
 InputChannel& InputChannel::Instance() {
     static InputChannel* channel = new InputChannel();
     return *channel;

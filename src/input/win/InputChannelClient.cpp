@@ -93,7 +93,7 @@ bool InputChannel::ClientConnectOnce(const std::string& peer, uint16_t port, uin
     }
     SetInputSocketNoDelay(socket.Get());
     SetInputSocketKeepAlive(socket.Get());
-    SetInputSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
+    SetSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);

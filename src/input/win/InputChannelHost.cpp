@@ -7,6 +7,7 @@
 #include "core/LogThrottle.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "core/win/SocketWait.h"
 #include "input/InputChannelRules.h"
 #include "input/InputLinkState.h"
@@ -90,13 +91,7 @@ bool InputChannel::HostListen(uint16_t port, uint64_t gen, SOCKET& listener) {
         listener = socket.Get();
         m_listenSocket = std::move(socket);
         m_listenGen = gen;
-        BOOL reuse = TRUE;
-        ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        address.sin_port = htons(port);
-        if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        if (!BindReusableAny(listener, port))
             failure = "bind";
         else if (::listen(listener, kListenBacklog) != 0)
             failure = "listen";
@@ -142,7 +137,7 @@ void InputChannel::HostServeAccepted(UniqueSocket socket, const std::string& ip,
     SetSocketBlocking(socket.Get(), true);
     SetInputSocketNoDelay(socket.Get());
     SetInputSocketKeepAlive(socket.Get());
-    SetInputSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
+    SetSocketTimeouts(socket.Get(), kInputHandshakeTimeoutMs);
 
     auto reader = std::make_shared<InputRecordReader>();
     RecordRead hello = ReadInputRecord(socket.Get(), *reader, kInputHandshakeTimeoutMs);
@@ -212,7 +207,7 @@ void InputChannel::HostConnection(SOCKET socket, const std::shared_ptr<InputReco
 }
 
 void InputChannel::HostReceive(SOCKET socket, InputRecordReader& reader, uint64_t acceptGen, uint64_t gen) {
-    SetInputSocketTimeouts(socket, kInputHostRecvTimeoutMs);
+    SetSocketTimeouts(socket, kInputHostRecvTimeoutMs);
     for (;;) {
         if (!IsCurrent(gen))
             return;

@@ -23,12 +23,6 @@ void SetInputSocketNoDelay(SOCKET socket) {
     ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
 }
 
-void SetInputSocketTimeouts(SOCKET socket, uint32_t ms) {
-    DWORD value = ms;
-    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
-    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 int SendExactSocket(SOCKET socket, const uint8_t* data, size_t size, uint32_t timeoutMs, int& wsa) {
     wsa = 0;
     size_t sent = 0;

@@ -16,8 +16,6 @@
 void SetInputSocketKeepAlive(SOCKET socket);
 // TCP_NODELAY on: every record leaves at once.
 void SetInputSocketNoDelay(SOCKET socket);
-// SO_RCVTIMEO and SO_SNDTIMEO.
-void SetInputSocketTimeouts(SOCKET socket, uint32_t ms);
 
 // Sends every byte unless an error comes first or, on a non-blocking socket, there is no room until
 // timeoutMs have passed; the bytes sent, with wsa set on a failure (WSAETIMEDOUT for the time-out).

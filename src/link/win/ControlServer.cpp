@@ -10,6 +10,8 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
+#include "core/win/SocketWait.h"
 #include "link/DiscoveryRun.h"
 #include "core/StateManager.h"
 #include "link/win/ControlSender.h"
@@ -42,8 +44,7 @@ private:
 void ServeAccepted(UniqueSocket client, const sockaddr_in& from, IControlServerSink& sink,
                    const DiscoveryRun& run) {
     const std::string ip = DottedIpv4(from);
-    u_long nonBlocking = 0;
-    if (::ioctlsocket(client.Get(), FIONBIO, &nonBlocking) != 0)
+    if (!SetSocketBlocking(client.Get(), true))
         Log::Write("Discovery TCP control blocking mode failed peer=%s wsa=%d", ip.c_str(),
                    ::WSAGetLastError());
     DWORD timeout = kControlReceiveTimeoutMs;
@@ -62,21 +63,12 @@ void TcpControlServerLoop(const DiscoveryRun& run, uint16_t port, IControlServer
         Log::Write("Discovery TCP control socket failed wsa=%d", ::WSAGetLastError());
         return;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-                 sizeof reuse);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(port);
-    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (!BindReusableAny(listener.Get(), port)) {
         Log::Write("Discovery TCP control bind port=%u failed wsa=%d", unsigned(port), ::WSAGetLastError());
         CloseSocketLogged(listener.Release(), kListenerLabel);
         return;
     }
-    u_long nonBlocking = 1;
-    if (::listen(listener.Get(), kListenBacklog) != 0 ||
-        ::ioctlsocket(listener.Get(), FIONBIO, &nonBlocking) != 0) {
+    if (::listen(listener.Get(), kListenBacklog) != 0 || !SetSocketBlocking(listener.Get(), false)) {
         Log::Write("Discovery TCP control listen port=%u failed wsa=%d", unsigned(port), ::WSAGetLastError());
         CloseSocketLogged(listener.Release(), kListenerLabel);
         return;

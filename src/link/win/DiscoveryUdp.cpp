@@ -5,6 +5,8 @@
 #include "core/Log.h"
 #include "core/LogThrottle.h"
 #include "core/win/CloseHelpers.h"
+#include "core/win/SocketListen.h"
+#include "core/win/SocketWait.h"
 #include "link/ControlMessage.h"
 
 namespace Discovery {
@@ -45,14 +47,7 @@ UniqueSocket BindDiscoveryUdp(uint16_t port, const char* role) {
     int wsa = socket.Valid() ? 0 : ::WSAGetLastError();
     if (wsa == 0) {
         SetFlag(socket.Get(), SO_BROADCAST);
-        SetFlag(socket.Get(), SO_REUSEADDR);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        address.sin_port = htons(port);
-        u_long nonBlocking = 1;
-        if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-            ::ioctlsocket(socket.Get(), FIONBIO, &nonBlocking) != 0)
+        if (!BindReusableAny(socket.Get(), port) || !SetSocketBlocking(socket.Get(), false))
             wsa = ::WSAGetLastError();
     }
     if (wsa != 0) {

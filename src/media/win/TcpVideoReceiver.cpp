@@ -7,6 +7,7 @@
 #include "core/Log.h"
 #include "core/StallScope.h"
 #include "core/win/CloseHelpers.h"
+#include "core/win/SocketListen.h"
 #include "core/win/SocketWait.h"
 #include "media/VideoFrameHeader.h"
 #include "media/win/VideoSocket.h"
@@ -39,15 +40,8 @@ bool TcpVideoReceiver::Listen(uint16_t port) {
         return false;
     }
     ConfigureVideoSocket(m_listener.Get());
-    const int reuse = 1;
-    ::setsockopt(m_listener.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-                 sizeof reuse);
     SetSocketBlocking(m_listener.Get(), false);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(port);
-    if (::bind(m_listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (!BindReusableAny(m_listener.Get(), port)) {
         Log::Write("TCP video bind port=%u failed wsa=%d", static_cast<unsigned>(port), ::WSAGetLastError());
         CloseSocketLogged(m_listener.Release(), "TcpVideoReceiver::Init");
         return false;
@@ -58,6 +52,7 @@ bool TcpVideoReceiver::Listen(uint16_t port) {
         CloseSocketLogged(m_listener.Release(), "TcpVideoReceiver::Listen");
         return false;
     }
+    sockaddr_in address = {};
     int size = sizeof address;
     m_port = ::getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &size) == 0
                  ? ntohs(address.sin_port)

@@ -1,6 +1,5 @@
 #include "transfer/win/ClipboardChannel.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,18 +17,6 @@ namespace {
 
 unsigned long long U64(uint64_t value) {
     return static_cast<unsigned long long>(value);
-}
-
-// Runs start, which creates a thread; what it threw, as text, or nothing when it did not throw.
-std::optional<std::string> ThreadStartFailure(const std::function<void()>& start) {
-    try {
-        start();
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        return std::string(e.what());
-    } catch (...) {
-        return std::string("unknown exception");
-    }
 }
 
 } // namespace

@@ -44,10 +44,6 @@ int32_t ToCount(uint64_t value) {
     return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(value);
 }
 
-void RecordClipboard(ClipboardKind kind, int32_t count, const char* text) {
-    RuntimeSetClipboardItemCount(static_cast<uint32_t>(kind), count, text);
-}
-
 struct ImageFormat {
     UINT format;
     const char* name;

@@ -13,6 +13,7 @@
 #include "core/Utf.h"
 #include "core/win/CloseHelpers.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "core/win/SocketWait.h"
 #include "transfer/ClipboardMessageFramer.h"
 #include "transfer/ClipboardReceiveRules.h"
@@ -30,12 +31,6 @@ constexpr uint32_t kReconnectPauseMs = 500;
 
 unsigned long long U64(uint64_t value) {
     return static_cast<unsigned long long>(value);
-}
-
-void SetTimeouts(SOCKET socket) {
-    const DWORD ms = kClipboardSocketTimeoutMs;
-    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
 }
 
 // The dotted address of the socket's own end ("" when it has none or is not IPv4/IPv6).
@@ -136,14 +131,8 @@ SOCKET ClipboardChannel::HostListen(uint16_t port, uint64_t gen) {
         Pause(kSocketRetryMs, gen);
         return INVALID_SOCKET;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(port);
     const char* label = nullptr;
-    if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (!BindReusableAny(listener, port)) {
         Log::Write("Clipboard host bind failed gen=%llu port=%u wsa=%d", U64(gen), unsigned(port),
                    ::WSAGetLastError());
         label = "ClipboardChannel::HostThread bind";
@@ -282,7 +271,7 @@ int ClipboardChannel::ClientConnect(SOCKET socket, const sockaddr_in& address, u
 
 bool ClipboardChannel::ServeConnection(SOCKET socket, const std::string& peer, uint16_t peerPort,
                                        const char* role, const char* reason, uint64_t gen) {
-    SetTimeouts(socket);
+    SetSocketTimeouts(socket, kClipboardSocketTimeoutMs);
     const std::string local = LocalAddressOf(socket);
     {
         std::lock_guard<std::mutex> lock(m_socketMutex);

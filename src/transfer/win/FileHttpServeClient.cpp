@@ -27,19 +27,6 @@ unsigned long long U64(uint64_t value) {
     return static_cast<unsigned long long>(value);
 }
 
-// The decoded request path as the file system spells it (UTF-16); an invalid UTF-8 sequence becomes U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text) {
-    if (text.empty())
-        return std::u16string();
-    const int units =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0)
-        return std::u16string();
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-    return std::u16string(wide.begin(), wide.end());
-}
-
 enum class WaitResult { Ready, TimedOut, Stopped, Failed };
 
 // Waits in short slices until the socket can be read (or written), the stop comes or timeoutMs pass. Served

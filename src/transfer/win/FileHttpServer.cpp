@@ -12,8 +12,10 @@
 #include "core/win/CloseHelpers.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketAddress.h"
+#include "core/win/SocketListen.h"
 #include "core/win/SocketWait.h"
 #include "core/win/TextConvert.h"
+#include "core/win/WinsockStartup.h"
 #include "transfer/ManifestBuild.h"
 #include "transfer/win/FileHttpServerShared.h"
 #include "transfer/win/ManifestFileSystemWin.h"
@@ -25,22 +27,6 @@ constexpr uint32_t kAcceptRetryMs = 10;
 // A loop ends within one accept poll; a file being sent stops at its next piece once its client is cut off.
 constexpr uint32_t kStopWaitMs = 3000;
 
-bool EnsureWinsock() {
-    static std::mutex mutex;
-    static bool started = false;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (started)
-        return true;
-    WSADATA data;
-    const int rc = ::WSAStartup(MAKEWORD(2, 2), &data);
-    if (rc != 0) {
-        Log::Write("[HTTP][SERVER][ERR] WSAStartup failed rc=%d", rc);
-        return false;
-    }
-    started = true;
-    return true;
-}
-
 // Binds a listener on 0.0.0.0 with a port the system chooses; false (logged) when any step fails.
 bool OpenListener(UniqueSocket& listener, uint16_t& port) {
     listener.Reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
@@ -48,16 +34,10 @@ bool OpenListener(UniqueSocket& listener, uint16_t& port) {
         Log::Write("[HTTP][SERVER][ERR] socket failed wsa=%d", ::WSAGetLastError());
         return false;
     }
-    BOOL reuse = TRUE;
-    ::setsockopt(listener.Get(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
-                 sizeof reuse);
     sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = 0;
     const char* step = nullptr;
     int size = sizeof address;
-    if (::bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    if (!BindReusableAny(listener.Get(), 0))
         step = "bind";
     else if (::listen(listener.Get(), SOMAXCONN) != 0)
         step = "listen";
@@ -152,7 +132,7 @@ bool FileHttpServer::Start() {
     std::lock_guard<std::mutex> lock(m_threadMutex);
     if (m_shared->running.load())
         return true;
-    if (!EnsureWinsock())
+    if (!StartWinsockOnce("[HTTP][SERVER][ERR]"))
         return false;
     auto listener = std::make_shared<UniqueSocket>();
     uint16_t port = 0;

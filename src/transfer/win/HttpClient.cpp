@@ -6,14 +6,16 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string_view>
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
 #include "core/win/Handles.h"
 #include "core/win/SocketWait.h"
 #include "core/win/TextConvert.h"
+#include "core/win/WinsockStartup.h"
 #include "transfer/AutoRename.h"
 #include "transfer/HttpUrl.h"
 #include "transfer/SafeRelativePath.h"
@@ -28,42 +30,12 @@ using ull = unsigned long long;
 constexpr size_t kSendPieceBytes = 65536;
 constexpr const wchar_t* kTempSuffix = L".tsly_part";
 
-bool StartWinsockOnce() {
-    static std::mutex mutex;
-    static bool started = false;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (started)
-        return true;
-    WSADATA data;
-    int rc = ::WSAStartup(MAKEWORD(2, 2), &data);
-    if (rc != 0) {
-        Log::Write("[HTTP][CLIENT][ERR] WSAStartup failed rc=%d", rc);
-        return false;
-    }
-    started = true;
-    return true;
-}
-
 std::u16string_view View(const std::wstring& text) {
     return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
 }
 
 std::string Utf8(const std::wstring& text) {
     return WideToUtf8(text.c_str());
-}
-
-// Strict: text that is not valid UTF-8 is refused rather than patched with replacement characters.
-bool Utf8ToWide(const std::string& text, std::wstring& wide) {
-    wide.clear();
-    if (text.empty())
-        return true;
-    int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
-                                      static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0)
-        return false;
-    wide.resize(static_cast<size_t>(units));
-    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                 wide.data(), units) == units;
 }
 
 // A URL's host must be the peer's address: a manifest or offer cannot point the client anywhere else.
@@ -88,7 +60,7 @@ struct AddrInfoDeleter {
 // Connects within connectTimeoutMs, then leaves the socket blocking with receive and send time-outs, so a
 // peer that goes silent (a pulled cable) ends the request instead of holding the receive worker.
 UniqueSocket Connect(const std::string& host, uint16_t port, const Options& options) {
-    if (!StartWinsockOnce())
+    if (!StartWinsockOnce("[HTTP][CLIENT][ERR]"))
         return UniqueSocket();
     addrinfo hints = {};
     hints.ai_family = AF_INET;
@@ -123,11 +95,7 @@ UniqueSocket Connect(const std::string& host, uint16_t port, const Options& opti
             continue;
         }
         SetBulkSocketBuffers(s.Get());
-        DWORD timeout = options.recvTimeoutMs;
-        ::setsockopt(s.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                     sizeof timeout);
-        ::setsockopt(s.Get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
-                     sizeof timeout);
+        SetSocketTimeouts(s.Get(), options.recvTimeoutMs);
         return s;
     }
     return UniqueSocket();
@@ -327,9 +295,9 @@ LocalTimeStamp LocalNow() {
 // self-overwrite (the peer's source is this very path) asks for one.
 std::wstring FileDestination(const ManifestItem& item, const std::wstring& destination, bool conflictRename) {
     bool rename = conflictRename;
-    std::wstring source;
-    if (!item.fullPath.empty() && Utf8ToWide(item.fullPath, source) &&
-        IsSamePath(View(source), View(destination))) {
+    // Text that is not valid UTF-8 is refused rather than patched with replacement characters.
+    const std::optional<std::u16string> source = Utf8ToUtf16Strict(item.fullPath);
+    if (!item.fullPath.empty() && source && IsSamePath(*source, View(destination))) {
         Log::Write("[HTTP][CLIENT][WARN] self-overwrite detected, force auto-rename src==dst path=%S",
                    destination.c_str());
         rename = true;
@@ -362,13 +330,13 @@ bool DownloadItem(const std::string& manifestUrl, const ManifestItem& item, cons
         error = "no target folder";
         return false;
     }
-    std::wstring relative;
-    if (!Utf8ToWide(item.path, relative) || !IsSafeRelativePath(View(relative))) {
+    const std::optional<std::u16string> relative = Utf8ToUtf16Strict(item.path);
+    if (!relative || !IsSafeRelativePath(*relative)) {
         Log::Write("[HTTP][CLIENT][ERR] unsafe manifest relative path id=%u rel=%s", id, item.path.c_str());
         error = "unsafe path";
         return false;
     }
-    std::wstring destination = JoinPath(root, relative);
+    std::wstring destination = JoinPath(root, AsWide(*relative));
     if (item.dir) {
         DWORD ec = 0;
         if (!CreateDirectories(destination, ec)) {

@@ -9,6 +9,8 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
+#include "core/Utf.h"
+#include "core/win/TextConvert.h"
 #include "ui/MainWindowGeometry.h"
 #include "ui/MainWindowTitle.h"
 #include "ui/win/MainWindow.h"
@@ -179,7 +181,7 @@ void MainWindowOnCreate(HWND window, HINSTANCE instance) {
 
 CallResult CreateMainWindow(HINSTANCE instance, int showCommand) {
     bool english = ConfigService::Instance().IsUiLanguageEnglish();
-    std::wstring title = WideOf(FormatMainWindowTitle("", "", english));
+    std::wstring title = AsWide(Utf8ToUtf16(FormatMainWindowTitle("", "", english)));
     int screenW = ::GetSystemMetrics(SM_CXSCREEN);
     int screenH = ::GetSystemMetrics(SM_CYSCREEN);
     RECT work{};

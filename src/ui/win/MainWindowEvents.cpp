@@ -6,6 +6,7 @@
 #include "core/EventBus.h"
 #include "core/RuntimeState.h"
 #include "core/Utf.h"
+#include "core/win/TextConvert.h"
 #include "ui/NotificationText.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
@@ -81,11 +82,8 @@ void MainWindowOnUiEvents(HWND window) {
         repaint = std::exchange(g_repaintStateView, false);
     }
     for (const BalloonRequest& b : balloons) {
-        std::wstring text = WideOf(b.body);
-        std::u16string_view cut =
-            HeadUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.c_str()), text.size()), 255);
-        MainWindowParts().ShowTrayBalloon(window, std::wstring(cut.begin(), cut.end()), b.infoFlags,
-                                          b.timeoutMs);
+        const std::u16string text = Utf8ToUtf16(b.body);
+        MainWindowParts().ShowTrayBalloon(window, AsWide(HeadUtf16(text, 255)), b.infoFlags, b.timeoutMs);
     }
     if (repaint)
         RepaintStateView();

@@ -5,6 +5,8 @@
 #include "core/ConfigService.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "core/Utf.h"
+#include "core/win/TextConvert.h"
 #include "ui/MainWindowTitle.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
@@ -27,16 +29,6 @@ HWND StateViewWindow() {
     return reinterpret_cast<HWND>(RuntimeGetStateViewWindow());
 }
 
-std::wstring WideOf(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    int units = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(units > 0 ? units : 0, L'\0');
-    if (units > 0)
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), units);
-    return wide;
-}
-
 void RepaintStateView() {
     if (HWND view = StateViewWindow())
         ::InvalidateRect(view, nullptr, FALSE);
@@ -50,7 +42,8 @@ void SetStatusAndRepaint(const char* text) {
 void UpdateMainWindowTitle(HWND window) {
     RuntimeSnapshot s = RuntimeMakeSnapshot();
     bool english = ConfigService::Instance().IsUiLanguageEnglish();
-    ::SetWindowTextW(window, WideOf(FormatMainWindowTitle(s.peerIp, s.peerVersion, english)).c_str());
+    ::SetWindowTextW(window,
+                     AsWide(Utf8ToUtf16(FormatMainWindowTitle(s.peerIp, s.peerVersion, english))).c_str());
 }
 
 void LayoutChildren(HWND window) {

@@ -65,5 +65,3 @@ void SetStatusAndRepaint(const char* text);
 HWND RemoteViewWindow();
 HWND ControlViewWindow();
 HWND StateViewWindow();
-// UTF-8 to a wide string.
-std::wstring WideOf(const std::string& utf8);
