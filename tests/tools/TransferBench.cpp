@@ -20,6 +20,7 @@
 
 #include "core/CommandBusPayload.h"
 #include "core/win/Handles.h"
+#include "core/win/SocketWait.h"
 #include "core/win/TextConvert.h"
 #include "transfer/ManifestReader.h"
 #include "transfer/win/FileHttpServer.h"
@@ -84,18 +85,10 @@ int Pull(const std::string& url, const std::string& host, const std::wstring& di
     return Report(bytes, start);
 }
 
-bool WaitReadable(SOCKET socket, DWORD timeoutMs) {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(socket, &readable);
-    timeval timeout = {static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-    return ::select(0, &readable, nullptr, nullptr, &timeout) > 0;
-}
-
-void SetTimeouts(SOCKET socket) {
-    const DWORD ms = kSilenceLimitMs;
-    ::setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
-    ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+// The raw copy uses the same socket settings as the HTTP pull, so the ratio measures the protocol alone.
+void PrepareRawSocket(SOCKET socket) {
+    SetBulkSocketBuffers(socket);
+    SetSocketTimeouts(socket, kSilenceLimitMs);
 }
 
 int TcpSend(const std::wstring& path, uint16_t port) {
@@ -115,12 +108,12 @@ int TcpSend(const std::wstring& path, uint16_t port) {
         return 1;
     std::printf("READY\n");
     std::fflush(stdout);
-    if (!WaitReadable(listener.Get(), kAcceptLimitMs))
+    if (WaitReadable(listener.Get(), kAcceptLimitMs) != 1)
         return 1;
     UniqueSocket client(::accept(listener.Get(), nullptr, nullptr));
     if (!client.Valid())
         return 1;
-    SetTimeouts(client.Get());
+    PrepareRawSocket(client.Get());
     std::vector<char> piece(kPieceBytes);
     for (;;) {
         DWORD read = 0;
@@ -157,11 +150,11 @@ int TcpRecv(const std::string& host, uint16_t port, const std::wstring& out) {
         return 2;
     const ULONGLONG start = GetTickCount64();
     UniqueSocket socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    PrepareRawSocket(socket.Get());
     if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         std::fprintf(stderr, "tcp-recv: connect failed wsa=%d\n", ::WSAGetLastError());
         return 1;
     }
-    SetTimeouts(socket.Get());
     std::vector<char> piece(kPieceBytes);
     uint64_t bytes = 0;
     for (;;) {
