@@ -14,4 +14,3 @@ BalloonRequest BalloonFromNotification(std::string_view text, int64_t value1, in
         r.timeoutMs = value2 > kMax ? static_cast<uint32_t>(kMax) : static_cast<uint32_t>(value2);
     return r;
 }
-

@@ -17,4 +17,3 @@ inline constexpr uint32_t kDefaultBalloonTimeoutMs = 2000;
 // title still has something to say, and an empty balloon would show nothing. Flags outside 0..0xFFFFFFFF
 // become 0; a time-out of 0 or less becomes 2000 ms, one above 0xFFFFFFFF is capped.
 BalloonRequest BalloonFromNotification(std::string_view text, int64_t value1, int64_t value2);
-

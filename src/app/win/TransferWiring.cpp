@@ -19,10 +19,14 @@ class TransferMainWindowParts final : public IMainWindowParts {
 public:
     bool IsClipboardChannelRunning() override { return ClipboardChannel::Instance().IsRunning(); }
     bool IsClipboardChannelConnected() override { return ClipboardChannel::Instance().IsConnected(); }
-    void OnLocalClipboardUpdate(HWND main) override { ClipboardChannel::Instance().OnLocalClipboardUpdate(main); }
+    void OnLocalClipboardUpdate(HWND main) override {
+        ClipboardChannel::Instance().OnLocalClipboardUpdate(main);
+    }
 
     WNDPROC ProgressWindowProc() override { return TransferProgressWindowProc(); }
-    void PlaceProgressWindow(HWND main, HWND progress) override { PositionTransferProgressWindow(main, progress); }
+    void PlaceProgressWindow(HWND main, HWND progress) override {
+        PositionTransferProgressWindow(main, progress);
+    }
     bool MarkProgressRefreshPending() override { return MarkTransferRefreshPending(); }
     void RefreshProgressWindow(HWND progress) override { RefreshTransferProgressWindow(progress); }
     TransferUiSnapshot TransferSnapshot() override { return TransferUiSnapshotForMainWindow(); }
@@ -47,7 +51,8 @@ void ConnectTransferServices() {
     auto activePeer = [](const std::string& ip) { return KvmSessionManager::Instance().IsActivePeer(ip); };
     ClipboardChannel::Instance().SetPeerFilter(activePeer);
     FileHttpTransferManager::Instance().SetPeerFilter(activePeer);
-    FileHttpReceiveManager::Instance().SetPeerAddressSource([] { return ClipboardChannel::Instance().PeerAddress(); });
+    FileHttpReceiveManager::Instance().SetPeerAddressSource(
+        [] { return ClipboardChannel::Instance().PeerAddress(); });
     // Kept to process end: the main window calls it until it is destroyed.
     SetMainWindowParts(new TransferMainWindowParts);
 }

@@ -16,8 +16,8 @@ public:
     // The clipboard channel published a connection ("host-accepted" or "client-connected").
     static void StartPendingFlush(const char* reason);
     // Builds the offer (manifest, transfer id, begin payload) for paths served at host.
-    static bool OfferViaHttp(const std::vector<std::wstring>& paths, const std::string& host, uint64_t& transferId,
-                             std::string& payload);
+    static bool OfferViaHttp(const std::vector<std::wstring>& paths, const std::string& host,
+                             uint64_t& transferId, std::string& payload);
 };
 
 class ClipboardService {

@@ -101,7 +101,8 @@ public:
     virtual TransferUiSnapshot TransferSnapshot() { return {}; }
     // Starts the long-transfer worker for id (it runs once at a time). Default: no worker.
     virtual void StartLongTransferWorker(uint64_t id, uint32_t delayMs) { (void)id, (void)delayMs; }
-    // Brings the main window to the front for a transfer that has run ageMs. Default: restores it from the tray.
+    // Brings the main window to the front for a transfer that has run ageMs. Default: restores it from the
+    // tray.
     virtual void BringForwardForLongTransfer(HWND main, uint64_t id, uint32_t ageMs) {
         (void)id, (void)ageMs;
         RestoreFromTray(main);
