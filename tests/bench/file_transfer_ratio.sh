@@ -13,6 +13,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/sandbox.sh"
+. "$root/scripts/lib/wine-pair.sh"
 exe="${BENCH_WIN:-$root/build/win}/tests/TransferBench.exe"
 megabytes=${TSLY_BENCH_TRANSFER_MB:-1024}
 rounds=${TSLY_BENCH_TRANSFER_ROUNDS:-2}
@@ -27,47 +28,7 @@ if [ ! -f "$exe" ]; then
   exit 1
 fi
 
-tag="tfb$$"
-send_ns="${tag}s"
-recv_ns="${tag}r"
-work=$(mktemp -d /tmp/tsly-transfer-bench.XXXXXX)
-pids=()
-
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do [ -n "$pid" ] && wait "$pid" 2>/dev/null || true; done
-  for side in s r; do
-    local ns="${tag}${side}"
-    if ip netns list | grep -qw "$ns"; then
-      ip netns exec "$ns" env WINEPREFIX="$work/$side" timeout 20 wineserver -k >/dev/null 2>&1 || true
-      ip netns del "$ns" 2>/dev/null || true
-    fi
-  done
-  ip link del "${tag}vs" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-join_namespaces "$send_ns" "${tag}vs" "$recv_ns" "${tag}vr"
-
-# in_side s|r COMMAND...: runs a command in that side's namespace with its own Wine prefix and home.
-in_side() {
-  local side=$1
-  shift
-  local ns="${tag}${side}"
-  mkdir -p "$work/$side-home"
-  ip netns exec "$ns" env HOME="$work/$side-home" WINEPREFIX="$work/$side" WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= "$@"
-}
-
-for side in s r; do
-  (in_side "$side" timeout 180 wineboot -i >/dev/null 2>&1 || true) &
-  pids+=($!)
-done
-for pid in "${pids[@]}"; do wait "$pid" || true; done
-pids=()
+wine_pair_open "tfb$$" "$(mktemp -d /tmp/tsly-transfer-bench.XXXXXX)"
 result=""
 
 source_file="$work/data/transfer.bin"

@@ -85,9 +85,8 @@ int Pull(const std::string& url, const std::string& host, const std::wstring& di
     return Report(bytes, start);
 }
 
-// The raw copy uses the same socket settings as the HTTP pull, so the ratio measures the protocol alone.
+// The raw copy keeps the system's socket buffers: the baseline is what any plain TCP copy gets on the link.
 void PrepareRawSocket(SOCKET socket) {
-    SetBulkSocketBuffers(socket);
     SetSocketTimeouts(socket, kSilenceLimitMs);
 }
 
