@@ -34,8 +34,9 @@ void FollowCursor(HWND hwnd) {
 
 void OnTimer(HWND hwnd) {
     if (!g_active.load()) {
-        ::ShowWindow(hwnd, SW_HIDE);
+        // The flag goes first: whoever sees the window hidden also sees it no longer counted as shown.
         g_shown.store(false);
+        ::ShowWindow(hwnd, SW_HIDE);
         return;
     }
     FollowCursor(hwnd);
