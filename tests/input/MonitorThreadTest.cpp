@@ -19,20 +19,21 @@ using testing::HasSubstr;
 
 // A polling body that reports its entries and exits and how many of its runs poll at once. Shared with
 // the threads: a detached one may still be leaving when the test ends.
-struct Probe {
+struct Probe : std::enable_shared_from_this<Probe> {
     std::atomic<int> alive{0};
     EventCount entered;
     EventCount left;
 
+    // Each run holds the probe, so a run still leaving after the test has ended never touches a freed one.
     WorkerThread::Body Body() {
-        return [this](const StopSignal& stop) {
-            ++alive;
-            entered.Add();
+        return [self = shared_from_this()](const StopSignal& stop) {
+            ++self->alive;
+            self->entered.Add();
             // Long sleeps: only the stop signal of this very run can end it within the test's waits.
             while (!stop.WaitFor(10000)) {
             }
-            --alive;
-            left.Add();
+            --self->alive;
+            self->left.Add();
         };
     }
 };
