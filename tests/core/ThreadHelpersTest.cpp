@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <future>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -62,6 +64,21 @@ TEST_F(ThreadHelpersTest, ThreadStopLineNamesThreadAndId) {
     TestLog().threadId = savedId;
     // Only the first one holds an always-written marker; the filter drops the others from the file.
     EXPECT_THAT(TestLog().Messages(), testing::ElementsAre("[THREAD][STOP] name=CrashHandler tid=4321"));
+}
+
+TEST_F(ThreadHelpersTest, DetachedWorkerRunsTheBodyAndLogsWhatItThrows) {
+    std::promise<void> ran;
+    ASSERT_TRUE(StartDetachedWorker("TestDetached", [&ran] {
+        ran.set_value();
+        throw std::runtime_error("boom");
+    }));
+    ASSERT_EQ(ran.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    // "[THREAD][START]" and "[THREAD][STOP]" lines are filtered out of the test log; the exception line is
+    // not.
+    for (int i = 0; i < 500 && CountLogMessages("what=boom") == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(CountLogMessages("[THREAD][EXCEPTION] name=TestDetached tid="), 1u);
+    EXPECT_EQ(CountLogMessages("what=boom"), 1u);
 }
 
 } // namespace

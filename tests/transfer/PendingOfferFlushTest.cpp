@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/Log.h"
+#include "core/ThreadHelpers.h"
 #include "support/TestLog.h"
-#include "transfer/DetachedWorker.h"
 #include "transfer/DroppedFilesOffer.h"
 #include "transfer/PendingOfferFlush.h"
 #include "transfer/PendingOfferQueue.h"
@@ -176,24 +176,6 @@ TEST_F(PendingOfferFlushTest, WorkerThatCannotStartLeavesTheFlagFree) {
     flush.OnConnected("client-connected");
     RunWorkers();
     EXPECT_EQ(SentTags(), (std::vector<char16_t>{u'a'}));
-}
-
-TEST(DetachedWorkerTest, RunsTheBodyAndLogsWhatItThrows) {
-    Log::Open();
-    TestLog().Clear();
-    std::promise<void> ran;
-    ASSERT_TRUE(StartDetachedWorker("TestDetached", [&ran] {
-        ran.set_value();
-        throw std::runtime_error("boom");
-    }));
-    ASSERT_EQ(ran.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    // "[THREAD][START]" and "[THREAD][STOP]" lines are filtered out of the test log; the exception line is
-    // not.
-    for (int i = 0; i < 500 && CountLogMessages("what=boom") == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(CountLogMessages("[THREAD][EXCEPTION] name=TestDetached tid="), 1u);
-    EXPECT_EQ(CountLogMessages("what=boom"), 1u);
-    Log::Close();
 }
 
 } // namespace

@@ -4,12 +4,12 @@
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
+#include "core/ThreadHelpers.h"
 #include "core/win/Handles.h"
 #include "dragdrop/win/ShellSelection.h"
 #include "transfer/ClipboardKind.h"
 #include "transfer/ClipboardMessage.h"
 #include "transfer/ClipboardWatchRules.h"
-#include "transfer/DetachedWorker.h"
 #include "transfer/win/ClipboardReaders.h"
 #include "transfer/win/FileTransferService.h"
 

@@ -17,7 +17,6 @@
 #include "transfer/ClipboardKind.h"
 #include "transfer/ClipboardMessage.h"
 #include "transfer/ClipboardWatchRules.h"
-#include "transfer/DetachedWorker.h"
 #include "transfer/FileTransferCommands.h"
 #include "transfer/FileTransferUi.h"
 #include "transfer/win/FileHttpReceiveManager.h"

@@ -2,8 +2,9 @@
 
 #include <windowsx.h>
 
-#include <exception>
-#include <thread>
+#include <functional>
+#include <string>
+#include <utility>
 
 #include "core/ConfigService.h"
 #include "core/Log.h"
@@ -21,16 +22,10 @@ namespace {
 bool g_mouseDown = false; // UI thread only
 
 // Connecting and disconnecting wait on the network: each runs on a short-lived thread of its own.
-template <typename Body> void StartWorker(const char* name, Body body) {
-    try {
-        std::thread([name, body] {
-            Log::Write("[THREAD][START] name=%s tid=%lu", name, Tid());
-            body();
-            LogThreadStop(name);
-        }).detach();
-    } catch (const std::exception& e) {
-        Log::Write("ControlView %s thread create failed: %s", name, e.what());
-    }
+void StartWorker(const char* name, std::function<void()> body) {
+    std::string error;
+    if (!StartDetachedWorker(name, std::move(body), &error))
+        Log::Write("ControlView %s thread create failed: %s", name, error.c_str());
 }
 
 void ConnectWorker() {

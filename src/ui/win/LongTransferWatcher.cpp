@@ -1,8 +1,7 @@
 #include "ui/win/LongTransferWatcher.h"
 
 #include <atomic>
-#include <exception>
-#include <thread>
+#include <string>
 
 #include "core/Log.h"
 #include "core/RuntimeState.h"
@@ -52,7 +51,6 @@ void Watch(HWND main) {
         ::Sleep(kWatchIntervalMs);
     }
     Log::Write("[TRANSFER][LONG][WORKER] stop");
-    LogThreadStop(kThreadName);
     g_running.store(false);
 }
 
@@ -65,14 +63,11 @@ void StartLongTransferWorker(HWND main, uint32_t delayMs) {
     bool idle = false;
     if (!g_running.compare_exchange_strong(idle, true))
         return;
-    try {
-        std::thread([main] {
-            Log::Write("[THREAD][START] name=%s tid=%lu", kThreadName, Tid());
-            Watch(main);
-        }).detach();
-    } catch (const std::exception& e) {
+    std::string error;
+    if (!StartDetachedWorker(
+            kThreadName, [main] { Watch(main); }, &error)) {
         g_running.store(false);
-        Log::Write("[TRANSFER][LONG][WORKER] thread create failed: %s", e.what());
+        Log::Write("[TRANSFER][LONG][WORKER] thread create failed: %s", error.c_str());
     }
 }
 
