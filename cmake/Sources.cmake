@@ -6,3 +6,7 @@ list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/app/win/WinM
 # The exported HID and monitor functions: objects of their own (see CMakeLists.txt).
 list(REMOVE_ITEM TSLY_SHELL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/input/win/HidExports.cpp
      ${CMAKE_CURRENT_SOURCE_DIR}/src/input/win/MonitorExports.cpp)
+# Wardlet's Win32 side is its own library, so Tessaly's shell holds nothing of the service.
+file(GLOB TSLY_WARDLET_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/service/win/*.cpp)
+list(REMOVE_ITEM TSLY_WARDLET_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/service/win/WardletMain.cpp)
+list(REMOVE_ITEM TSLY_SHELL_SOURCES ${TSLY_WARDLET_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/src/service/win/WardletMain.cpp)

@@ -6,6 +6,8 @@
 #include <oleauto.h>
 #include <avrt.h>
 #include <setupapi.h>
+#include <userenv.h>
+#include <wtsapi32.h>
 // The HID headers carry no C++ linkage guards of their own.
 extern "C" {
 #include <hidsdi.h>
@@ -543,4 +545,82 @@ public:
 
 private:
     bool m_open;
+};
+
+// Owns a view from MapViewOfFile; ended with UnmapViewOfFile.
+class UniqueMappedView {
+public:
+    UniqueMappedView() = default;
+    explicit UniqueMappedView(void* view) : m_view(view) {}
+    UniqueMappedView(UniqueMappedView&& other) noexcept : m_view(std::exchange(other.m_view, nullptr)) {}
+    UniqueMappedView& operator=(UniqueMappedView&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_view, nullptr));
+        return *this;
+    }
+    UniqueMappedView(const UniqueMappedView&) = delete;
+    UniqueMappedView& operator=(const UniqueMappedView&) = delete;
+    ~UniqueMappedView() { Reset(); }
+
+    void* Get() const { return m_view; }
+    explicit operator bool() const { return m_view != nullptr; }
+    void Reset(void* view = nullptr) {
+        void* old = std::exchange(m_view, view);
+        if (old != nullptr)
+            ::UnmapViewOfFile(old);
+    }
+
+private:
+    void* m_view = nullptr;
+};
+
+// Owns a service-control-manager or service handle; ended with CloseServiceHandle.
+class UniqueServiceHandle {
+public:
+    UniqueServiceHandle() = default;
+    explicit UniqueServiceHandle(SC_HANDLE h) : m_handle(h) {}
+    UniqueServiceHandle(UniqueServiceHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    UniqueServiceHandle& operator=(UniqueServiceHandle&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_handle, nullptr));
+        return *this;
+    }
+    UniqueServiceHandle(const UniqueServiceHandle&) = delete;
+    UniqueServiceHandle& operator=(const UniqueServiceHandle&) = delete;
+    ~UniqueServiceHandle() { Reset(); }
+
+    SC_HANDLE Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+    void Reset(SC_HANDLE h = nullptr) {
+        SC_HANDLE old = std::exchange(m_handle, h);
+        if (old != nullptr)
+            ::CloseServiceHandle(old);
+    }
+
+private:
+    SC_HANDLE m_handle = nullptr;
+};
+
+// Owns an environment block from CreateEnvironmentBlock; ended with DestroyEnvironmentBlock.
+class UniqueEnvironmentBlock {
+public:
+    UniqueEnvironmentBlock() = default;
+    UniqueEnvironmentBlock(const UniqueEnvironmentBlock&) = delete;
+    UniqueEnvironmentBlock& operator=(const UniqueEnvironmentBlock&) = delete;
+    ~UniqueEnvironmentBlock() {
+        if (m_block != nullptr)
+            ::DestroyEnvironmentBlock(m_block);
+    }
+
+    void* Get() const { return m_block; }
+    // For CreateEnvironmentBlock to fill; only on an empty owner.
+    void** Receive() { return &m_block; }
+
+private:
+    void* m_block = nullptr;
+};
+
+// Owns memory handed out by the WTS functions; ended with WTSFreeMemory.
+struct WtsFreeDeleter {
+    void operator()(void* p) const { ::WTSFreeMemory(p); }
 };
