@@ -22,26 +22,42 @@ public:
     }
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
-    ~ProgramRun() {
-        if (m_process.hProcess) {
-            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(m_process.hProcess, 99);
-                WaitForSingleObject(m_process.hProcess, 5000);
-            }
-            CloseHandle(m_process.hProcess);
-            CloseHandle(m_process.hThread);
-        }
+    ~ProgramRun() { EndProcess(); }
+
+    // From the next start on: the program inherits this process's inheritable handles.
+    void InheritHandles() { m_inheritHandles = true; }
+    // From the next start on: the program's standard output and error go to a file read by Output().
+    void CaptureOutput() {
+        m_captureOutput = true;
+        m_inheritHandles = true;
     }
 
+    // Starts the copy; a run this object started before is ended first.
     bool Start(const std::wstring& arguments) {
         if (!m_copied)
             return false;
+        EndProcess();
         std::wstring exe = m_folder + m_program;
         std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         STARTUPINFOW si = {};
         si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              m_folder.c_str(), &si, &m_process) != FALSE;
+        HANDLE output = INVALID_HANDLE_VALUE;
+        if (m_captureOutput) {
+            SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+            output = CreateFileW(OutputPath().c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
+                                 CREATE_ALWAYS, 0, nullptr);
+            if (output == INVALID_HANDLE_VALUE)
+                return false;
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdOutput = output;
+            si.hStdError = output;
+        }
+        bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, m_inheritHandles, 0,
+                                      nullptr, m_folder.c_str(), &si, &m_process) != FALSE;
+        if (output != INVALID_HANDLE_VALUE)
+            CloseHandle(output);
+        return started;
     }
 
     // Starts and waits: the exit code, STILL_ACTIVE after timeoutMs, or -1 when it could not start.
@@ -80,6 +96,10 @@ public:
     }
 
     std::string Log() const { return ReadWholeFile(m_folder + L"Tessaly.log"); }
+    // What the last start wrote to standard output and error, with CaptureOutput.
+    std::string Output() const { return ReadWholeFile(OutputPath()); }
+    // The program's folder, with a trailing separator.
+    const std::wstring& Folder() const { return m_folder; }
 
     // Waits (bounded) until the program's log holds text.
     bool WaitForLog(const std::string& text, DWORD timeoutMs) {
@@ -93,8 +113,25 @@ public:
     }
 
 private:
-    // Tessaly.exe is built one folder up from the tests, unless TSLY_TESSALY_EXE names it; tools sit beside.
+    void EndProcess() {
+        if (m_process.hProcess) {
+            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(m_process.hProcess, 99);
+                WaitForSingleObject(m_process.hProcess, 5000);
+            }
+            CloseHandle(m_process.hProcess);
+            CloseHandle(m_process.hThread);
+        }
+        m_process = {};
+    }
+
+    std::wstring OutputPath() const { return m_folder + L"output.txt"; }
+
+    // The programs are built one folder up from the tests (Tessaly.exe unless TSLY_TESSALY_EXE names it);
+    // tools sit beside.
     static std::wstring SourceOf(const std::wstring& program) {
+        if (program == L"Wardlet.exe")
+            return TestExeFolder() + L"..\\Wardlet.exe";
         if (program != L"Tessaly.exe")
             return TestExeFolder() + program;
         wchar_t configured[MAX_PATH] = {};
@@ -106,5 +143,7 @@ private:
     std::wstring m_program;
     std::wstring m_folder;
     bool m_copied = false;
+    bool m_inheritHandles = false;
+    bool m_captureOutput = false;
     PROCESS_INFORMATION m_process = {};
 };
