@@ -13,6 +13,7 @@
 
 #include "LogAssertions.h"
 #include "ProgramRun.h"
+#include "core/Log.h"
 #include "media/HostPipeline.h"
 #include "media/HostSession.h"
 #include "media/win/HostPlatformWin.h"
@@ -189,6 +190,7 @@ TEST(HostSecureSource, LockWhileStreamingSendsThePublishedFramesAtTheStreamedSiz
     ProgramRun publisher(L"HostSecureSource", L"SecureFramePublisherTool.exe");
     ASSERT_TRUE(publisher.Start(std::to_wstring(kPublishedWidth) + L" " + std::to_wstring(kPublishedHeight) +
                                 L" 200 50"));
+    ASSERT_TRUE(Log::Open());
     const size_t logStart = OwnLog().size();
 
     SessionEnvironment env;
@@ -202,6 +204,7 @@ TEST(HostSecureSource, LockWhileStreamingSendsThePublishedFramesAtTheStreamedSiz
     pipeline.Run();
 
     const std::string log = OwnLogSince(logStart);
+    Log::Close();
     ASSERT_GE(secure.sequences.size(), kSecureFramesWanted) << log;
     for (size_t i = 1; i < secure.sequences.size(); ++i)
         EXPECT_LT(secure.sequences[i - 1], secure.sequences[i]);

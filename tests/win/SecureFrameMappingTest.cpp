@@ -106,4 +106,30 @@ TEST(SecureFrameMapping, AFrameNotFollowedByAnotherGoesStale) {
     EXPECT_FALSE(reader.ReadFrame(out, 16, 16, nullptr));
 }
 
+TEST(SecureFrameMapping, ANewPublisherTakesOverTheMappingAReaderStillHolds) {
+    SecureDesktopFrameReader reader;
+    std::vector<uint8_t> out;
+    uint64_t last = 0;
+    {
+        ProgramRun first(L"SecureFramesFirst", L"SecureFramePublisherTool.exe");
+        ASSERT_TRUE(first.Start(L"16 16 3 20 300"));
+        ASSERT_TRUE(OpenWithin(reader, 10000));
+        const ULONGLONG start = GetTickCount64();
+        while (last < 3 && GetTickCount64() - start < 5000)
+            if (WaitForSingleObject(reader.ReadyEvent(), 200) == WAIT_OBJECT_0)
+                reader.ReadFrame(out, 16, 16, &last);
+        ASSERT_EQ(last, 3u);
+        ASSERT_EQ(first.WaitExit(10000), 0u);
+    }
+    // The reader's handles keep the objects; the next worker opens them, rewrites the header and counts
+    // from 1 again, and the open reader sees its frames.
+    ProgramRun second(L"SecureFramesSecond", L"SecureFramePublisherTool.exe");
+    ASSERT_TRUE(second.Start(L"16 16 1 0 3000"));
+    const ULONGLONG start = GetTickCount64();
+    while (!reader.ReadFrame(out, 16, 16, &last) && GetTickCount64() - start < 5000)
+        WaitForSingleObject(reader.ReadyEvent(), 100);
+    EXPECT_EQ(last, 1u);
+    EXPECT_TRUE(ShowsFrame(out, 16, 16, 16, 16, 1));
+}
+
 } // namespace
