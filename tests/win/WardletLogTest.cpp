@@ -38,13 +38,14 @@ TEST(WardletLog, WritesBesideTheExecutable) {
 // Two processes append through the file lock to a log just below its cap: every line stays whole, the file
 // never passes the cap, and each writer's surviving lines are its last ones, in order, none lost or doubled.
 TEST(WardletLog, TwoProcessesShareTheLogUnderItsCap) {
-    constexpr int kLines = 300;
+    // Enough lines that two unlocked writers would tear some: each log call opens, appends and closes.
+    constexpr int kLines = 3000;
     ProgramRun first(L"wardlet-log-writers", L"WardletLogWriter.exe");
     ProgramRun second(L"wardlet-log-writers", L"WardletLogWriter.exe");
     const std::wstring folder = TestExeFolder() + L"runs\\wardlet-log-writers\\";
     const std::wstring logPath = folder + L"secure_probe.log";
 
-    // Filler 40,000 bytes short of the cap: the writers' 600 lines (about 150 KB) pass it at least once.
+    // Filler 40,000 bytes short of the cap: the writers' 6,000 lines (about 1.7 MB) pass it at least once.
     {
         const UniqueHandle file(::CreateFileW(logPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
