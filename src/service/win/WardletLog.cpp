@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/win/Handles.h"
+#include "core/win/ModuleFileName.h"
 #include "core/win/TextConvert.h"
 #include "service/WardletLogLine.h"
 #include "service/win/WardletDataFolder.h"
@@ -16,23 +17,9 @@ namespace {
 // worker, hand-run diagnostics) that share the file.
 SRWLOCK g_logLock = SRWLOCK_INIT;
 
-// The executable's folder; empty when the module path cannot be read. The buffer grows, as a path under a
-// long-path prefix passes 260 characters and a cut path would name a wrong folder.
+// The executable's folder with its trailing separator; empty when the module path cannot be read.
 std::wstring ExecutableFolder() {
-    constexpr DWORD kLongestPath = 32768;
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= kLongestPath)
-            return {};
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = OwnExecutablePath();
     const size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return {};
