@@ -8,5 +8,6 @@ cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$root/.deps/mingw" >/dev/null
 cmake --build build/win
 mkdir -p dist
-cp build/win/Tessaly.exe dist/
+cp build/win/Tessaly.exe build/win/Wardlet.exe dist/
 echo "built: dist/Tessaly.exe"
+echo "built: dist/Wardlet.exe"

@@ -706,7 +706,9 @@ class Harness:
         tools.mkdir()
         self.exe = tools / "Tessaly.exe"
         self.driver = tools / "TessalyDriver.exe"
+        self.wardlet = tools / "Wardlet.exe"
         shutil.copy2(args.exe, self.exe)
+        shutil.copy2(Path(args.exe).with_name("Wardlet.exe"), self.wardlet)
         shutil.copy2(args.driver, self.driver)
         self.cable = tools / "SimulatedCable.exe"
         shutil.copy2(Path(args.driver).parent / "SimulatedCable.exe", self.cable)
@@ -2118,6 +2120,122 @@ def check_lifecycle_modules(h: Harness) -> None:
     f.raise_if_any()
 
 
+# ----------------------------------------------------------------------------------------------------
+# Wardlet, the service
+
+SERVICE_WAIT_S = 40        # from a step to the service's (or its Tessaly's) reaction in the logs
+SERVICE_QUIET_S = 12       # how long a host that must not come back is watched for
+EXIT_REQUEST_EVENT = r"Global\MarloUserHostExitRequested"
+
+
+def wait_text(path: Path, pattern: str, timeout: float, after: int = 0) -> re.Match | None:
+    """The first match of pattern in the file's text from offset after, waiting up to timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        text = path.read_bytes().decode("utf-8", "replace") if path.is_file() else ""
+        m = re.compile(pattern).search(text, after)
+        if m or time.monotonic() >= deadline:
+            return m
+        time.sleep(0.3)
+
+
+def text_size(path: Path) -> int:
+    return len(path.read_bytes().decode("utf-8", "replace")) if path.is_file() else 0
+
+
+def check_wardlet_service(h: Harness) -> None:
+    """Wardlet installed as a service in PC A's prefix starts Tessaly as its user host; a normal start by
+    hand meets that host and leaves; after the user's exit request the host is not restarted, the choice is
+    kept in the exit-policy marker, and a Tessaly the user starts again is adopted as the host."""
+    pc = h.pc("a")
+    f = Findings()
+    folder = pc.app_dir("service")
+    folder.mkdir(parents=True, exist_ok=True)
+    shutil.copy2(h.exe, folder / "Tessaly.exe")
+    shutil.copy2(h.wardlet, folder / "Wardlet.exe")
+    service_log = folder / "secure_probe.log"
+    marker = pc.prefix / "drive_c" / "ProgramData" / "Marlo" / "user_host_exit_policy.bin"
+    marker.unlink(missing_ok=True)
+    wardlet = str(folder / "Wardlet.exe")
+    started_user = r"\[SESSIONHOST\]\[STARTED\] mode=user pid=(\d+)"
+    try:
+        r = pc.wine("wardlet-install", [wardlet, "install"], timeout=60)
+        if r.rc != 0 or "Installed/started MarloWardlet" not in r.output:
+            f.add(pc, f"Wardlet install exited {r.rc}: {r.output.strip()[-300:]}")
+            f.raise_if_any()
+        if not wait_text(service_log, r"service started probeVersion=", SERVICE_WAIT_S):
+            f.add(pc, "the service did not log its start")
+            f.raise_if_any()
+        host = wait_text(service_log, started_user, SERVICE_WAIT_S)
+        if not host:
+            f.add(pc, "the service did not start Tessaly as its user host")
+            f.raise_if_any()
+        if not wait_text(folder / "Tessaly.log", lit("[SESSIONHOST][APP] user host launched by service on Default desktop"),
+                         SERVICE_WAIT_S):
+            f.add(pc, "the service's Tessaly did not start as the user host")
+        if pc.driver("wait-window", "20000", timeout=40).rc != 0:
+            f.add(pc, "the user host shows no main window")
+        f.raise_if_any()
+
+        # The user starts Tessaly by hand: it meets the service's host and leaves.
+        second = pc.start_app("service-manual")
+        try:
+            rc = second.wait(timeout=SECOND_INSTANCE_EXIT_S)
+            if rc != 0:
+                f.add(pc, f"the hand start next to the service's host exited with code {rc}")
+        except subprocess.TimeoutExpired:
+            f.add(pc, "the hand start next to the service's host is still running")
+            h.procs.stop(second)
+        if not pc.log("service-manual", complete=True).has(BLOCKED_START):
+            f.add(pc, "the hand start did not hand over to the running host")
+        if pc.driver("wait-window", "2000", timeout=30).rc != 0:
+            f.add(pc, "the service's host is gone after the hand start")
+        f.raise_if_any()
+
+        # The user exits: the tray's exit request, then the host closes.
+        mark = text_size(service_log)
+        if pc.driver("signal-event", EXIT_REQUEST_EVENT).rc != 0:
+            f.add(pc, "could not signal the service's exit-request event")
+            f.raise_if_any()
+        if not wait_text(service_log, r"\[SESSIONHOST\]\[USER_EXIT_(PENDING|REQUEST)\]", SERVICE_WAIT_S, mark):
+            f.add(pc, "the service did not take the exit request")
+        if pc.driver("quit", timeout=30).rc != 0:
+            f.add(pc, "could not ask the user host to quit")
+        if not wait_text(service_log, r"\[SESSIONHOST\]\[EXIT_SUPPRESSED\] mode=user", SERVICE_WAIT_S, mark):
+            f.add(pc, "the service did not log the user host's suppressed exit")
+        if not wait_text(service_log, r"persisted=1", SERVICE_WAIT_S, mark):
+            f.add(pc, "the exit choice was not persisted")
+        if not marker.is_file() or marker.stat().st_size != 24 or marker.read_bytes()[:4] != b"MREX":
+            f.add(pc, f"no 24-byte exit-policy marker at {marker}")
+        if wait_text(service_log, started_user, SERVICE_QUIET_S, mark):
+            f.add(pc, "the service started a user host again after the user's exit")
+        f.raise_if_any()
+
+        # The user opens Tessaly again by hand: the service adopts it once it is 3 s old.
+        mark = text_size(service_log)
+        reopened = pc.start_app("service-reopen")
+        adopted = wait_text(service_log, r"\[SESSIONHOST\]\[USER_REOPEN\] adopted customer-started UI", SERVICE_WAIT_S,
+                            mark)
+        if not adopted:
+            f.add(pc, "the service did not adopt the Tessaly started by hand")
+        elif wait_text(service_log, started_user, 0, mark):
+            f.add(pc, "the service started its own user host instead of adopting")
+        if reopened.poll() is not None:
+            f.add(pc, f"the reopened Tessaly ended (code {reopened.returncode})")
+        pc.driver("quit", timeout=30)
+        try:
+            reopened.wait(timeout=QUIT_EXIT_S)
+        except subprocess.TimeoutExpired:
+            h.procs.stop(reopened)
+    finally:
+        r = pc.wine("wardlet-uninstall", [wardlet, "uninstall"], timeout=60)
+        if r.rc != 0:
+            f.add(pc, f"Wardlet uninstall exited {r.rc}: {r.output.strip()[-300:]}")
+        if service_log.is_file():
+            shutil.copyfile(service_log, h.out / "a-secure_probe.log")
+    f.raise_if_any()
+
+
 CHECKS = [
     Check("setup", check_setup),
     Check("standin-encoder", check_standin_encoder, needs=("setup",)),
@@ -2144,6 +2262,7 @@ CHECKS = [
     Check("cable-removal", check_cable_removal, needs=("auto-connect",)),
     Check("shutdown", check_shutdown, needs=("start",)),
     Check("lifecycle-modules", check_lifecycle_modules, needs=("shutdown",)),
+    Check("wardlet-service", check_wardlet_service, needs=("shutdown",)),
 ]
 
 
@@ -2208,7 +2327,8 @@ def preflight(args: argparse.Namespace) -> list[str]:
     problems = []
     if os.geteuid() != 0:
         problems.append("must run as root (network namespaces)")
-    for what, path in (("--exe", args.exe), ("--driver", args.driver)):
+    for what, path in (("--exe", args.exe), ("--driver", args.driver),
+                       ("Wardlet.exe beside --exe", Path(args.exe).with_name("Wardlet.exe"))):
         if not Path(path).is_file():
             problems.append(f"{what} {path} not found (build first)")
     search = f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}"
@@ -2282,7 +2402,7 @@ def main(argv: list[str] | None = None) -> int:
         return 2
     out = Path(args.out)
     for stale in ("a.png", "b.png", "b-later.png", "a-windows.png", "b-windows.png", "a-Tessaly.log", "b-Tessaly.log",
-                  "a-second-Tessaly.log", ARRIVED_NOTE, "hostile-peer.txt"):
+                  "a-second-Tessaly.log", ARRIVED_NOTE, "hostile-peer.txt", "a-secure_probe.log"):
         (out / stale).unlink(missing_ok=True)
     for stale in [*out.glob("video-*.png"), *out.glob("auto-connect-*.png"), *out.glob("?-Tessaly-*.log")]:
         stale.unlink()

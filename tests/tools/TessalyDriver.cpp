@@ -11,20 +11,23 @@
 //   TessalyDriver restore                   show the main window again, then restore it from minimised
 // Commands that need no running Tessaly:
 //   TessalyDriver clip-set-text TEXT        put the text on the clipboard (CF_UNICODETEXT)
-//   TessalyDriver clip-get-text             print the clipboard text as UTF-8 and a line end; exit 1 when
-//   none TessalyDriver clip-set-image W H SEED   put a W x H test picture of that seed on the clipboard
-//   (CF_DIB) TessalyDriver clip-get-image-hash       print "W H HASH" of the clipboard picture's colours
-//   (CF_DIB) TessalyDriver clip-set-files PATH...    put the files on the clipboard as Explorer's copy does
-//   (CF_HDROP) TessalyDriver desktop-window X Y W H SECONDS
+//   TessalyDriver clip-get-text             print the clipboard text as UTF-8 and a line end (exit 1: none)
+//   TessalyDriver clip-set-image W H SEED   put a W x H test picture of that seed on the clipboard (CF_DIB)
+//   TessalyDriver clip-get-image-hash       print "W H HASH" of the clipboard picture's colours (CF_DIB)
+//   TessalyDriver clip-set-files PATH...    put the files on the clipboard as Explorer copies (CF_HDROP)
+//   TessalyDriver desktop-window X Y W H SECONDS
 //                                           show a topmost window of the desktop's class ("Progman") there,
 //                                           so that the folder under a cursor on it is the desktop; prints
 //                                           "READY" once shown and closes itself after SECONDS
+//   TessalyDriver signal-event NAME         set a named event (EVENT_MODIFY_STATE), as a program of the
+//                                           user's session signals the service
 #include <windows.h>
 
 #include <cwchar>
 #include <cstdio>
 
 #include "DriverClipboard.h"
+#include "core/win/Handles.h"
 
 namespace {
 
@@ -141,6 +144,16 @@ int DesktopWindow(int argc, wchar_t** argv) {
     return 0;
 }
 
+// Sets a named event the way another program of the user's session does (the service's events).
+int SignalEvent(const wchar_t* name) {
+    UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, name));
+    if (!event.Valid()) {
+        std::fprintf(stderr, "TessalyDriver: cannot open event %ls: error %lu\n", name, GetLastError());
+        return 1;
+    }
+    return SetEvent(event.Get()) ? 0 : 1;
+}
+
 // The commands that act on this PC alone; -1 when argv names none of them.
 int RunLocalCommand(int argc, wchar_t** argv) {
     const wchar_t* command = argv[1];
@@ -158,6 +171,8 @@ int RunLocalCommand(int argc, wchar_t** argv) {
         return driverclip::SetFiles(argc - 2, argv + 2);
     if (std::wcscmp(command, L"desktop-window") == 0)
         return DesktopWindow(argc, argv);
+    if (std::wcscmp(command, L"signal-event") == 0 && argc == 3)
+        return SignalEvent(argv[2]);
     return -1;
 }
 
@@ -169,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
                      "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
                      "child-rect CLASS | minimize | restore | clip-set-text TEXT | clip-get-text | "
                      "clip-set-image W H SEED | clip-get-image-hash | clip-set-files PATH... | "
-                     "desktop-window X Y W H SECONDS\n");
+                     "desktop-window X Y W H SECONDS | signal-event NAME\n");
         return 2;
     }
     const int local = RunLocalCommand(argc, argv);
