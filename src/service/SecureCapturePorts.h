@@ -19,8 +19,8 @@ inline constexpr int32_t kSecureCaptureWaitTimeout =
 // Pacing: about 10 frames a second; AcquireNextFrame waits at most a second for a new frame.
 inline constexpr uint32_t kSecureFrameIntervalMs = 100;
 inline constexpr uint32_t kSecureAcquireTimeoutMs = 1000;
-// Pauses before the pipeline is built again: after a failed initialisation and after the GDI path, and after
-// the duplication path.
+// Pauses before the pipeline is built again: the longer one after a failed initialisation or when the GDI
+// path ended, the shorter one when the duplication path ended.
 inline constexpr uint32_t kSecureRetryWaitMs = 1500;
 inline constexpr uint32_t kSecureDuplicationRetryWaitMs = 250;
 // Tessaly refuses frames older than 3 s, and a static screen gives duplication no new frame: the last frame
