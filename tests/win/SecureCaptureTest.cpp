@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "TestWait.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
+#include "service/SecureFrameRead.h"
 #include "service/WardletShared.h"
 #include "service/win/SecureCapture.h"
 #include "service/win/SecureFramePublisher.h"
@@ -30,15 +32,18 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// What a reader of the mapping sees of the published buffer.
+// What a reader of the mapping gets: the newest frame at the size asked for, and what the writer stored
+// about it.
 struct SharedFrame {
     bool present = false;
+    uint64_t sequence = 0;
     SecureFrameDescriptor descriptor{};
+    uint32_t width = 0;
     std::vector<uint8_t> pixels;
 
     uint32_t At(uint32_t x, uint32_t y) const {
         uint32_t value = 0;
-        std::memcpy(&value, &pixels[(size_t(y) * descriptor.width + x) * 4], 4);
+        std::memcpy(&value, &pixels[(size_t(y) * width + x) * 4], 4);
         return value;
     }
 };
@@ -53,27 +58,29 @@ public:
     }
     bool Open() const { return static_cast<bool>(m_view); }
 
-    SharedFrame Latest() const {
+    // The newest fresh frame, read at width x height.
+    SharedFrame Latest(uint32_t width, uint32_t height) {
         SharedFrame frame;
         const auto* base = static_cast<const uint8_t*>(m_view.Get());
+        frame.present =
+            ReadSecureFrame(std::span<const uint8_t>(base, kSecureFrameMappingSize), ::GetTickCount64(),
+                            int32_t(width), int32_t(height), &frame.sequence, m_raw, frame.pixels);
+        if (!frame.present)
+            return frame;
+        frame.width = width;
+        // A later publish may have moved on; what is checked here is the same for every frame of a run.
         const auto* header = reinterpret_cast<const SecureFrameHeader*>(base);
         const uint32_t index = *reinterpret_cast<const volatile uint32_t*>(&header->publishedIndex);
         std::atomic_thread_fence(std::memory_order_acquire);
-        if (index > 1)
-            return frame;
-        frame.present = true;
-        std::memcpy(&frame.descriptor, &header->descriptors[index], sizeof frame.descriptor);
-        const uint64_t size = uint64_t(frame.descriptor.width) * frame.descriptor.height * 4;
-        if (size == frame.descriptor.size && size <= kSecureFrameCapacity) {
-            const uint8_t* buffer = base + kSecureFrameBufferOffset[index];
-            frame.pixels.assign(buffer, buffer + size);
-        }
+        if (index <= 1)
+            std::memcpy(&frame.descriptor, &header->descriptors[index], sizeof frame.descriptor);
         return frame;
     }
 
 private:
     UniqueHandle m_mapping;
     UniqueMappedView m_view;
+    std::vector<uint8_t> m_raw;
 };
 
 // Wardlet's log file, shared by every run of the tests.
@@ -143,22 +150,24 @@ TEST_F(SecureCaptureRun, MissingDuplicationIsCapturedWithGdiAndPublished) {
     ASSERT_TRUE(publisher.Init());
     SharedFrameView view;
     ASSERT_TRUE(view.Open());
-    ASSERT_FALSE(view.Latest().present);
+    const uint32_t width = uint32_t(::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    const uint32_t height = uint32_t(::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    ASSERT_FALSE(view.Latest(width, height).present);
 
     SecureCapture capture(&publisher, L"");
     Start(capture, kWardletExitWinlogonActive, true);
     SharedFrame first;
     ASSERT_TRUE(PumpUntil(
         [&] {
-            first = view.Latest();
-            return first.present && first.descriptor.sequence >= 2;
+            first = view.Latest(width, height);
+            return first.present && first.sequence >= 2;
         },
         10000));
     SharedFrame later;
     ASSERT_TRUE(PumpUntil(
         [&] {
-            later = view.Latest();
-            return later.descriptor.sequence >= first.descriptor.sequence + 2;
+            later = view.Latest(width, height);
+            return later.present && later.sequence >= first.sequence + 2;
         },
         10000));
     EXPECT_TRUE(StopWithinBound());
@@ -166,12 +175,12 @@ TEST_F(SecureCaptureRun, MissingDuplicationIsCapturedWithGdiAndPublished) {
     EXPECT_LT(m_stopMs, 1500u) << "a stop is seen within the 100 ms frame wait";
 
     const SecureFrameDescriptor& d = later.descriptor;
-    EXPECT_EQ(d.width, uint32_t(::GetSystemMetrics(SM_CXVIRTUALSCREEN)));
-    EXPECT_EQ(d.height, uint32_t(::GetSystemMetrics(SM_CYVIRTUALSCREEN)));
-    EXPECT_EQ(d.stride, d.width * 4);
+    EXPECT_EQ(d.width, width);
+    EXPECT_EQ(d.height, height);
+    EXPECT_EQ(d.stride, width * 4);
     EXPECT_EQ(d.pixelFormat, kSecureFramePixelFormatBgra);
     EXPECT_EQ(d.processId, ::GetCurrentProcessId());
-    ASSERT_EQ(later.pixels.size(), size_t(d.size));
+    ASSERT_EQ(later.pixels.size(), size_t(width) * height * 4);
     // The white window, at the virtual screen's origin here.
     const int32_t originX = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int32_t originY = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -233,7 +242,7 @@ TEST_F(SecureCaptureOnFakeDuplication, FramesArePublishedAndAStillScreenIsPublis
     SharedFrame frame;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            frame = view.Latest();
+            frame = view.Latest(kWidth, kHeight);
             return frame.present;
         },
         10000));
@@ -246,12 +255,12 @@ TEST_F(SecureCaptureOnFakeDuplication, FramesArePublishedAndAStillScreenIsPublis
     const ComPtr<FakeOutputDuplication> fake = LatestFake();
     ASSERT_NE(fake.Get(), nullptr);
     fake->nextResult = DXGI_ERROR_WAIT_TIMEOUT;
-    const SharedFrame still = view.Latest();
+    const SharedFrame still = view.Latest(kWidth, kHeight);
     SharedFrame republished;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            republished = view.Latest();
-            return republished.descriptor.sequence >= still.descriptor.sequence + 2;
+            republished = view.Latest(kWidth, kHeight);
+            return republished.present && republished.sequence >= still.sequence + 2;
         },
         6000));
     EXPECT_GT(republished.descriptor.publishTick, still.descriptor.publishTick);
@@ -278,7 +287,7 @@ TEST_F(SecureCaptureOnFakeDuplication, UnreadableFormatIsNeverPublishedAndTheFra
         WaitUntil([&] { return CountOf(NewLog(), "capture failed path=DDA hr=0x887A0004") >= 2; }, 10000));
     EXPECT_TRUE(StopWithinBound());
     EXPECT_EQ(m_result.load(), 0u);
-    EXPECT_FALSE(view.Latest().present);
+    EXPECT_FALSE(view.Latest(kWidth, kHeight).present);
     EXPECT_TRUE(AllReleased());
 }
 
