@@ -77,6 +77,20 @@ public:
         return frame;
     }
 
+    // Waits (dispatching this thread's window messages) for a frame of at least this sequence; a frame
+    // that is not present when the time is up.
+    SharedFrame WaitForSequence(uint64_t minimum, uint32_t width, uint32_t height, DWORD timeoutMs) {
+        SharedFrame frame;
+        if (!PumpUntil(
+                [&] {
+                    frame = Latest(width, height);
+                    return frame.present && frame.sequence >= minimum;
+                },
+                timeoutMs))
+            frame.present = false;
+        return frame;
+    }
+
 private:
     UniqueHandle m_mapping;
     UniqueMappedView m_view;
@@ -156,20 +170,10 @@ TEST_F(SecureCaptureRun, MissingDuplicationIsCapturedWithGdiAndPublished) {
 
     SecureCapture capture(&publisher, L"");
     Start(capture, kWardletExitWinlogonActive, true);
-    SharedFrame first;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            first = view.Latest(width, height);
-            return first.present && first.sequence >= 2;
-        },
-        10000));
-    SharedFrame later;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            later = view.Latest(width, height);
-            return later.present && later.sequence >= first.sequence + 2;
-        },
-        10000));
+    const SharedFrame first = view.WaitForSequence(2, width, height, 10000);
+    ASSERT_TRUE(first.present);
+    const SharedFrame later = view.WaitForSequence(first.sequence + 2, width, height, 10000);
+    ASSERT_TRUE(later.present);
     EXPECT_TRUE(StopWithinBound());
     EXPECT_EQ(m_result.load(), 0u);
     EXPECT_LT(m_stopMs, 1500u) << "a stop is seen within the 100 ms frame wait";
@@ -239,13 +243,8 @@ TEST_F(SecureCaptureOnFakeDuplication, FramesArePublishedAndAStillScreenIsPublis
     SecureCapture capture(&publisher, L"", Duplicate(DXGI_FORMAT_B8G8R8A8_UNORM, 0x90));
     Start(capture, kWardletExitWinlogonActive, true);
 
-    SharedFrame frame;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            frame = view.Latest(kWidth, kHeight);
-            return frame.present;
-        },
-        10000));
+    const SharedFrame frame = view.WaitForSequence(1, kWidth, kHeight, 10000);
+    ASSERT_TRUE(frame.present);
     EXPECT_EQ(frame.descriptor.width, kWidth);
     EXPECT_EQ(frame.descriptor.height, kHeight);
     ASSERT_EQ(frame.pixels.size(), size_t(kWidth) * kHeight * 4);
@@ -256,13 +255,8 @@ TEST_F(SecureCaptureOnFakeDuplication, FramesArePublishedAndAStillScreenIsPublis
     ASSERT_NE(fake.Get(), nullptr);
     fake->nextResult = DXGI_ERROR_WAIT_TIMEOUT;
     const SharedFrame still = view.Latest(kWidth, kHeight);
-    SharedFrame republished;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            republished = view.Latest(kWidth, kHeight);
-            return republished.present && republished.sequence >= still.sequence + 2;
-        },
-        6000));
+    const SharedFrame republished = view.WaitForSequence(still.sequence + 2, kWidth, kHeight, 6000);
+    ASSERT_TRUE(republished.present);
     EXPECT_GT(republished.descriptor.publishTick, still.descriptor.publishTick);
     EXPECT_EQ(republished.pixels, frame.pixels);
 
