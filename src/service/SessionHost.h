@@ -81,10 +81,12 @@ private:
     void RefreshStartupPreference(uint32_t session);
     bool PreferenceKnown(uint32_t session) const;
     bool PreferenceEnabled(uint32_t session) const;
-    bool TryAdopt(uint32_t session, bool reopenLine);
+    bool AdoptExistingUserHost(uint32_t session, bool reopenLine);
     // Logs and lets go of an ended host; after a suppressed user host it decides the target itself.
     void CollectExitedHost(std::optional<HostMode>& target);
     void StartHost(uint32_t session, HostMode mode);
+    // Ends the running host (terminating it when needed) and forgets it.
+    void StopHost(const char* reason);
 
     SessionHostPlatform& m_platform;
     const uint64_t m_serviceStartTick;

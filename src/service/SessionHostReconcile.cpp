@@ -59,7 +59,7 @@ void SessionHost::RefreshStartupPreference(uint32_t session) {
             static_cast<unsigned long>(session), read->enabled ? 1u : 0u, read->source.c_str());
 }
 
-bool SessionHost::TryAdopt(uint32_t session, bool reopenLine) {
+bool SessionHost::AdoptExistingUserHost(uint32_t session, bool reopenLine) {
     std::optional<SessionHostPlatform::AdoptedHost> adopted = m_platform.AdoptUserHost(session);
     if (!adopted)
         return false;
@@ -106,6 +106,11 @@ void SessionHost::StartHost(uint32_t session, HostMode mode) {
         m_interactiveLaunchRequested = false;
 }
 
+void SessionHost::StopHost(const char* reason) {
+    m_platform.StopHost(m_host->mode, m_host->pid, reason);
+    m_host.reset();
+}
+
 void SessionHost::Reconcile() {
     std::optional<uint32_t> console = m_platform.ConsoleSession();
     if (!console) {
@@ -136,7 +141,7 @@ void SessionHost::Reconcile() {
     bool autoStart =
         AutoStartAllowed(m_userAutoStartSuppressed, PreferenceKnown(session), PreferenceEnabled(session));
 
-    if (!m_host && !autoStart && explorer && TryAdopt(session, true))
+    if (!m_host && !autoStart && explorer && AdoptExistingUserHost(session, true))
         return;
 
     // An ended host is collected first, so a user host that is gone no longer keeps the user target alive.
@@ -157,15 +162,14 @@ void SessionHost::Reconcile() {
                 m_userAutoStartSuppressed ? 1u : 0u, PreferenceKnown(session) ? 1u : 0u,
                 PreferenceEnabled(session) ? 1u : 0u, m_secure ? 1u : 0u,
                 static_cast<long>(m_logonPending.load()));
-            m_platform.StopHost(m_host->mode, m_host->pid, "session phase handoff");
-            m_host.reset();
+            StopHost("session phase handoff");
         }
         return;
     }
 
     if (m_host || target == HostMode::None || static_cast<int64_t>(m_platform.Now() - m_nextStartTick) < 0)
         return;
-    if (target == HostMode::User && !m_interactiveLaunchRequested && TryAdopt(session, false))
+    if (target == HostMode::User && !m_interactiveLaunchRequested && AdoptExistingUserHost(session, false))
         return;
     StartHost(session, target);
 }

@@ -48,7 +48,7 @@ bool CreateSessionHostEvents(SessionHostEvents& events, DWORD& error) {
                        error);
 }
 
-void RunSessionHostLoop(const SessionHostEvents& events, SessionSystem& system, SessionHost& host) {
+void ServiceLoop(const SessionHostEvents& events, SessionSystem& system, SessionHost& host) {
     // The prelogin host and the worker are started with another session's token (primary-token assignment,
     // quotas) and the winlogon token is opened from another session's process (debug).
     EnablePrivilege(L"SeAssignPrimaryTokenPrivilege");

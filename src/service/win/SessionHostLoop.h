@@ -22,4 +22,4 @@ bool CreateSessionHostEvents(SessionHostEvents& events, DWORD& error);
 
 // The service loop: maintenance passes every 2 s and on every event, until the stop event is set. The host
 // process is left running when it returns; the worker is stopped.
-void RunSessionHostLoop(const SessionHostEvents& events, SessionSystem& system, SessionHost& host);
+void ServiceLoop(const SessionHostEvents& events, SessionSystem& system, SessionHost& host);

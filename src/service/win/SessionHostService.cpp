@@ -94,7 +94,7 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
             g_host = &host;
         }
         ReportStatus(SERVICE_RUNNING, NO_ERROR, 0);
-        RunSessionHostLoop(events, system, host);
+        ServiceLoop(events, system, host);
         std::lock_guard<std::mutex> lock(g_hostMutex);
         g_host = nullptr;
     }

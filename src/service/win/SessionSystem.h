@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/win/Handles.h"
 #include "service/SessionHostPlatform.h"
@@ -61,4 +63,7 @@ private:
     UniqueHandle m_hostProcess;
     UniqueHandle m_workerProcess;
     UniqueHandle m_workerStop;
+    // The last WTS state logged, per session; the handler's thread asks too.
+    std::mutex m_wtsLogMutex;
+    std::optional<std::pair<uint32_t, long>> m_lastWtsState;
 };

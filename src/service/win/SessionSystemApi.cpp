@@ -99,11 +99,9 @@ WtsLock SessionSystem::QueryWtsLock(uint32_t session) {
                    : flags == kWtsSessionStateUnlock ? WtsLock::Unlocked
                                                      : WtsLock::Unknown;
     // Reconcile asks every pass: the line is written when the answer changes, not every two seconds.
-    static std::mutex lastMutex;
-    static std::optional<std::pair<uint32_t, LONG>> last;
-    std::lock_guard<std::mutex> lock_(lastMutex);
-    if (!last || last->first != session || last->second != flags) {
-        last = std::make_pair(session, flags);
+    std::lock_guard<std::mutex> guard(m_wtsLogMutex);
+    if (!m_lastWtsState || m_lastWtsState->first != session || m_lastWtsState->second != flags) {
+        m_lastWtsState = std::make_pair(session, flags);
         WardletLog("WTS session state session=%lu connectState=%u sessionFlags=%ld known=%u secure=%u",
                    static_cast<unsigned long>(session), static_cast<unsigned>(info->Data.SessionState),
                    static_cast<long>(flags), lock != WtsLock::Unknown ? 1u : 0u,
