@@ -52,10 +52,12 @@ protected:
 
     void TearDown() override {
         StopLoop();
-        // The loop leaves its host running, as the service does: end the stand-ins it started.
+        // The loop leaves its host running, as the service does: end the stand-ins of this suite (and no
+        // other Tessaly).
         for (uint32_t pid : ProcessesInSession(L"Tessaly.exe", SessionOfThisProcess())) {
-            UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-            if (process) {
+            UniqueHandle process(
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+            if (process && ImagePath(process.Get()).find(L"\\runs\\SessionHost") != std::wstring::npos) {
                 TerminateProcess(process.Get(), 1);
                 WaitForSingleObject(process.Get(), 5000);
             }
@@ -77,6 +79,13 @@ protected:
             return;
         SetEvent(m_events.stop.Get());
         m_loop.join();
+    }
+
+    static std::wstring ImagePath(HANDLE process) {
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        return QueryFullProcessImageNameW(process, 0, path, &size) ? std::wstring(path, size)
+                                                                   : std::wstring();
     }
 
     static uint32_t SessionOfThisProcess() {
