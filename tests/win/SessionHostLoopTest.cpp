@@ -207,6 +207,64 @@ TEST_F(SessionHostLoopTest, LogoffHandsTheConsoleToAPreloginHost) {
     EXPECT_TRUE(WaitForLog("[SESSIONHOST][REQUEST_REJECT] session=")) << LogSinceStart();
 }
 
+// The user's "StartWithWindows" under HKCU (HKU\<sid> for the service), restored when the test ends.
+class StartupPreferenceValue {
+public:
+    StartupPreferenceValue() {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        &key, nullptr);
+        m_key.Reset(key);
+        DWORD size = sizeof m_saved;
+        m_existed =
+            RegQueryValueExW(m_key.Get(), kValue, nullptr, &m_savedType, m_saved, &size) == ERROR_SUCCESS;
+        m_savedSize = size;
+    }
+    ~StartupPreferenceValue() {
+        if (m_existed)
+            RegSetValueExW(m_key.Get(), kValue, 0, m_savedType, m_saved, m_savedSize);
+        else
+            RegDeleteValueW(m_key.Get(), kValue);
+    }
+    bool Set(DWORD type, const void* data, DWORD size) {
+        return RegSetValueExW(m_key.Get(), kValue, 0, type, static_cast<const BYTE*>(data), size) ==
+               ERROR_SUCCESS;
+    }
+
+private:
+    static constexpr wchar_t kKey[] = L"Software\\Marlo\\Settings";
+    static constexpr wchar_t kValue[] = L"StartWithWindows";
+    UniqueRegKey m_key;
+    bool m_existed = false;
+    DWORD m_savedType = 0;
+    BYTE m_saved[64] = {};
+    DWORD m_savedSize = 0;
+};
+
+TEST_F(SessionHostLoopTest, StartWithWindowsOffStartsNoUserHost) {
+    StartupPreferenceValue preference;
+    DWORD off = 0;
+    ASSERT_TRUE(preference.Set(REG_DWORD, &off, sizeof off));
+    StartLoop(false);
+    ASSERT_TRUE(WaitForLog("[SESSIONHOST][STARTUP_PREF] session=")) << LogSinceStart();
+    EXPECT_NE(LogSinceStart().find(" enabled=0 source=HKU\\S-"), std::string::npos) << LogSinceStart();
+    EXPECT_NE(LogSinceStart().find("\\Software\\Marlo\\Settings\\StartWithWindows"), std::string::npos);
+    Sleep(2500);
+    EXPECT_EQ(LogSinceStart().find("[SESSIONHOST][START]"), std::string::npos) << LogSinceStart();
+}
+
+TEST_F(SessionHostLoopTest, StartWithWindowsOfAnotherTypeCountsAsEnabled) {
+    StartupPreferenceValue preference;
+    const wchar_t text[] = L"0";
+    ASSERT_TRUE(preference.Set(REG_SZ, text, sizeof text));
+    StartLoop(false);
+    ASSERT_TRUE(WaitForLog("[SESSIONHOST][STARTED] mode=user pid=")) << LogSinceStart();
+    EXPECT_NE(LogSinceStart().find("[SESSIONHOST][STARTUP_PREF][QUERY_INVALID] session=1 rc=0 type=1 size=4; "
+                                   "default=enabled"),
+              std::string::npos)
+        << LogSinceStart();
+}
+
 TEST_F(SessionHostLoopTest, AdoptsATessalyStartedByHandOnceItIsThreeSecondsOld) {
     StartLoop(true);
     ProgramRun manual(L"SessionHostManualTessaly", L"winlogon.exe");
