@@ -236,7 +236,7 @@ void SessionHost::OnSessionChangeSignalled() {
 }
 
 bool SessionHost::OnWorkerExited(uint32_t exitCode) {
-    if (exitCode == kWorkerSuggestsWinlogon || exitCode == kWorkerSuggestsDefault) {
+    if (exitCode == kWardletExitWinlogonActive || exitCode == kWardletExitDefaultActive) {
         bool wtsSecure = ConsoleSecure(m_platform.ConsoleSession());
         WorkerCorrection decision = DecideWorkerCorrection(exitCode, wtsSecure, m_workerContradictions);
         m_workerContradictions = decision.contradictions;

@@ -39,7 +39,7 @@ bool AutoStartAllowed(bool suppressed, bool preferenceKnown, bool preferenceEnab
 
 WorkerCorrection DecideWorkerCorrection(uint32_t exitCode, bool wtsSecure, uint32_t previousContradictions) {
     WorkerCorrection result;
-    result.suggestedSecure = exitCode == kWorkerSuggestsWinlogon;
+    result.suggestedSecure = exitCode == kWardletExitWinlogonActive;
     if (result.suggestedSecure == wtsSecure) {
         result.accepted = true;
         result.resultSecure = wtsSecure;

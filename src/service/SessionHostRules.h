@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "service/WardletShared.h"
+
 // The session host's pure decisions: which Tessaly should run, whether a worker's desktop suggestion is
 // believed, when a tray exit becomes permanent, how the per-user start-up setting reads, and the command
 // lines of the processes the service starts.
@@ -36,10 +38,6 @@ inline constexpr uint64_t kStartupPreferenceCacheMs = 1500;
 inline constexpr uint64_t kFreshLaunchWindowMs = 15000;
 inline constexpr uint64_t kFreshExitValidationMs = 8000;
 inline constexpr uint64_t kAdoptMinimumAgeMs = 3000;
-
-// Exit codes of a capture worker whose desktop is no longer the input desktop.
-inline constexpr uint32_t kWorkerSuggestsWinlogon = 0xDDE50001;
-inline constexpr uint32_t kWorkerSuggestsDefault = 0xDDE50002;
 
 // Milliseconds from `from` to `to` on the 64-bit tick, never negative (a clock read on another thread may be
 // a little older than `from`).

@@ -44,24 +44,24 @@ TEST(SessionHostRulesTest, ElapsedIsNeverNegative) {
 
 TEST(SessionHostRulesTest, ContradictingSuggestionWinsOnlyTheSecondTimeInARow) {
     // WTS says unlocked; the worker twice finds the Winlogon desktop.
-    WorkerCorrection first = DecideWorkerCorrection(kWorkerSuggestsWinlogon, false, 0);
+    WorkerCorrection first = DecideWorkerCorrection(kWardletExitWinlogonActive, false, 0);
     EXPECT_FALSE(first.accepted);
     EXPECT_FALSE(first.resultSecure);
     EXPECT_EQ(first.contradictions, 1u);
-    WorkerCorrection second = DecideWorkerCorrection(kWorkerSuggestsWinlogon, false, first.contradictions);
+    WorkerCorrection second = DecideWorkerCorrection(kWardletExitWinlogonActive, false, first.contradictions);
     EXPECT_TRUE(second.accepted);
     EXPECT_TRUE(second.lagConfirmed);
     EXPECT_TRUE(second.resultSecure);
     EXPECT_EQ(second.contradictions, 0u);
 
     // A suggestion that agrees with WTS is taken at once and ends the streak.
-    WorkerCorrection agreeing = DecideWorkerCorrection(kWorkerSuggestsDefault, false, 1);
+    WorkerCorrection agreeing = DecideWorkerCorrection(kWardletExitDefaultActive, false, 1);
     EXPECT_TRUE(agreeing.accepted);
     EXPECT_FALSE(agreeing.lagConfirmed);
     EXPECT_FALSE(agreeing.resultSecure);
     EXPECT_EQ(agreeing.contradictions, 0u);
 
-    WorkerCorrection defaultWhileLocked = DecideWorkerCorrection(kWorkerSuggestsDefault, true, 0);
+    WorkerCorrection defaultWhileLocked = DecideWorkerCorrection(kWardletExitDefaultActive, true, 0);
     EXPECT_FALSE(defaultWhileLocked.accepted);
     EXPECT_TRUE(defaultWhileLocked.resultSecure);
 }

@@ -95,7 +95,7 @@ TEST(SessionHostScenarioTest, UacPromptKeepsTheWorkerUntilItFindsTheDefaultDeskt
     EXPECT_TRUE(system.Logged("action=keep-secure-worker"));
 
     // The prompt closes: the worker finds the Default desktop, which agrees with WTS.
-    EXPECT_FALSE(loop.host.OnWorkerExited(kWorkerSuggestsDefault));
+    EXPECT_FALSE(loop.host.OnWorkerExited(kWardletExitDefaultActive));
     EXPECT_TRUE(
         system.Logged("worker desktop correction suggested=Default confirmed=Default action=accepted"));
     EXPECT_FALSE(loop.host.HostSecureEvidence());
@@ -110,12 +110,12 @@ TEST(SessionHostScenarioTest, RepeatedWinlogonSuggestionOutvotesWtsAndSticks) {
     LoopDriver loop(system);
     loop.RunFor(2000);
 
-    EXPECT_FALSE(loop.host.OnWorkerExited(kWorkerSuggestsWinlogon));
+    EXPECT_FALSE(loop.host.OnWorkerExited(kWardletExitWinlogonActive));
     EXPECT_TRUE(
         system.Logged("worker desktop correction suggested=Winlogon confirmed=Default action=rejected"));
     EXPECT_FALSE(loop.host.Secure());
 
-    EXPECT_TRUE(loop.host.OnWorkerExited(kWorkerSuggestsWinlogon));
+    EXPECT_TRUE(loop.host.OnWorkerExited(kWardletExitWinlogonActive));
     EXPECT_TRUE(system.Logged("WTS desktop state lag confirmed by repeated DDA access denied; accept "
                               "suggested=Winlogon"));
     EXPECT_TRUE(
@@ -139,10 +139,10 @@ TEST(SessionHostScenarioTest, SuggestionStreakIsBrokenByAnotherExit) {
     FakeSessionSystem system;
     LoggedOn(system);
     LoopDriver loop(system);
-    loop.host.OnWorkerExited(kWorkerSuggestsWinlogon);
+    loop.host.OnWorkerExited(kWardletExitWinlogonActive);
     loop.host.OnWorkerExited(1);
     EXPECT_TRUE(system.Logged("worker exited unexpectedly code=1; restart only if Winlogon is still active"));
-    loop.host.OnWorkerExited(kWorkerSuggestsWinlogon);
+    loop.host.OnWorkerExited(kWardletExitWinlogonActive);
     EXPECT_FALSE(loop.host.Secure());
     EXPECT_EQ(system.Count("action=rejected"), 2);
 }

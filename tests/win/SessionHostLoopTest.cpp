@@ -212,28 +212,27 @@ class StartupPreferenceValue {
 public:
     StartupPreferenceValue() {
         HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                        &key, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, AsWide(kStartupPreferenceKey).c_str(), 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
         m_key.Reset(key);
         DWORD size = sizeof m_saved;
-        m_existed =
-            RegQueryValueExW(m_key.Get(), kValue, nullptr, &m_savedType, m_saved, &size) == ERROR_SUCCESS;
+        m_existed = RegQueryValueExW(m_key.Get(), m_value.c_str(), nullptr, &m_savedType, m_saved, &size) ==
+                    ERROR_SUCCESS;
         m_savedSize = size;
     }
     ~StartupPreferenceValue() {
         if (m_existed)
-            RegSetValueExW(m_key.Get(), kValue, 0, m_savedType, m_saved, m_savedSize);
+            RegSetValueExW(m_key.Get(), m_value.c_str(), 0, m_savedType, m_saved, m_savedSize);
         else
-            RegDeleteValueW(m_key.Get(), kValue);
+            RegDeleteValueW(m_key.Get(), m_value.c_str());
     }
     bool Set(DWORD type, const void* data, DWORD size) {
-        return RegSetValueExW(m_key.Get(), kValue, 0, type, static_cast<const BYTE*>(data), size) ==
+        return RegSetValueExW(m_key.Get(), m_value.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
                ERROR_SUCCESS;
     }
 
 private:
-    static constexpr wchar_t kKey[] = L"Software\\Marlo\\Settings";
-    static constexpr wchar_t kValue[] = L"StartWithWindows";
+    const std::wstring m_value = AsWide(kStartupPreferenceValue);
     UniqueRegKey m_key;
     bool m_existed = false;
     DWORD m_savedType = 0;
