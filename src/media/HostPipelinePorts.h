@@ -63,8 +63,11 @@ public:
     virtual bool IsActive() = 0;
     // Asks the service's worker for a fresh frame; false when the request could not be delivered.
     virtual bool RequestWorkerFrame(const char* reason) = 0;
-    // A published BGRA frame not taken before and at most 3,000 ms old, with its sequence number; false
-    // while there is none (also when nothing is published at all).
+    // The size the host encodes from now on: published frames are scaled to it, whatever size the service
+    // captured. Nothing is read before it is set.
+    virtual void SetFrameSize(int32_t width, int32_t height) = 0;
+    // A published BGRA frame not taken before and at most 3,000 ms old, at the frame size, with its sequence
+    // number; false while there is none (also when nothing is published at all).
     virtual bool ReadFreshFrame(HostFrame& frame, uint64_t& sequence) = 0;
     // Waits up to ms for the publisher's frame-ready signal.
     virtual void WaitFrameReady(uint32_t ms) = 0;

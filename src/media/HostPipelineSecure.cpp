@@ -46,6 +46,9 @@ void FitInto(int32_t& width, int32_t& height, int32_t maxWidth, int32_t maxHeigh
 } // namespace
 
 void HostPipeline::EnterSecureSource(Build& build) {
+    // The encoder and the connection stay: the secure frames come at the size already streamed.
+    if (build.hasCached)
+        m_secure.SetFrameSize(build.cached.width, build.cached.height);
     build.secureSource = true;
     build.pacer.Reset(m_clock.Now());
     m_env.SetStatus("Secure desktop video active / hardware HID control", false);
@@ -74,6 +77,8 @@ HostPipeline::Step HostPipeline::ProbeAfterAccessLost(Build& build, CaptureStatu
         m_secure.RequestWorkerFrame("dda-access-lost-secure");
     build.duplicator->StopCapture();
 
+    if (build.hasCached)
+        m_secure.SetFrameSize(build.cached.width, build.cached.height);
     const uint32_t start = m_clock.Now();
     HostFrame frame;
     uint64_t sequence = 0;
@@ -126,6 +131,7 @@ HostPipeline::SecureStartup HostPipeline::RunSecureStartup(bool ultra) {
     Log::Write("[SECURE_VIDEO][STARTUP_DETECT] locked=1 peer=%s source=%dx%d target=%dx%d mapping=%s",
                m_peerIp.c_str(), sourceWidth, sourceHeight, targetWidth, targetHeight,
                m_secure.MappingName().c_str());
+    m_secure.SetFrameSize(targetWidth, targetHeight);
     m_secure.RequestWorkerFrame("secure-startup-detect");
     m_env.SetStatus("Waiting secure desktop video / hardware HID control", false);
     m_env.SetChannelState(kChannelVideo, ChannelValue(ChannelState::Connecting),

@@ -238,10 +238,16 @@ public:
         requests.emplace_back(reason);
         return false;
     }
+    void SetFrameSize(int32_t w, int32_t h) override {
+        frameSizes.push_back(std::to_string(w) + "x" + std::to_string(h));
+        m_width = w;
+        m_height = h;
+    }
+    // Like the mapping reader: frames come scaled to the size the host set, none before it set one.
     bool ReadFreshFrame(HostFrame& frame, uint64_t& sequence) override {
-        if (!publish)
+        if (!publish || m_width < 1 || m_height < 1)
             return false;
-        frame = MakeFrame(width, height, false, false);
+        frame = MakeFrame(m_width, m_height, false, false);
         sequence = ++m_sequence;
         return true;
     }
@@ -252,13 +258,14 @@ public:
 
     bool active = false;
     bool publish = false;
-    int32_t width = 64, height = 36;
     std::vector<std::string> requests;
+    std::vector<std::string> frameSizes; // "64x36", one per SetFrameSize
     int closes = 0;
 
 private:
     FakeHostClock& m_clock;
     uint64_t m_sequence = 0;
+    int32_t m_width = 0, m_height = 0;
 };
 
 class FakeDisplayProbe final : public IHostDisplayProbe {

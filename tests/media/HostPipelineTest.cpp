@@ -354,6 +354,7 @@ TEST_F(HostPipelineTest, SecureDesktopAtStartStreamsPublishedFramesUntilUnlocked
     EXPECT_EQ(CountLogMessages("[SECURE_VIDEO][UNLOCK_REBUILD] startup secure stream exit"), 1u);
     EXPECT_EQ(rig.secure.requests.front(), "secure-startup-detect");
     EXPECT_GT(rig.SentFrom(1000), 10u);
+    EXPECT_EQ(rig.secure.frameSizes.front(), "64x36") << "the startup target";
     EXPECT_EQ(rig.factory.duplication.inits, 1) << "duplication starts only once the desktop is unlocked";
     EXPECT_GT(rig.SentFrom(3600), 30u);
     ExpectConsecutiveIds(rig.sender.sent);
@@ -370,6 +371,8 @@ TEST_F(HostPipelineTest, LockWhileStreamingSwitchesToTheSecureSourceAndUnlockReb
     EXPECT_EQ(CountLogMessages("[SECURE_VIDEO][ENTER] local Winlogon/secure desktop detected"), 1u);
     EXPECT_EQ(CountLogMessages("[SECURE_VIDEO][LEAVE] Default desktop restored"), 1u);
     EXPECT_EQ(rig.secure.requests, std::vector<std::string>{"in-session-lock-detect"});
+    EXPECT_EQ(rig.secure.frameSizes, std::vector<std::string>{"64x36"}) << "the size already streamed";
+    EXPECT_EQ(CountLogMessages("Host resolution changed"), 0u);
     EXPECT_EQ(rig.sender.connects.size(), 1u) << "the connection stays across lock and unlock";
     EXPECT_EQ(rig.factory.duplication.inits, 2);
     EXPECT_EQ(CountLogMessages("Host desktop state notify locked=1 peer=10.0.0.2"), 2u)

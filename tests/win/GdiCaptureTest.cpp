@@ -13,7 +13,9 @@
 #include "core/win/Handles.h"
 #include "media/win/DisplayFingerprintQuery.h"
 #include "media/win/PersistentGdiCapture.h"
+#include "core/win/TextConvert.h"
 #include "media/win/SecureDesktop.h"
+#include "service/WardletShared.h"
 
 namespace {
 
@@ -245,7 +247,7 @@ TEST_F(GdiCapture, CaptureRequestFailsWithoutTheServicesEvent) {
 }
 
 TEST_F(GdiCapture, CaptureRequestSetsTheServicesEvent) {
-    UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, kSecureDesktopCaptureRequestEvent));
+    UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, AsWide(kSecureCaptureRequestEventName).c_str()));
     ASSERT_TRUE(event);
     EXPECT_TRUE(RequestSecureDesktopWorkerFrame("test-with-service"));
     EXPECT_EQ(WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);

@@ -1,18 +1,17 @@
 #include "core/win/HResultText.h"
 
-#include <windows.h>
+#include <algorithm>
+#include <string>
 
 #include "core/HResultNames.h"
+#include "core/win/SystemMessageText.h"
 
 const char* HResultToText(int32_t hr) {
     thread_local char buffer[256];
-    char system[200] = {};
-    DWORD len = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                 static_cast<DWORD>(hr), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), system,
-                                 sizeof system, nullptr);
-    for (DWORD i = 0; i < len && i < sizeof system; ++i)
-        if (system[i] == '\r' || system[i] == '\n')
-            system[i] = ' ';
-    FormatHResultText(buffer, sizeof buffer, hr, len != 0 ? system : nullptr);
+    // A log line stays one line even when the system's text has several.
+    std::string system = SystemMessageText(static_cast<uint32_t>(hr));
+    std::replace_if(
+        system.begin(), system.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    FormatHResultText(buffer, sizeof buffer, hr, system.c_str());
     return buffer;
 }

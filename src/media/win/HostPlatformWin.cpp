@@ -9,7 +9,7 @@
 #include "media/DisplayFingerprint.h"
 #include "media/win/DisplayFingerprintQuery.h"
 #include "media/win/PersistentGdiCapture.h"
-#include "media/win/SecureDesktop.h"
+#include "media/win/SecureDesktopPort.h"
 #include "media/win/TcpVideoSender.h"
 
 namespace {
@@ -42,19 +42,6 @@ public:
 
 private:
     TcpVideoSender m_sender;
-};
-
-// The lock state and the service's capture request. Reading the frames the service publishes is not part
-// of this program yet, so there is never a secure frame and the host keeps to its rebuild recovery.
-class SecureDesktopPort final : public IHostSecureDesktop {
-public:
-    bool IsActive() override { return IsSecureDesktopActive(); }
-    bool RequestWorkerFrame(const char* reason) override { return RequestSecureDesktopWorkerFrame(reason); }
-    bool ReadFreshFrame(HostFrame&, uint64_t&) override { return false; }
-    void WaitFrameReady(uint32_t ms) override { ::Sleep(ms); }
-    std::string MappingName() override { return "(none)"; }
-    std::string EventName() override { return "(none)"; }
-    void Close() override {}
 };
 
 class DisplayProbePort final : public IHostDisplayProbe {

@@ -1,7 +1,11 @@
 #include "media/win/SecureDesktop.h"
 
+#include <string>
+
 #include "core/Log.h"
 #include "core/win/Handles.h"
+#include "core/win/TextConvert.h"
+#include "service/WardletShared.h"
 
 bool IsSecureDesktopActive() {
     UniqueDesktop desktop(::OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS));
@@ -16,16 +20,17 @@ bool IsSecureDesktopActive() {
 }
 
 bool RequestSecureDesktopWorkerFrame(const char* reason) {
-    UniqueHandle event(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kSecureDesktopCaptureRequestEvent));
+    const std::wstring name = AsWide(kSecureCaptureRequestEventName);
+    UniqueHandle event(::OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str()));
     if (!event) {
         const DWORD error = ::GetLastError();
         Log::Write("[SECURE_VIDEO][WORKER_REQUEST_FAIL] reason=%s error=%lu event=%ls", reason, error,
-                   kSecureDesktopCaptureRequestEvent);
+                   name.c_str());
         return false;
     }
     const bool ok = ::SetEvent(event.Get()) != FALSE;
     const DWORD error = ok ? 0 : ::GetLastError();
     Log::Write("[SECURE_VIDEO][WORKER_REQUEST] reason=%s ok=%d error=%lu event=%ls", reason, ok ? 1 : 0,
-               error, kSecureDesktopCaptureRequestEvent);
+               error, name.c_str());
     return ok;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
 // While the secure desktop (logon, lock screen, elevation prompt) is the input desktop, a user process
-// cannot capture it; the service captures it on request and publishes the frames.
-
-// The event the service waits on for a capture request.
-inline constexpr wchar_t kSecureDesktopCaptureRequestEvent[] = L"Global\\MarloSecureDesktopCaptureRequestV1";
+// cannot capture it; the service captures it on request and publishes the frames. The request goes
+// through kSecureCaptureRequestEventName (service/WardletShared.h).
 
 // True when the input desktop is not "Default" (case-insensitive), or when it cannot be opened or its name
 // cannot be read (which is what a user process sees while the secure desktop is up).
