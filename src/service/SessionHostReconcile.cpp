@@ -156,8 +156,7 @@ void SessionHost::Reconcile() {
     if (m_host) {
         if (m_host->mode != target) {
             Log("[SESSIONHOST][HANDOFF] from=%s to=%s session=%lu exitSuppressed=%u startupKnown=%u "
-                "startupEnabled=%u "
-                "secure=%u logonPending=%ld",
+                "startupEnabled=%u secure=%u logonPending=%ld",
                 HostModeName(m_host->mode), HostModeName(target), static_cast<unsigned long>(session),
                 m_userAutoStartSuppressed ? 1u : 0u, PreferenceKnown(session) ? 1u : 0u,
                 PreferenceEnabled(session) ? 1u : 0u, m_secure ? 1u : 0u,
@@ -167,7 +166,7 @@ void SessionHost::Reconcile() {
         return;
     }
 
-    if (m_host || target == HostMode::None || static_cast<int64_t>(m_platform.Now() - m_nextStartTick) < 0)
+    if (target == HostMode::None || static_cast<int64_t>(m_platform.Now() - m_nextStartTick) < 0)
         return;
     if (target == HostMode::User && !m_interactiveLaunchRequested && AdoptExistingUserHost(session, false))
         return;
