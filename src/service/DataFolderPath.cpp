@@ -14,3 +14,37 @@ std::u16string DataFolderFilePath(std::u16string_view folder, std::u16string_vie
     path += name;
     return path;
 }
+
+std::optional<DataFolderRefusal> CheckExistingDataFolder(const DataFolderFacts& facts) {
+    if (!facts.isFolder)
+        return DataFolderRefusal::NotAFolder;
+    if (facts.isReparsePoint)
+        return DataFolderRefusal::ReparsePoint;
+    switch (facts.owner) {
+    case DataFolderOwner::System:
+    case DataFolderOwner::Administrators:
+    case DataFolderOwner::OwnUser:
+        return std::nullopt;
+    case DataFolderOwner::Unreadable:
+        return DataFolderRefusal::OwnerUnreadable;
+    case DataFolderOwner::Other:
+        break;
+    }
+    return DataFolderRefusal::ForeignOwner;
+}
+
+const char* DataFolderRefusalText(DataFolderRefusal refusal) {
+    switch (refusal) {
+    case DataFolderRefusal::CreateFailed:
+        return "create_failed";
+    case DataFolderRefusal::NotAFolder:
+        return "not_a_folder";
+    case DataFolderRefusal::ReparsePoint:
+        return "reparse_point";
+    case DataFolderRefusal::OwnerUnreadable:
+        return "owner_unreadable";
+    case DataFolderRefusal::ForeignOwner:
+        return "foreign_owner";
+    }
+    return "unknown";
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "service/DataFolderPath.h"
@@ -23,6 +24,30 @@ TEST(DataFolderPath, ProgramDataValueOrTheDefault) {
         EXPECT_EQ(DataFolderFromProgramData(c.programData), c.folder) << c.name;
     EXPECT_EQ(DataFolderFilePath(u"C:\\ProgramData\\Marlo", u"secure_probe_latest.bmp"),
               u"C:\\ProgramData\\Marlo\\secure_probe_latest.bmp");
+}
+
+TEST(DataFolderPath, AnExistingFolderIsTrustedOnlyWhenItsOwnerIs) {
+    using Owner = DataFolderOwner;
+    using Refusal = DataFolderRefusal;
+    struct Case {
+        const char* name;
+        DataFolderFacts facts;
+        std::optional<Refusal> refusal;
+    };
+    const Case cases[] = {
+        {"SYSTEM's folder", {true, false, Owner::System}, std::nullopt},
+        {"Administrators' folder", {true, false, Owner::Administrators}, std::nullopt},
+        {"own user's folder", {true, false, Owner::OwnUser}, std::nullopt},
+        {"another user's folder", {true, false, Owner::Other}, Refusal::ForeignOwner},
+        {"owner unreadable", {true, false, Owner::Unreadable}, Refusal::OwnerUnreadable},
+        {"junction, even of SYSTEM", {true, true, Owner::System}, Refusal::ReparsePoint},
+        {"a file", {false, false, Owner::System}, Refusal::NotAFolder},
+        {"a reparse point that is no folder", {false, true, Owner::System}, Refusal::NotAFolder},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckExistingDataFolder(c.facts), c.refusal) << c.name;
+    EXPECT_STREQ(DataFolderRefusalText(Refusal::ReparsePoint), "reparse_point");
+    EXPECT_STREQ(DataFolderRefusalText(Refusal::ForeignOwner), "foreign_owner");
 }
 
 } // namespace

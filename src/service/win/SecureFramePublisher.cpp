@@ -1,41 +1,18 @@
 #include "service/win/SecureFramePublisher.h"
 
-#include <sddl.h>
-
 #include <memory>
 #include <span>
 
 #include "core/win/TextConvert.h"
+#include "service/win/SddlSecurity.h"
 #include "service/SecureFrameWrite.h"
 #include "service/WardletShared.h"
 
-namespace {
-
-// The frames show logon and elevation screens: SYSTEM and Administrators only. When the descriptor cannot
-// be built the objects get the default security (the creator's), which still keeps other users out.
-class FrameSecurity {
-public:
-    FrameSecurity() {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(AsWide(kSecureFrameSddl).c_str(),
-                                                                   SDDL_REVISION_1, &descriptor, nullptr))
-            m_descriptor.reset(descriptor);
-        m_attributes.nLength = sizeof m_attributes;
-        m_attributes.lpSecurityDescriptor = m_descriptor.get();
-        m_attributes.bInheritHandle = FALSE;
-    }
-    SECURITY_ATTRIBUTES* Get() { return m_descriptor ? &m_attributes : nullptr; }
-
-private:
-    std::unique_ptr<void, LocalFreeDeleter> m_descriptor;
-    SECURITY_ATTRIBUTES m_attributes = {};
-};
-
-} // namespace
-
 bool SecureFramePublisher::Init() {
     Close();
-    FrameSecurity security;
+    // The frames show logon and elevation screens: SYSTEM and Administrators only. Default security (the
+    // creator's) when the descriptor cannot be built still keeps other users out.
+    SddlSecurity security(kSecureFrameSddl);
     // An object that already exists (a reader still holds the last worker's mapping) is opened and its
     // header rewritten, so the sequence restarts at 1 for the readers too.
     UniqueHandle mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, security.Get(), PAGE_READWRITE,

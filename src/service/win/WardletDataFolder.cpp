@@ -17,44 +17,16 @@
 
 namespace {
 
-// Only SYSTEM and Administrators may touch the folder: the service, running as SYSTEM, trusts what it reads
-// there, and the capture BMPs show logon screens.
+// The service runs as SYSTEM and trusts what it reads there, and the capture BMPs show logon screens.
 constexpr wchar_t kDataFolderSddl[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-
-enum class Refusal : unsigned {
-    CreateFailed,
-    NotAFolder,
-    ReparsePoint,
-    OwnerUnreadable,
-    ForeignOwner,
-    Count
-};
-
-const char* RefusalText(Refusal refusal) {
-    switch (refusal) {
-    case Refusal::CreateFailed:
-        return "create_failed";
-    case Refusal::NotAFolder:
-        return "not_a_folder";
-    case Refusal::ReparsePoint:
-        return "reparse_point";
-    case Refusal::OwnerUnreadable:
-        return "owner_unreadable";
-    case Refusal::ForeignOwner:
-        return "foreign_owner";
-    case Refusal::Count:
-        break;
-    }
-    return "unknown";
-}
 
 // Each reason is logged once per process: every marker and BMP write asks for the folder again.
 std::atomic<unsigned> g_loggedRefusals{0};
 
-void LogRefusal(Refusal refusal, const std::wstring& folder) {
+void LogRefusal(DataFolderRefusal refusal, const std::wstring& folder) {
     const unsigned bit = 1u << static_cast<unsigned>(refusal);
     if ((g_loggedRefusals.fetch_or(bit) & bit) == 0)
-        WardletLog("[DATA_DIR][REFUSED] reason=%s path=%s", RefusalText(refusal),
+        WardletLog("[DATA_DIR][REFUSED] reason=%s path=%s", DataFolderRefusalText(refusal),
                    WideToUtf8(folder.c_str()).c_str());
 }
 
@@ -85,29 +57,35 @@ bool IsOwnUser(PSID owner) {
     return ::EqualSid(owner, reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid) != FALSE;
 }
 
-// Why an existing folder may not be used, if it may not: a reparse point could send SYSTEM's writes
-// elsewhere, and a folder someone else made could be read or swapped by them.
-std::optional<Refusal> CheckExistingFolder(const std::wstring& folder) {
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return Refusal::NotAFolder;
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return Refusal::ReparsePoint;
+DataFolderOwner OwnerOf(const std::wstring& folder) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR raw = nullptr;
     if (::GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
                                 nullptr, nullptr, &raw) != ERROR_SUCCESS)
-        return Refusal::OwnerUnreadable;
+        return DataFolderOwner::Unreadable;
     const std::unique_ptr<void, LocalFreeDeleter> descriptor(raw);
     if (owner == nullptr)
-        return Refusal::OwnerUnreadable;
-    if (::IsWellKnownSid(owner, WinLocalSystemSid) || ::IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
-        IsOwnUser(owner))
-        return std::nullopt;
-    return Refusal::ForeignOwner;
+        return DataFolderOwner::Unreadable;
+    if (::IsWellKnownSid(owner, WinLocalSystemSid))
+        return DataFolderOwner::System;
+    if (::IsWellKnownSid(owner, WinBuiltinAdministratorsSid))
+        return DataFolderOwner::Administrators;
+    return IsOwnUser(owner) ? DataFolderOwner::OwnUser : DataFolderOwner::Other;
 }
 
-std::optional<Refusal> PrepareFolder(const std::wstring& folder) {
+DataFolderFacts FactsOf(const std::wstring& folder) {
+    DataFolderFacts facts;
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return facts;
+    facts.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    facts.isReparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (facts.isFolder && !facts.isReparsePoint)
+        facts.owner = OwnerOf(folder);
+    return facts;
+}
+
+std::optional<DataFolderRefusal> PrepareFolder(const std::wstring& folder) {
     PSECURITY_DESCRIPTOR raw = nullptr;
     ::ConvertStringSecurityDescriptorToSecurityDescriptorW(kDataFolderSddl, SDDL_REVISION_1, &raw, nullptr);
     const std::unique_ptr<void, LocalFreeDeleter> descriptor(raw);
@@ -115,13 +93,13 @@ std::optional<Refusal> PrepareFolder(const std::wstring& folder) {
     if (::CreateDirectoryW(folder.c_str(), raw != nullptr ? &security : nullptr))
         return std::nullopt;
     if (::GetLastError() != ERROR_ALREADY_EXISTS)
-        return Refusal::CreateFailed;
-    return CheckExistingFolder(folder);
+        return DataFolderRefusal::CreateFailed;
+    return CheckExistingDataFolder(FactsOf(folder));
 }
 
 std::wstring FolderFile(const wchar_t* name, bool logRefusal) {
     const std::wstring folder = AsWide(DataFolderFromProgramData(AsUtf16(ProgramDataValue().c_str())));
-    if (const std::optional<Refusal> refusal = PrepareFolder(folder)) {
+    if (const std::optional<DataFolderRefusal> refusal = PrepareFolder(folder)) {
         if (logRefusal)
             LogRefusal(*refusal, folder);
         return {};
