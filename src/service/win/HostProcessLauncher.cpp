@@ -69,8 +69,8 @@ UniqueHandle SessionSystem::UserHostToken(uint32_t session) {
     // the linked token is the limited one, which would start Tessaly with less than the user has.
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD bytes = 0;
-    DWORD error =
-        ERROR_NO_SUCH_LOGON_SESSION; // what Windows answers for the linked token of an unsplit token
+    // What Windows answers for the linked token of an unsplit token.
+    DWORD error = ERROR_NO_SUCH_LOGON_SESSION;
     if (::GetTokenInformation(base.Get(), TokenElevationType, &type, sizeof type, &bytes) &&
         type == TokenElevationTypeLimited) {
         TOKEN_LINKED_TOKEN linked{};
