@@ -66,8 +66,8 @@ protected:
         SetEnvironmentVariableW(L"STANDIN_WORKER_EXIT", nullptr);
     }
 
-    void StartLoop(bool suppressedAtStart) {
-        SessionProgramPaths paths{m_folder + L"Tessaly.exe", m_folder + L"WorkerStandIn.exe", m_folder};
+    void StartLoop(bool suppressedAtStart, const wchar_t* tessaly = L"Tessaly.exe") {
+        SessionProgramPaths paths{m_folder + tessaly, m_folder + L"WorkerStandIn.exe", m_folder};
         m_system = std::make_unique<SessionSystem>(paths, m_events.userHostReady.Get(),
                                                    m_events.sessionChange.Get());
         m_host = std::make_unique<SessionHost>(*m_system, suppressedAtStart);
@@ -205,6 +205,15 @@ TEST_F(SessionHostLoopTest, LogoffHandsTheConsoleToAPreloginHost) {
 
     Signal(kRequestUserHostEventName);
     EXPECT_TRUE(WaitForLog("[SESSIONHOST][REQUEST_REJECT] session=")) << LogSinceStart();
+}
+
+TEST_F(SessionHostLoopTest, MissingTessalyIsRetriedAfterThreeSeconds) {
+    StartLoop(false, L"Missing\\Tessaly.exe");
+    ASSERT_TRUE(WaitForLog("[PRELOGIN][WAIT] Tessaly.exe not found beside probe path=", 2))
+        << LogSinceStart();
+    std::string log = LogSinceStart();
+    EXPECT_NE(log.find("runs\\SessionHost\\Missing\\Tessaly.exe"), std::string::npos) << log;
+    EXPECT_EQ(log.find("[SESSIONHOST][START]"), std::string::npos) << log;
 }
 
 // The user's "StartWithWindows" under HKCU (HKU\<sid> for the service), restored when the test ends.
