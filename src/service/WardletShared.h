@@ -33,8 +33,8 @@ inline constexpr uint32_t kSecureFrameCapacity = 0x4000000;
 inline constexpr uint32_t kSecureFrameNoIndex = 0xFFFFFFFF;
 inline constexpr uint32_t kSecureFramePixelFormatBgra = 2;
 inline constexpr uint64_t kSecureFrameMappingSize = 0x8000080;
-inline constexpr uint64_t kSecureFrameBufferOffset[2] = {kSecureFrameHeaderSize,
-                                                         kSecureFrameHeaderSize + uint64_t{kSecureFrameCapacity}};
+inline constexpr uint64_t kSecureFrameBufferOffset[2] = {
+    kSecureFrameHeaderSize, kSecureFrameHeaderSize + uint64_t{kSecureFrameCapacity}};
 
 struct SecureFrameDescriptor {
     uint32_t width;

@@ -450,14 +450,31 @@ TEST_F(InputChannelTest, ClientSendFailureClosesTheConnectionAndReportsReconnect
     ASSERT_TRUE(s.Valid());
     AnswerHello(s.Get(), [](int32_t nonce) { return MakeAckPacket(nonce); });
     ASSERT_TRUE(WaitUntil([&] { return channel.IsConnected(); }, kWaitMs));
-    // The test host stops reading: the client's sends fill both socket buffers until one times out.
+    // The test host stops reading: the client's sends fill both socket buffers until one times out. How
+    // long the filling takes is the machine's: a loopback sender's buffer is sized for 64 KB segments, so
+    // tens of thousands of records leave before a send has to wait at all, whatever the test host's window.
+    // So the queue is topped up for as long as the channel drains it; a queue that stands still past the send
+    // time-out with the connection still up is the fault looked for here.
+    constexpr size_t kTopUp = 256;
+    constexpr DWORD kStandingStillMs = 5000; // well past the 1200 ms a send may wait for room
+    constexpr DWORD kFillBoundMs = 120000;   // for a channel whose sends never meet full buffers
     const DWORD start = GetTickCount();
-    for (int i = 0; channel.IsConnected() && GetTickCount() - start < 30000; ++i) {
-        channel.EnqueuePacket(MakeInputPacket(InputPacketType::Key, 0, i, 'B', i & 1));
-        if (i % 512 == 511)
+    DWORD drained = start;
+    int records = 0;
+    while (channel.IsConnected()) {
+        const DWORD now = GetTickCount();
+        if (now - drained > kStandingStillMs || now - start > kFillBoundMs)
+            break;
+        if (channel.QueuedPackets() >= kTopUp) {
             Sleep(1);
+            continue;
+        }
+        for (size_t n = 0; n < kTopUp; ++n, ++records)
+            channel.EnqueuePacket(MakeInputPacket(InputPacketType::Key, 0, records, 'B', records & 1));
+        drained = now;
     }
-    ASSERT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return !channel.IsConnected(); }, 3000))
+        << records << " records queued in " << GetTickCount() - start << " ms";
     EXPECT_TRUE(WaitLog("Input async send failed: type=KEY"));
     EXPECT_TRUE(WaitChannelState(ChannelState::Reconnecting));
     EXPECT_FALSE(RuntimeStateManager().IsTcpInputConnected());

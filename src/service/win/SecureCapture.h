@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "service/win/SecureDuplicationSource.h"
+
 class SecureFramePublisher;
 
 // Captures the desktop this process runs on (desktop duplication, else GDI), skips black frames, publishes
@@ -13,8 +15,10 @@ class SecureFramePublisher;
 class SecureCapture {
 public:
     // publisher: where frames go when publishing (may be null otherwise); bmpName: the BMP file in the data
-    // folder, empty when BMP diagnostics are off.
-    SecureCapture(SecureFramePublisher* publisher, std::wstring bmpName);
+    // folder, empty when BMP diagnostics are off. duplicate: null means IDXGIOutput1::DuplicateOutput (tests
+    // hand in a fake where the system has no duplication).
+    SecureCapture(SecureFramePublisher* publisher, std::wstring bmpName,
+                  SecureDuplicationSource::DuplicateOutputFn duplicate = nullptr);
 
     // Returns 0 when stopped, accessDeniedExitCode when this desktop is not the input desktop (and that code
     // is nonzero), or with captureOnce a failing HRESULT.
@@ -24,4 +28,5 @@ public:
 private:
     SecureFramePublisher* m_publisher;
     std::wstring m_bmpName;
+    SecureDuplicationSource::DuplicateOutputFn m_duplicate;
 };
