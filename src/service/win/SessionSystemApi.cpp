@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "core/win/ModuleFileName.h"
 #include "core/win/TextConvert.h"
 #include "service/win/SessionProcesses.h"
 #include "service/win/SessionSystem.h"
@@ -54,7 +55,7 @@ std::wstring StartupPreferenceKeyPath(const std::wstring& sid) {
 
 SessionProgramPaths DefaultSessionProgramPaths() {
     SessionProgramPaths paths;
-    paths.wardletExe = WardletExecutablePath();
+    paths.wardletExe = OwnExecutablePath();
     paths.workingFolder = FolderOf(paths.wardletExe);
     if (!paths.workingFolder.empty())
         paths.tessalyExe = paths.workingFolder + L"\\Tessaly.exe";
