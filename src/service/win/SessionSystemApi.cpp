@@ -5,10 +5,10 @@
 #include <mutex>
 #include <vector>
 
+#include "core/win/ModuleFileName.h"
 #include "core/win/TextConvert.h"
 #include "service/win/SessionProcesses.h"
 #include "service/win/SessionSystem.h"
-#include "service/win/WardletExecutable.h"
 #include "service/win/WardletLog.h"
 #include "service/win/WardletSupport.h"
 
@@ -54,10 +54,12 @@ std::wstring StartupPreferenceKeyPath(const std::wstring& sid) {
 
 SessionProgramPaths DefaultSessionProgramPaths() {
     SessionProgramPaths paths;
-    paths.wardletExe = WardletExecutablePath();
-    paths.workingFolder = FolderOf(paths.wardletExe);
-    if (!paths.workingFolder.empty())
+    paths.wardletExe = OwnExecutablePath();
+    size_t slash = paths.wardletExe.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        paths.workingFolder = paths.wardletExe.substr(0, slash);
         paths.tessalyExe = paths.workingFolder + L"\\Tessaly.exe";
+    }
     return paths;
 }
 
