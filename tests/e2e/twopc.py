@@ -2232,6 +2232,7 @@ def check_wardlet_service(h: Harness) -> None:
         if r.rc != 0:
             f.add(pc, f"Wardlet uninstall exited {r.rc}: {r.output.strip()[-300:]}")
         if service_log.is_file():
+            h.out.mkdir(parents=True, exist_ok=True)
             shutil.copyfile(service_log, h.out / "a-secure_probe.log")
     f.raise_if_any()
 

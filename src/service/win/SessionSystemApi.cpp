@@ -9,7 +9,6 @@
 #include "core/win/TextConvert.h"
 #include "service/win/SessionProcesses.h"
 #include "service/win/SessionSystem.h"
-#include "service/win/WardletExecutable.h"
 #include "service/win/WardletLog.h"
 #include "service/win/WardletSupport.h"
 
@@ -56,9 +55,11 @@ std::wstring StartupPreferenceKeyPath(const std::wstring& sid) {
 SessionProgramPaths DefaultSessionProgramPaths() {
     SessionProgramPaths paths;
     paths.wardletExe = OwnExecutablePath();
-    paths.workingFolder = FolderOf(paths.wardletExe);
-    if (!paths.workingFolder.empty())
+    size_t slash = paths.wardletExe.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        paths.workingFolder = paths.wardletExe.substr(0, slash);
         paths.tessalyExe = paths.workingFolder + L"\\Tessaly.exe";
+    }
     return paths;
 }
 
