@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/win/EnvironmentVariable.h"
 #include "input/win/HidDebugPrint.h"
 #include "input/win/HidTransportWin.h"
 #include "input/win/SimulatedCableHid.h"
@@ -16,14 +17,9 @@ constexpr wchar_t kSimulatedCableVariable[] = L"TSLY_SIM_CABLE_HID";
 // The file named by TSLY_SIM_CABLE_HID, read at each search and open, so a test can set or clear it in its
 // own process at any time; nullopt while it is unset or empty.
 std::optional<std::wstring> SimulatedCableFile() {
-    DWORD chars = GetEnvironmentVariableW(kSimulatedCableVariable, nullptr, 0);
-    if (chars <= 1)
+    std::optional<std::wstring> file = EnvironmentValue(kSimulatedCableVariable);
+    if (file && file->empty())
         return std::nullopt;
-    std::wstring file(chars, L'\0');
-    DWORD got = GetEnvironmentVariableW(kSimulatedCableVariable, file.data(), chars);
-    if (got == 0 || got >= chars)
-        return std::nullopt;
-    file.resize(got);
     return file;
 }
 

@@ -11,6 +11,7 @@
 #include "core/Log.h"
 #include "core/LogThrottle.h"
 #include "core/Utf.h"
+#include "core/win/EnvironmentVariable.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "link/win/DevicePresenceService.h"
@@ -75,13 +76,8 @@ std::vector<AdapterRecord> ListAdapters() {
 const std::u16string& SimulatedCableAdapter() {
     static const std::u16string* const simulated = [] {
         auto* value = new std::u16string();
-        DWORD chars = GetEnvironmentVariableW(kSimulatedAdapterVariable, nullptr, 0);
-        if (chars > 1) {
-            std::wstring text(chars, L'\0');
-            DWORD got = GetEnvironmentVariableW(kSimulatedAdapterVariable, text.data(), chars);
-            text.resize(got < chars ? got : 0);
-            *value = AsUtf16(text.c_str());
-        }
+        if (std::optional<std::wstring> text = EnvironmentValue(kSimulatedAdapterVariable))
+            *value = AsUtf16(text->c_str());
         if (!value->empty())
             Log::Write("[DEVICE][SIM] TSLY_SIM_CABLE_ADAPTER=%s: this adapter stands for the cable's network "
                        "adapter (test aid)",

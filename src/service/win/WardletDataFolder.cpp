@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/win/EnvironmentVariable.h"
 #include "core/win/Handles.h"
 #include "core/win/TextConvert.h"
 #include "service/DataFolderPath.h"
@@ -31,15 +32,7 @@ void LogRefusal(DataFolderRefusal refusal, const std::wstring& folder) {
 }
 
 std::wstring ProgramDataValue() {
-    const DWORD size = ::GetEnvironmentVariableW(L"ProgramData", nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(L"ProgramData", value.data(), size);
-    if (length == 0 || length >= size)
-        return {};
-    value.resize(length);
-    return value;
+    return EnvironmentValue(L"ProgramData").value_or(std::wstring());
 }
 
 bool IsOwnUser(PSID owner) {

@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/Utf.h"
+#include "core/win/EnvironmentVariable.h"
 #include "core/win/TextConvert.h"
 #include "input/win/MonitorExports.h"
 #include "transfer/TargetRoot.h"
@@ -28,15 +29,10 @@ TargetRootFacts SystemFacts() {
     };
     facts.environment = [](const char* name) -> std::optional<std::u16string> {
         const std::wstring wideName(name, name + std::char_traits<char>::length(name));
-        const DWORD needed = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-        if (needed == 0)
+        const std::optional<std::wstring> value = EnvironmentValue(wideName.c_str());
+        if (!value || value->empty())
             return std::nullopt;
-        std::wstring value(needed, L'\0');
-        const DWORD written = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
-        if (written == 0 || written >= needed)
-            return std::nullopt;
-        value.resize(written);
-        return std::u16string(AsUtf16(value.c_str()));
+        return std::u16string(AsUtf16(value->c_str()));
     };
     facts.pathKind = [](const std::u16string& path) {
         const DWORD attributes = ::GetFileAttributesW(AsWide(path).c_str());
