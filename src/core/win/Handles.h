@@ -579,7 +579,8 @@ class UniqueServiceHandle {
 public:
     UniqueServiceHandle() = default;
     explicit UniqueServiceHandle(SC_HANDLE h) : m_handle(h) {}
-    UniqueServiceHandle(UniqueServiceHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+    UniqueServiceHandle(UniqueServiceHandle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, nullptr)) {}
     UniqueServiceHandle& operator=(UniqueServiceHandle&& other) noexcept {
         if (this != &other)
             Reset(std::exchange(other.m_handle, nullptr));
