@@ -50,8 +50,9 @@ inline bool Send(SOCKET s, ClipboardMessageType type, uint64_t id, uint32_t c, c
 // What a raw receive of one message gave.
 enum class Got { Message, Closed, TimedOut };
 
-inline Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitMs) {
-    ClipboardMessageFramer framer;
+// framer keeps what has arrived of a message across calls: a caller polling with short time-outs passes
+// the same framer each time, so a message split across a time-out is not lost.
+inline Got Receive(SOCKET s, ClipboardMessageFramer& framer, ClipboardMessage& message, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         const std::optional<int> n = ReceiveBefore(s, framer.Space(), framer.SpaceSize(), start, timeoutMs);
@@ -67,6 +68,11 @@ inline Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitM
             return Got::Message;
         }
     }
+}
+
+inline Got Receive(SOCKET s, ClipboardMessage& message, DWORD timeoutMs = kWaitMs) {
+    ClipboardMessageFramer framer;
+    return Receive(s, framer, message, timeoutMs);
 }
 
 inline std::string PayloadText(const ClipboardMessage& message) {

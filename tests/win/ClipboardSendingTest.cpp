@@ -301,13 +301,14 @@ TEST_F(ClipboardSendingTest, PasteOfThePeersOfferDownloadsIntoTheFolderUnderTheC
     ASSERT_TRUE(channel.QueueRemoteFilesPaste());
     // Serve the bus (the receiver's reports go to the peer through it) until the peer hears the end.
     ClipboardMessage status;
+    ClipboardMessageFramer framer;
     bool ended = false;
     const DWORD start = ::GetTickCount();
     while (!ended && ::GetTickCount() - start < 30000) {
         ClassedTestWindow::Pump();
         CommandBus::Instance().Drain();
         ClipboardMessage message;
-        if (Receive(m_peer.Get(), message, 20) != Got::Message)
+        if (Receive(m_peer.Get(), framer, message, 20) != Got::Message)
             continue;
         if (message.header.type == Type(ClipboardMessageType::CB_TRANSFER_STATUS) &&
             message.header.c != static_cast<uint32_t>(TransferStatusFlags::Progress)) {

@@ -40,9 +40,12 @@ void OnTimer(HWND hwnd) {
         return;
     }
     FollowCursor(hwnd);
-    if (!g_shown.exchange(true)) {
+    // Only this thread shows and hides; the flag follows the window, so whoever sees it counted as shown also
+    // sees the window visible.
+    if (!g_shown.load()) {
         ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
         ::InvalidateRect(hwnd, nullptr, FALSE);
+        g_shown.store(true);
     }
 }
 
