@@ -4,14 +4,23 @@ namespace {
 constexpr int32_t kRoleController = 1;
 } // namespace
 
-void RemoteDragSlot::Hold(uint64_t dragId) {
+void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_state = {true, false, dragId};
+    m_state.held = true;
+    m_state.armed = false;
+    m_state.dragId = dragId;
+    m_state.count = count;
+    m_state.bytes = bytes;
 }
 
 void RemoteDragSlot::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_state = {};
+    // The consumed record outlives the offer: it is what recognises a second release of the same drag.
+    m_state.held = false;
+    m_state.armed = false;
+    m_state.dragId = 0;
+    m_state.count = 0;
+    m_state.bytes = 0;
 }
 
 RemoteDragSlot::State RemoteDragSlot::Read() const {
@@ -33,6 +42,22 @@ bool RemoteDragSlot::Arm(int32_t role, uint64_t& dragId) {
     m_state.armed = true;
     dragId = m_state.dragId;
     return true;
+}
+
+void RemoteDragSlot::MarkConsumed(uint64_t dragId, uint32_t tick) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_state.consumedDragId = dragId;
+    m_state.consumedTick = tick;
+}
+
+void RemoteDragSlot::WriteMouseUpCache(const MouseUpCache& cache) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_mouseUpCache = cache;
+}
+
+RemoteDragSlot::MouseUpCache RemoteDragSlot::ReadMouseUpCache() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mouseUpCache;
 }
 
 RemoteDragSlot& RemoteDragSlot::Instance() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 // The offer of the peer's files that a drag out of RemoteView carries: held while the peer offers a drag,
 // armed once the cursor has gone back to where the drag began. The remote drag owns the offer; the drag
@@ -12,10 +13,23 @@ public:
         bool held = false;
         bool armed = false;
         uint64_t dragId = 0;
+        uint32_t count = 0; // files and folders offered
+        uint64_t bytes = 0;
+        uint64_t consumedDragId = 0; // the last offer a release used up, and when (ms tick)
+        uint32_t consumedTick = 0;
+    };
+    // What the local drag monitor saw at the last release of the mouse on the controller, for a drop that
+    // reaches the slot after the button is already up.
+    struct MouseUpCache {
+        uint32_t tick = 0;  // 0: never written
+        std::string target; // the folder under the cursor (UTF-8), empty when none
+        bool treatAsRemote = false;
+        bool recentLocalDrop = false;
+        bool dragOutCandidate = false;
     };
 
     // A new offer: held, not armed.
-    void Hold(uint64_t dragId);
+    void Hold(uint64_t dragId, uint32_t count, uint64_t bytes);
     // No offer any more.
     void Clear();
     State Read() const;
@@ -23,10 +37,16 @@ public:
     // Only the controller (role 1) arms, and only a held offer that is not armed yet. Returns whether it
     // armed now, with the offer's id.
     bool Arm(int32_t role, uint64_t& dragId);
+    // A release used up the offer dragId at tick.
+    void MarkConsumed(uint64_t dragId, uint32_t tick);
+
+    void WriteMouseUpCache(const MouseUpCache& cache);
+    MouseUpCache ReadMouseUpCache() const;
 
     static RemoteDragSlot& Instance();
 
 private:
     mutable std::mutex m_mutex;
-    State m_state; // under m_mutex
+    State m_state;               // under m_mutex
+    MouseUpCache m_mouseUpCache; // under m_mutex
 };

@@ -72,17 +72,31 @@ TEST(RemoteDragSlot, ArmsAHeldOfferOnceAndOnlyOnTheController) {
     RemoteDragSlot slot;
     uint64_t id = 0;
     EXPECT_FALSE(slot.Arm(1, id)) << "nothing held";
-    slot.Hold(77);
+    slot.Hold(77, 1, 0);
     EXPECT_FALSE(slot.Arm(2, id)) << "the controlled PC does not arm";
     EXPECT_FALSE(slot.Read().armed);
     EXPECT_TRUE(slot.Arm(1, id));
     EXPECT_EQ(id, 77u);
     EXPECT_FALSE(slot.Arm(1, id)) << "armed already";
     EXPECT_TRUE(slot.Read().armed);
-    slot.Hold(78);
+    slot.Hold(78, 1, 0);
     EXPECT_FALSE(slot.Read().armed) << "a new offer starts unarmed";
     slot.Clear();
     EXPECT_FALSE(slot.IsHeld());
+}
+
+TEST(RemoteDragSlot, AClearKeepsTheConsumedRecordThatCatchesASecondRelease) {
+    RemoteDragSlot slot;
+    slot.Hold(90, 3, 4096);
+    EXPECT_EQ(slot.Read().count, 3u);
+    EXPECT_EQ(slot.Read().bytes, 4096u);
+    slot.MarkConsumed(90, 1234);
+    slot.Clear();
+    const RemoteDragSlot::State state = slot.Read();
+    EXPECT_FALSE(state.held);
+    EXPECT_EQ(state.count, 0u);
+    EXPECT_EQ(state.consumedDragId, 90u);
+    EXPECT_EQ(state.consumedTick, 1234u);
 }
 
 } // namespace

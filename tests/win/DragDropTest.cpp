@@ -103,7 +103,7 @@ TEST_F(DragDropTest, AllowShellDropMessagesNeedsAWindow) {
 }
 
 TEST_F(DragDropTest, ArmRemoteDragOnlyOnTheControllerAndOnlyOnce) {
-    RemoteDragSlot::Instance().Hold(42);
+    RemoteDragSlot::Instance().Hold(42, 1, 0);
     RuntimeSetRole(RuntimeRole::Controlled);
     EXPECT_TRUE(DragDrop::IsRemoteDragPending());
     DragDrop::ArmRemoteDrag("test-controlled");

@@ -161,7 +161,7 @@ TEST_F(RemoteViewTest, LeftDragLeavingDuringARemoteDragReturnsThePeerCursorOnce)
     m_route.tcpReady = true;
     RuntimeSetRole(RuntimeRole::Controller);
     RuntimeSetRemoteDrag(true, 1, 10, 1, 9, "x");
-    RemoteDragSlot::Instance().Hold(9);
+    RemoteDragSlot::Instance().Hold(9, 1, 0);
     SendMessageW(m_view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32, 24));
     m_route.Clear();
     SendMessageW(m_view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-30), 24));
@@ -203,7 +203,7 @@ TEST_F(RemoteViewTest, LeftReleaseOutsideDuringARemoteDragDownloadsHereAndCancel
     m_route.tcpReady = true;
     RuntimeSetRole(RuntimeRole::Controller);
     RuntimeSetRemoteDrag(true, 1, 10, 1, 4, "x");
-    RemoteDragSlot::Instance().Hold(4);
+    RemoteDragSlot::Instance().Hold(4, 1, 0);
     SendMessageW(m_view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32, 24));
     RECT rc{};
     GetWindowRect(m_view, &rc);
@@ -223,7 +223,7 @@ TEST_F(RemoteViewTest, TimerReturnsThePeerCursorOnceWhileTheHeldLeftButtonIsOuts
     m_route.tcpReady = true;
     RuntimeSetRole(RuntimeRole::Controller);
     RuntimeSetRemoteDrag(true, 1, 10, 1, 5, "x");
-    RemoteDragSlot::Instance().Hold(5);
+    RemoteDragSlot::Instance().Hold(5, 1, 0);
     SendMessageW(m_view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(32, 24));
     RECT rc{};
     GetWindowRect(m_view, &rc);

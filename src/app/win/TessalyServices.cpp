@@ -4,6 +4,7 @@
 #include "app/win/AudioWiring.h"
 #include "app/win/FirewallWorker.h"
 #include "app/win/InputWiring.h"
+#include "app/win/ProductMainWindowParts.h"
 #include "app/win/ServiceWiring.h"
 #include "app/win/TransferWiring.h"
 #include "core/ConfigService.h"
@@ -40,6 +41,7 @@ void TessalyServices::ConnectServices() {
     ConnectInputServices();
     ConnectAudioServices();
     ConnectTransferServices();
+    InstallProductMainWindowParts();
 }
 
 void TessalyServices::StopDragDrop() {

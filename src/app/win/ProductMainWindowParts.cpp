@@ -1,0 +1,58 @@
+#include "app/win/ProductMainWindowParts.h"
+
+#include <windows.h>
+
+#include "transfer/win/ClipboardChannel.h"
+#include "ui/win/LongTransferWatcher.h"
+#include "ui/win/MainWindow.h"
+#include "ui/win/MainWindowParts.h"
+#include "ui/win/MainWindowState.h"
+#include "ui/win/TransferProgressView.h"
+
+namespace {
+
+// Each group overrides only what its piece owns; the rest keeps the harmless defaults.
+class ProductMainWindowParts final : public IMainWindowParts {
+public:
+    // --- Tray.
+    void HideMainWindowToTray(HWND main) override {
+        IMainWindowParts::HideMainWindowToTray(main);
+        HideTransferProgressWithMainWindow(MainUi().progressWindow);
+    }
+
+    // --- Custom resize, fullscreen and DPI.
+
+    // --- ControlView and StateView.
+
+    // --- Virtual screen.
+
+    // --- Clipboard channel.
+    bool IsClipboardChannelRunning() override { return ClipboardChannel::Instance().IsRunning(); }
+    bool IsClipboardChannelConnected() override { return ClipboardChannel::Instance().IsConnected(); }
+    void OnLocalClipboardUpdate(HWND main) override {
+        ClipboardChannel::Instance().OnLocalClipboardUpdate(main);
+    }
+
+    // --- Transfer progress window.
+    WNDPROC ProgressWindowProc() override { return TransferProgressWindowProc(); }
+    void PlaceProgressWindow(HWND main, HWND progress) override {
+        PositionTransferProgressWindow(main, progress);
+    }
+    bool MarkProgressRefreshPending() override { return MarkTransferRefreshPending(); }
+    void RefreshProgressWindow(HWND progress) override { RefreshTransferProgressWindow(progress); }
+    TransferUiSnapshot TransferSnapshot() override { return TransferUiSnapshotForMainWindow(); }
+    void StartLongTransferWorker(uint64_t id, uint32_t delayMs) override {
+        (void)id; // the worker follows whichever transfer moves
+        ::StartLongTransferWorker(MainWindowHandle(), delayMs);
+    }
+    void BringForwardForLongTransfer(HWND main, uint64_t id, uint32_t ageMs) override {
+        ShowMainWindowForLongTransfer(main, id, ageMs);
+    }
+};
+
+} // namespace
+
+void InstallProductMainWindowParts() {
+    // Kept to process end: the main window calls it until it is destroyed.
+    SetMainWindowParts(new ProductMainWindowParts);
+}
