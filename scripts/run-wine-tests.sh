@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/sandbox.sh"
 build=$(realpath "${1:-$root/build/win}")
 results=$(realpath -m "${2:-$root/out/test-results}")
-state="$root/.deps/wine-tests" # prefix and home, kept between local runs
+state="$build/wine-prefix" # prefix and home, kept between runs of this build; its own wineserver
 mkdir -p "$results" "$state/home"
 
 ns="tsly-wt-$$"
