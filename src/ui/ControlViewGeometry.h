@@ -29,6 +29,6 @@ void ClampControlViewPosition(int32_t& x, int32_t& y, int32_t width, int32_t hei
 
 // A press turns into a drag once the cursor has moved the system drag distance on either axis.
 bool ControlViewDragStarted(int32_t dx, int32_t dy, int32_t dragWidth, int32_t dragHeight);
-// The share (0..1) of the client size at which a window at position with this size has its centre; 0.5 for
-// an empty client size is never asked for (the caller keeps the old share).
+// The share (0..1) of the client size at which a window at position with this size has its centre. The
+// caller stores it only for a non-empty client area; an empty one gives the middle.
 double ControlViewRelativeCentre(int32_t position, int32_t size, int32_t clientSize);

@@ -18,6 +18,7 @@
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
 #include "ui/win/StateViewPanel.h"
+#include "ui/win/StateViewVisibility.h"
 
 class ViewsParts final : public IMainWindowParts {
 public:
@@ -53,6 +54,9 @@ protected:
         ASSERT_TRUE(CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW).ok);
         m_main = MainWindowHandle();
         ASSERT_NE(m_main, nullptr);
+        // The panel's flag outlives a main window: an earlier test may have left it on.
+        if (IsStateViewVisible())
+            FlipStateViewVisible();
         ResizeClient(kClientWidth, kClientHeight);
         PumpFor(50);
         m_control = reinterpret_cast<HWND>(RuntimeGetControlViewWindow());
