@@ -161,10 +161,7 @@ void Paint(HWND hwnd) {
     const double s = ScaleOfView(hwnd);
     Button& b = g_button;
 
-    const UiColour background{18, 22, 29};
-    ::SetDCBrushColor(dc, ToColorRef(background));
-    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    DrawRoundedBox(dc, client, Scaled(32, s), &background, {56, 72, 92});
+    DrawViewBackground(dc, client, Scaled(32, s), {56, 72, 92});
 
     b.buttonRect = client;
     ::InflateRect(&b.buttonRect, -Scaled(14, s), -Scaled(12, s));
@@ -384,15 +381,8 @@ void LayoutControlViewWindow(HWND main, HWND controlView) {
     const double s = ControlViewScaleOf(main);
     const ControlViewRect r =
         LayoutControlViewRect(client.right, client.bottom, s, g_button.relativeX, g_button.relativeY);
-    ::MoveWindow(controlView, r.x, r.y, r.width, r.height, TRUE);
-    const int corner = Scaled(34, s);
-    HRGN region = ::CreateRoundRectRgn(0, 0, r.width + 1, r.height + 1, corner, corner);
-    // The window owns the region once it is set.
-    if (region != nullptr && !::SetWindowRgn(controlView, region, TRUE))
-        ::DeleteObject(region);
-    const bool visible = ControlViewShouldShow(RuntimeGetProgramState());
-    ::SetWindowPos(controlView, visible ? HWND_TOP : nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (visible ? 0 : SWP_NOZORDER));
+    PlaceRoundedView(controlView, r.x, r.y, r.width, r.height, Scaled(34, s),
+                     ControlViewShouldShow(RuntimeGetProgramState()));
     MainWindowParts().SyncControlViewVisibility(controlView);
 }
 

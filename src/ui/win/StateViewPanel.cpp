@@ -95,10 +95,7 @@ void Paint(HWND hwnd) {
     HDC dc = paint.Dc();
     const RECT& client = paint.Client();
     const LONG w = client.right;
-    const UiColour background{18, 22, 29};
-    ::SetDCBrushColor(dc, ToColorRef(background));
-    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    DrawRoundedBox(dc, client, 14, &background, {66, 80, 100});
+    DrawViewBackground(dc, client, 14, {66, 80, 100});
 
     UniqueGdiObject titleFont = CreateUiFont(8, 600);
     UniqueGdiObject labelFont = CreateUiFont(7, 400);
@@ -166,14 +163,8 @@ void LayoutStateViewWindow(HWND main, HWND stateView) {
     RECT client{};
     ::GetClientRect(main, &client);
     const StateViewRect r = LayoutStateViewRect(client.right, client.bottom);
-    ::MoveWindow(stateView, r.x, r.y, r.width, r.height, TRUE);
-    HRGN region = ::CreateRoundRectRgn(0, 0, r.width + 1, r.height + 1, 22, 22);
-    // The window owns the region once it is set.
-    if (region != nullptr && !::SetWindowRgn(stateView, region, TRUE))
-        ::DeleteObject(region);
     const bool visible = IsStateViewVisible();
-    ::SetWindowPos(stateView, visible ? HWND_TOP : nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (visible ? 0 : SWP_NOZORDER));
+    PlaceRoundedView(stateView, r.x, r.y, r.width, r.height, 22, visible);
     ::ShowWindow(stateView, visible ? SW_SHOWNA : SW_HIDE);
 }
 

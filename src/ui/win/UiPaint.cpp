@@ -38,6 +38,23 @@ BufferedPaint::~BufferedPaint() {
         ::EndPaint(m_window, &m_paint);
 }
 
+void DrawViewBackground(HDC dc, const RECT& client, int corner, UiColour border) {
+    const UiColour background{18, 22, 29};
+    ::SetDCBrushColor(dc, ToColorRef(background));
+    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    DrawRoundedBox(dc, client, corner, &background, border);
+}
+
+void PlaceRoundedView(HWND window, int x, int y, int width, int height, int corner, bool raise) {
+    ::MoveWindow(window, x, y, width, height, TRUE);
+    HRGN region = ::CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
+    // The window owns the region once it is set.
+    if (region != nullptr && !::SetWindowRgn(window, region, TRUE))
+        ::DeleteObject(region);
+    ::SetWindowPos(window, raise ? HWND_TOP : nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (raise ? 0 : SWP_NOZORDER));
+}
+
 void DrawRoundedBox(HDC dc, const RECT& r, int corner, const UiColour* fill, UiColour border) {
     HGDIOBJ brush = fill != nullptr ? ::GetStockObject(DC_BRUSH) : ::GetStockObject(NULL_BRUSH);
     ScopedDCSelection brushSelection(dc, ::SelectObject(dc, brush));

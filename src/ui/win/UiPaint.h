@@ -41,6 +41,11 @@ private:
     bool m_ok = false;
 };
 
+// The dark background both views share, filled over the client area with a rounded 1-px border.
+void DrawViewBackground(HDC dc, const RECT& client, int corner, UiColour border);
+// Moves a child view, rounds its corners (corner ellipse `corner`) and, when it is to be seen, raises it
+// above its siblings; never activates it.
+void PlaceRoundedView(HWND window, int x, int y, int width, int height, int corner, bool raise);
 // A rounded rectangle with a 1-px border, filled unless fill is null.
 void DrawRoundedBox(HDC dc, const RECT& r, int corner, const UiColour* fill, UiColour border);
 // One line of UTF-8 text in the box, transparent, with an ellipsis where it does not fit.
