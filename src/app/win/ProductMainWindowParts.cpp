@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "transfer/win/ClipboardChannel.h"
+#include "ui/win/ControlViewWindow.h"
 #include "ui/win/LongTransferWatcher.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
 #include "ui/win/MainWindowState.h"
+#include "ui/win/StateViewPanel.h"
 #include "ui/win/TransferProgressView.h"
 
 namespace {
@@ -23,6 +25,14 @@ public:
     // --- Custom resize, fullscreen and DPI.
 
     // --- ControlView and StateView.
+    double ControlViewScale(HWND main) override { return ControlViewScaleOf(main); }
+    void LayoutControlView(HWND main, HWND controlView) override {
+        LayoutControlViewWindow(main, controlView);
+    }
+    void SyncControlViewVisibility(HWND controlView) override {
+        SyncControlViewWindowVisibility(controlView);
+    }
+    void LayoutStateView(HWND main, HWND stateView) override { LayoutStateViewWindow(main, stateView); }
 
     // --- Virtual screen.
 

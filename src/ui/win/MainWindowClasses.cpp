@@ -4,6 +4,7 @@
 #include "ui/win/BlackCover.h"
 #include "ui/win/ControlViewWindow.h"
 #include "ui/win/RemoteViewWindow.h"
+#include "ui/win/StateViewPanel.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ WNDPROC ProcOf(WindowClass c) {
         return RemoteViewWndProc;
     case WindowClass::ControlView:
         return ControlViewWndProc;
-    default:
-        // StateView gets its own procedure with its view.
-        return ::DefWindowProcW;
+    case WindowClass::StateView:
+        return StateViewWndProc;
     }
+    return ::DefWindowProcW;
 }
 
 } // namespace

@@ -54,6 +54,8 @@ void MainWindowOnDropFiles(HWND window, HDROP drop);
 void MainWindowOnUiEvents(HWND window);
 void MainWindowSubscribeEvents();
 void MainWindowToggleStateView(const char* source);
+// The RemoteView black cover in step with the session (the runtime-state refresh and ControlView's timer).
+void SyncBlackView();
 void UninstallKeyboardGrabHook();
 // The injected (or the application's) lifecycle stop.
 void MainWindowStopLifecycle(const char* reason);

@@ -44,6 +44,24 @@ void RequestTrayMenu(HWND window, const char* source) {
     Log::Write("[TRAY][MENU] request posted source=%s pos=%ld,%ld", source, long(at.x), long(at.y));
 }
 
+void AutoHideControlledHost(HWND window, const RuntimeSnapshot& snapshot) {
+    MainWindowUi& ui = MainUi();
+    if (!ui.autoHide.Update(IsControlledHostState(snapshot)))
+        return;
+    if (!TrayFlags().iconAdded)
+        MainWindowParts().AddTrayIcon(window);
+    if (ui.progressWindow != nullptr)
+        ::ShowWindow(ui.progressWindow, SW_HIDE);
+    RemoteInputRoute().ReleaseRemoteModifiers("AutoHideControlledHostToTray");
+    RemoteInputRoute().ClearHookKeyState("AutoHideControlledHostToTray");
+    ::ShowWindow(window, SW_HIDE);
+    if (RuntimeSetKeyboardActive(false))
+        RuntimeNotifyChanged();
+    Log::Write("Controlled host auto-hidden to tray by %s", "runtime-state");
+}
+
+} // namespace
+
 // Without a live controller session RemoteView shows black: a running renderer is stopped (it presents
 // black as it stops), else the GDI cover paints it once.
 void SyncBlackView() {
@@ -62,24 +80,6 @@ void SyncBlackView() {
         cover->PaintBlack();
     }
 }
-
-void AutoHideControlledHost(HWND window, const RuntimeSnapshot& snapshot) {
-    MainWindowUi& ui = MainUi();
-    if (!ui.autoHide.Update(IsControlledHostState(snapshot)))
-        return;
-    if (!TrayFlags().iconAdded)
-        MainWindowParts().AddTrayIcon(window);
-    if (ui.progressWindow != nullptr)
-        ::ShowWindow(ui.progressWindow, SW_HIDE);
-    RemoteInputRoute().ReleaseRemoteModifiers("AutoHideControlledHostToTray");
-    RemoteInputRoute().ClearHookKeyState("AutoHideControlledHostToTray");
-    ::ShowWindow(window, SW_HIDE);
-    if (RuntimeSetKeyboardActive(false))
-        RuntimeNotifyChanged();
-    Log::Write("Controlled host auto-hidden to tray by %s", "runtime-state");
-}
-
-} // namespace
 
 void MainWindowOnTrayCallback(HWND window, WPARAM wParam, LPARAM lParam) {
     uint32_t event = LOWORD(lParam);
