@@ -9,6 +9,8 @@
 //                                           as "X Y WIDTH HEIGHT"; exit 1 when there is none
 //   TessalyDriver minimize                  the user's minimise: WM_SYSCOMMAND SC_MINIMIZE to the main window
 //   TessalyDriver restore                   show the main window again, then restore it from minimised
+//   TessalyDriver tray-menu                 the user's right click on the tray icon: the menu opens at the
+//                                           cursor
 // Commands that need no running Tessaly:
 //   TessalyDriver clip-set-text TEXT        put the text on the clipboard (CF_UNICODETEXT)
 //   TessalyDriver clip-get-text             print the clipboard text as UTF-8 and a line end (exit 1: none)
@@ -182,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         std::fprintf(stderr,
                      "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
-                     "child-rect CLASS | minimize | restore | clip-set-text TEXT | clip-get-text | "
+                     "child-rect CLASS | minimize | restore | tray-menu | clip-set-text TEXT | clip-get-text | "
                      "clip-set-image W H SEED | clip-get-image-hash | clip-set-files PATH... | "
                      "desktop-window X Y W H SECONDS | signal-event NAME\n");
         return 2;
@@ -210,6 +212,11 @@ int wmain(int argc, wchar_t** argv) {
         ShowWindow(hwnd, SW_SHOW);
         ShowWindow(hwnd, SW_RESTORE);
         return IsWindowVisible(hwnd) ? 0 : 1;
+    }
+    if (std::wcscmp(argv[1], L"tray-menu") == 0) {
+        constexpr UINT kTrayCallback = 0x8411;
+        constexpr UINT kTrayIconId = 1;
+        return PostMessageW(hwnd, kTrayCallback, 0, MAKELPARAM(WM_CONTEXTMENU, kTrayIconId)) ? 0 : 1;
     }
     UINT message = std::wcscmp(argv[1], L"quit") == 0            ? WM_QUIT
                    : std::wcscmp(argv[1], L"final-destroy") == 0 ? kFinalDestroy
