@@ -5,22 +5,36 @@ constexpr int32_t kRoleController = 1;
 } // namespace
 
 void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes) {
+    Hold(dragId, count, bytes, false, {}, {});
+}
+
+void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes, bool folder, std::string detail,
+                          std::string httpPayload) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_state.held = true;
     m_state.armed = false;
     m_state.dragId = dragId;
     m_state.count = count;
     m_state.bytes = bytes;
+    m_state.folder = folder;
+    m_state.detail = std::move(detail);
+    m_state.httpPayload = std::move(httpPayload);
+}
+
+void RemoteDragSlot::State::Empty() {
+    held = false;
+    armed = false;
+    dragId = 0;
+    count = 0;
+    bytes = 0;
+    folder = false;
+    detail.clear();
+    httpPayload.clear();
 }
 
 void RemoteDragSlot::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    // The consumed record outlives the offer: it is what recognises a second release of the same drag.
-    m_state.held = false;
-    m_state.armed = false;
-    m_state.dragId = 0;
-    m_state.count = 0;
-    m_state.bytes = 0;
+    m_state.Empty();
 }
 
 RemoteDragSlot::State RemoteDragSlot::Read() const {
