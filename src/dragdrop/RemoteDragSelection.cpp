@@ -378,6 +378,27 @@ void RemoteDragSelection::StoreStartSelection(uint64_t gestureId, uint64_t gener
         Log::Write("[RDRAG][SEL][START_CACHE][MISS] id=%llu pt=%d,%d", U64(gestureId), point.x, point.y);
 }
 
+bool RemoteDragSelection::TakeStartCacheForClipboard(std::vector<std::u16string>& paths) {
+    const uint32_t now = m_ports.TickMs();
+    std::lock_guard<std::mutex> lock(m_cacheMutex);
+    const auto count = static_cast<unsigned>(m_paths.size());
+    if (!m_cacheValid || m_paths.empty()) {
+        Log::Write("[CLIPFILE][START_CACHE] miss valid=%d pending=%d count=%u", m_cacheValid ? 1 : 0,
+                   m_fillPending ? 1 : 0, count);
+        return false;
+    }
+    const uint32_t age = now - m_fillTick;
+    if (age > kClipboardCacheMaxAgeMs) {
+        Log::Write("[CLIPFILE][START_CACHE] stale age=%lu max=%lu count=%u", Ms(age),
+                   Ms(kClipboardCacheMaxAgeMs), count);
+        return false;
+    }
+    paths = m_paths;
+    Log::Write("[CLIPFILE][START_CACHE] hit id=%llu age=%lu rank=%d count=%u first=%s",
+               U64(m_gestureId.load()), Ms(age), m_rank, count, Utf16ToUtf8(m_paths.front()).c_str());
+    return true;
+}
+
 bool RemoteDragSelection::IsPendingGesture(uint64_t gestureId) {
     std::lock_guard<std::mutex> lock(m_gestureMutex);
     return m_pending && m_pendingId == gestureId;

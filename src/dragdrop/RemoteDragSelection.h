@@ -57,6 +57,7 @@ public:
     static constexpr uint32_t kPublishCooldownMs = 160;
     static constexpr uint32_t kKeepLogMs = 500;
     static constexpr int32_t kRankNone = -1;
+    static constexpr uint32_t kClipboardCacheMaxAgeMs = 3000;
 
     explicit RemoteDragSelection(IRemoteDragSelectionPorts& ports) : m_ports(ports) {}
 
@@ -70,6 +71,9 @@ public:
     // The fill's result; dropped when a newer press or a reset came since it started.
     void StoreStartSelection(uint64_t gestureId, uint64_t generation, DragScreenPoint point,
                              std::vector<std::u16string> paths, int32_t rank);
+    // The Ctrl+C fallback (a copy whose clipboard lists no readable paths): the start selection when it is
+    // filled, not empty and at most 3,000 ms old. The cache stays as it is.
+    bool TakeStartCacheForClipboard(std::vector<std::u16string>& paths);
     // The publishing worker asks before it sends: an offer cleared meanwhile is not sent.
     bool IsPendingGesture(uint64_t gestureId);
 

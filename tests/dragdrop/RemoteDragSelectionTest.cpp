@@ -271,6 +271,27 @@ TEST_F(RemoteDragSelectionTest, AClearOnAnotherThreadWhileTheInputThreadPublishe
     EXPECT_FALSE(ports.published.empty());
 }
 
+TEST_F(RemoteDragSelectionTest, TheClipboardFallbackTakesAStartSelectionAtMost3000MsOld) {
+    std::vector<std::u16string> paths;
+    EXPECT_FALSE(selection.TakeStartCacheForClipboard(paths));
+    EXPECT_EQ(CountLogMessages("[CLIPFILE][START_CACHE] miss valid=0 pending=0 count=0"), 1u);
+    Press(500, 400);
+    EXPECT_FALSE(selection.TakeStartCacheForClipboard(paths));
+    EXPECT_EQ(CountLogMessages("[CLIPFILE][START_CACHE] miss valid=0 pending=1 count=0"), 1u);
+
+    FillLatest({u"C:\\copied.txt"});
+    ports.now += 3000;
+    ASSERT_TRUE(selection.TakeStartCacheForClipboard(paths));
+    EXPECT_EQ(paths, std::vector<std::u16string>{u"C:\\copied.txt"});
+    EXPECT_EQ(
+        CountLogMessages("[CLIPFILE][START_CACHE] hit id=1 age=3000 rank=0 count=1 first=C:\\copied.txt"), 1u);
+    ports.now += 1;
+    paths.clear();
+    EXPECT_FALSE(selection.TakeStartCacheForClipboard(paths));
+    EXPECT_TRUE(paths.empty());
+    EXPECT_EQ(CountLogMessages("[CLIPFILE][START_CACHE] stale age=3001 max=3000 count=1"), 1u);
+}
+
 TEST(RemoteDragOfferDetail, NamesTheFirstPathAndCountsTheOthers) {
     EXPECT_EQ(RemoteDragOfferDetail("C:\\a.txt", 1), "C:\\a.txt");
     EXPECT_EQ(RemoteDragOfferDetail("C:\\a.txt", 3), "C:\\a.txt +2");

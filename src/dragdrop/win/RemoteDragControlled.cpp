@@ -156,3 +156,17 @@ void PublishPaths(const std::vector<std::wstring>& paths, uint64_t gestureId) {
 }
 
 } // namespace RemoteDragControlled
+
+namespace ClipboardFileStartCache {
+
+bool Take(std::vector<std::wstring>& paths) {
+    std::vector<std::u16string> cached;
+    if (!RemoteDragControlled::Selection().TakeStartCacheForClipboard(cached))
+        return false;
+    paths.clear();
+    for (const std::u16string& path : cached)
+        paths.push_back(AsWide(path));
+    return true;
+}
+
+} // namespace ClipboardFileStartCache

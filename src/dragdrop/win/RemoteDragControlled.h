@@ -28,3 +28,9 @@ RemoteDragSelection& Selection();
 void PublishPaths(const std::vector<std::wstring>& paths, uint64_t gestureId);
 
 } // namespace RemoteDragControlled
+
+// The remote drag's start selection for the clipboard's Ctrl+C fallback (see
+// RemoteDragSelection::TakeStartCacheForClipboard).
+namespace ClipboardFileStartCache {
+bool Take(std::vector<std::wstring>& paths);
+} // namespace ClipboardFileStartCache
