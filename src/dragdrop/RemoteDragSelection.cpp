@@ -256,6 +256,8 @@ void RemoteDragSelection::Publish(uint32_t now) {
     // send gives, so the controller's Esc or release still ends it.
     {
         std::lock_guard<std::mutex> lock(m_gestureMutex);
+        if (!m_inProgress)
+            return; // a clear (the drag service's stop) came while the selection was read
         m_published.store(true);
         m_pending = true;
         m_takeover = true;

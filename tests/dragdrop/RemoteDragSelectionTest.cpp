@@ -107,7 +107,6 @@ TEST_F(RemoteDragSelectionTest, TwoConsecutiveSamplesAtTwelvePixelsPublishTheSta
     EXPECT_TRUE(selection.IsTakeover());
     EXPECT_TRUE(selection.IsPendingGesture(1));
     EXPECT_TRUE(ports.visual);
-    EXPECT_EQ(CountLogMessages("[DRAGVIS][STATE] active=1 reason=controlled-rdrag-publish"), 1u);
     MoveTo(600, 400);
     EXPECT_EQ(ports.published.size(), 1u) << "one offer per gesture";
 }
@@ -180,7 +179,6 @@ TEST_F(RemoteDragSelectionTest, TheControllersEscDownEndsThePendingOfferAndEscUp
     EXPECT_FALSE(selection.IsPending());
     EXPECT_FALSE(selection.IsTakeover());
     EXPECT_FALSE(ports.visual);
-    EXPECT_EQ(CountLogMessages("[DRAGVIS][STATE] active=0 reason=ESC_ACK_CLEAR"), 1u);
     EXPECT_GE(ports.runtimeResets.load(), 2);
 }
 
@@ -235,10 +233,12 @@ TEST_F(RemoteDragSelectionTest, TheDragServiceStopClearsFromTheUiThread) {
     EXPECT_FALSE(selection.IsPending());
     EXPECT_FALSE(selection.IsTakeover());
     EXPECT_FALSE(selection.IsPendingGesture(1)) << "the publishing worker will not send it";
-    EXPECT_EQ(CountLogMessages("[DRAGVIS][STATE] active=0 reason=SERVICE_STOP_CLEAR"), 1u);
+    EXPECT_FALSE(ports.visual);
+    const int resets = ports.runtimeResets.load();
+    ports.visual = true; // the controller's SYSTEM_KEY may have switched it on since
     selection.Clear("SERVICE_STOP_CLEAR", "local-drag-monitor-stop");
-    EXPECT_EQ(CountLogMessages("[DRAGVIS][STATE] active=0"), 1u)
-        << "a clear with nothing pending does nothing";
+    EXPECT_TRUE(ports.visual) << "a clear with nothing pending does nothing";
+    EXPECT_EQ(ports.runtimeResets.load(), resets);
 }
 
 TEST_F(RemoteDragSelectionTest, NothingHappensOffTheControlledSideOrWithoutTheMonitor) {
@@ -284,7 +284,8 @@ TEST_F(RemoteDragSelectionTest, TheClipboardFallbackTakesAStartSelectionAtMost30
     ASSERT_TRUE(selection.TakeStartCacheForClipboard(paths));
     EXPECT_EQ(paths, std::vector<std::u16string>{u"C:\\copied.txt"});
     EXPECT_EQ(
-        CountLogMessages("[CLIPFILE][START_CACHE] hit id=1 age=3000 rank=0 count=1 first=C:\\copied.txt"), 1u);
+        CountLogMessages("[CLIPFILE][START_CACHE] hit id=1 age=3000 rank=0 count=1 first=C:\\copied.txt"),
+        1u);
     ports.now += 1;
     paths.clear();
     EXPECT_FALSE(selection.TakeStartCacheForClipboard(paths));
