@@ -18,11 +18,13 @@
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/win/Handles.h"
+#include "core/win/TextConvert.h"
 #include "dragdrop/RemoteDragOffer.h"
 #include "dragdrop/RemoteDragOfferText.h"
 #include "dragdrop/RemoteDragSlot.h"
 #include "dragdrop/win/DragDrop.h"
 #include "dragdrop/win/DroppedPathSize.h"
+#include "dragdrop/win/RemoteDragControlled.h"
 #include "transfer/win/FileHttpReceiveManager.h"
 
 namespace fs = std::filesystem;
@@ -137,6 +139,30 @@ TEST_F(DroppedPathSizeTest, AJunctionIsNotFollowed) {
     EXPECT_EQ(SumDroppedPaths((m_root / L"tree").wstring(), folder), 40u);
     EXPECT_EQ(SumDroppedPaths((m_root / L"tree" / L"link").wstring(), folder), 0u);
     EXPECT_TRUE(folder);
+}
+
+class RecordingOfferSender final : public IRemoteDragOfferSender {
+public:
+    void SendOffer(const std::vector<std::wstring>&, uint64_t, bool, const std::string&) override { ++sent; }
+    int sent = 0;
+};
+
+TEST_F(DroppedPathSizeTest, ThePublishingWorkerSizesThePathsButSendsNoOfferThatWasCleared) {
+    WriteSized(m_root / L"one.bin", 100);
+    WriteSized(m_root / L"dir" / L"two.bin", 23);
+    RuntimeStateReset();
+    RecordingOfferSender sender;
+    RemoteDragControlled::SetOfferSender(&sender);
+    RemoteDragControlled::PublishPaths({(m_root / L"one.bin").wstring(), (m_root / L"dir").wstring()}, 12345);
+    RemoteDragControlled::SetOfferSender(nullptr);
+    const RuntimeSnapshot snapshot = RuntimeMakeSnapshot();
+    RuntimeStateReset();
+    EXPECT_TRUE(snapshot.localDragActive);
+    EXPECT_EQ(snapshot.localDragCount, 2);
+    EXPECT_EQ(snapshot.localDragBytes, 123u);
+    EXPECT_EQ(snapshot.localDragFlag, 1) << "a folder among the paths";
+    EXPECT_EQ(snapshot.localDragPath, WideToUtf8((m_root / L"one.bin").wstring().c_str()) + " +1");
+    EXPECT_EQ(sender.sent, 0) << "gesture 12345 is not pending";
 }
 
 class RemoteDragTriggerTest : public ::testing::Test {
