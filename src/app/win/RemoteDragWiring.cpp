@@ -12,7 +12,6 @@
 #include "core/RuntimeState.h"
 #include "core/StateManager.h"
 #include "core/Utf.h"
-#include "core/win/TextConvert.h"
 #include "dragdrop/RemoteDragOffer.h"
 #include "dragdrop/RemoteDragOfferText.h"
 #include "dragdrop/RemoteDragReceiver.h"
