@@ -15,6 +15,7 @@
 #include "LogAssertions.h"
 #include "LoopbackSocket.h"
 #include "app/win/RemoteDragWiring.h"
+#include "core/CommandBus.h"
 #include "core/Log.h"
 #include "core/RuntimeState.h"
 #include "core/win/Handles.h"
@@ -25,6 +26,7 @@
 #include "dragdrop/win/DragDrop.h"
 #include "dragdrop/win/DroppedPathSize.h"
 #include "dragdrop/win/RemoteDragControlled.h"
+#include "transfer/FileTransferUi.h"
 #include "transfer/win/FileHttpReceiveManager.h"
 
 namespace fs = std::filesystem;
@@ -227,8 +229,18 @@ TEST_F(RemoteDragTriggerTest, AReceiverBusyWithAnotherTransferFailsTheTriggerAnd
                                      "FileHttpReceiveManager busy active=77 reject=78",
                                      "[RDRAG][DROP] trigger download dragId=5 target= ok=0",
                                      "[RDRAG][DROP][FAIL] receiver busy; offer kept dragId=5"}));
-    // The stalled transfer ends when its server goes away.
+    // The stalled transfer ends when its server goes away; its report must not reach a later test.
     stalled.Reset();
+    receiver.Stop();
+    const DWORD start = ::GetTickCount();
+    std::string log;
+    do {
+        ::Sleep(20);
+        log = LogSince();
+    } while (log.find("worker canceled id=77") == std::string::npos &&
+             log.find("worker failed id=77") == std::string::npos && ::GetTickCount() - start < 15000);
+    CommandBus::Instance().Drain();
+    FileTransferUi::Instance().Clear();
 }
 
 } // namespace
