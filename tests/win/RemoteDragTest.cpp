@@ -14,6 +14,7 @@
 
 #include "LogAssertions.h"
 #include "LoopbackSocket.h"
+#include "app/win/RemoteDragOfferSender.h"
 #include "app/win/RemoteDragWiring.h"
 #include "core/CommandBus.h"
 #include "core/Log.h"
@@ -212,6 +213,19 @@ protected:
 
     size_t m_logStart = 0;
 };
+
+TEST_F(RemoteDragTriggerTest, AnOfferWithoutTheChannelsLocalAddressIsNotPreparedOrSent) {
+    // No connected clipboard channel, so no address the controller could reach this PC's files at: the
+    // offer must fail rather than name a loopback address.
+    RuntimeSetRole(RuntimeRole::Controlled);
+    RemoteDragOfferSender sender;
+    sender.SendOffer({L"C:\\windows\\win.ini"}, 10, false, "C:\\windows\\win.ini");
+    const std::string log = LogSince();
+    EXPECT_TRUE(InOrder(log, {"[RDRAG][SEND][ERR] no local address on the clipboard channel count=1",
+                              "[RDRAG][SEND] id=1 transfer=0 count=1 bytes=10 folder=0 httpPayload=0 ok=0"}));
+    EXPECT_EQ(CountOf(log, "[TRANSFER][OFFER]"), 0u) << "no transfer prepared";
+    EXPECT_EQ(CountOf(log, "127.0.0.1"), 0u);
+}
 
 std::string BeginPayload(uint64_t transferId, uint16_t port) {
     return "mode=http_manifest\ntransferId=" + std::to_string(transferId) +
