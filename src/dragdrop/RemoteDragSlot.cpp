@@ -5,20 +5,12 @@ constexpr int32_t kRoleController = 1;
 } // namespace
 
 void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes) {
-    Hold(dragId, count, bytes, false, {}, {});
-}
-
-void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes, bool folder, std::string detail,
-                          std::string httpPayload) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_state.held = true;
     m_state.armed = false;
     m_state.dragId = dragId;
     m_state.count = count;
     m_state.bytes = bytes;
-    m_state.folder = folder;
-    m_state.detail = std::move(detail);
-    m_state.httpPayload = std::move(httpPayload);
 }
 
 void RemoteDragSlot::State::Empty() {

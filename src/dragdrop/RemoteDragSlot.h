@@ -37,9 +37,6 @@ public:
 
     // A new offer: held, not armed.
     void Hold(uint64_t dragId, uint32_t count, uint64_t bytes);
-    // The same with the offer's description and begin payload.
-    void Hold(uint64_t dragId, uint32_t count, uint64_t bytes, bool folder, std::string detail,
-              std::string httpPayload);
     // No offer any more.
     void Clear();
     State Read() const;

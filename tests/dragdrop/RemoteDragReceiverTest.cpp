@@ -62,6 +62,14 @@ std::string OfferText(uint64_t id, const std::string& payload = "mode=http_manif
 
 class RemoteDragReceiverTest : public LoggedTest {
 protected:
+    // An offer held as the channel's receive would leave it.
+    void HoldWithPayload(uint64_t dragId) {
+        slot.Hold(dragId, 1, 10);
+        slot.Locked([](RemoteDragSlot::State& state, RemoteDragSlot::MouseUpCache&) {
+            state.httpPayload = "payload";
+        });
+    }
+
     RemoteDragSlot slot;
     FakeReceiverPorts ports;
     RemoteDragReceiver receiver{slot, ports};
@@ -131,7 +139,7 @@ TEST_F(RemoteDragReceiverTest, ASecondTriggerWithoutAnOfferStartsNothing) {
 }
 
 TEST_F(RemoteDragReceiverTest, ATriggerOfAConsumedIdHeldAgainWithin800MsIsIgnored) {
-    slot.Hold(9, 1, 10, false, "x", "payload");
+    HoldWithPayload(9);
     slot.MarkConsumed(9, ports.now - 100);
     EXPECT_FALSE(receiver.TriggerDownload(""));
     EXPECT_TRUE(ports.begins.empty());
@@ -166,7 +174,7 @@ TEST_F(RemoteDragReceiverTest, AFailedStartConsumesTheUselessOffer) {
 
 TEST_F(RemoteDragReceiverTest, OnlyTheControllerDownloadsOrCancels) {
     ports.role = 2;
-    slot.Hold(5, 1, 1, false, "d", "payload");
+    HoldWithPayload(5);
     EXPECT_FALSE(receiver.TriggerDownload(""));
     receiver.CancelForLocalDrop("local-files-dropped-into-remoteview");
     EXPECT_TRUE(slot.Read().held);
