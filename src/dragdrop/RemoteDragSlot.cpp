@@ -13,14 +13,20 @@ void RemoteDragSlot::Hold(uint64_t dragId, uint32_t count, uint64_t bytes) {
     m_state.bytes = bytes;
 }
 
+void RemoteDragSlot::State::Empty() {
+    held = false;
+    armed = false;
+    dragId = 0;
+    count = 0;
+    bytes = 0;
+    folder = false;
+    detail.clear();
+    httpPayload.clear();
+}
+
 void RemoteDragSlot::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    // The consumed record outlives the offer: it is what recognises a second release of the same drag.
-    m_state.held = false;
-    m_state.armed = false;
-    m_state.dragId = 0;
-    m_state.count = 0;
-    m_state.bytes = 0;
+    m_state.Empty();
 }
 
 RemoteDragSlot::State RemoteDragSlot::Read() const {

@@ -250,14 +250,14 @@ void ReceiveAdmission::Release(uint64_t transferId) {
     m_activeId.compare_exchange_strong(expected, 0);
 }
 
-bool AdmitBegin(std::string_view payload, BeginOrigin origin, bool localConflictRename,
-                uint64_t correlationId, ReceiveAdmission& admission, IReceivePorts& ports,
-                HttpBeginInfo& info) {
+BeginResult AdmitBegin(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                       uint64_t correlationId, ReceiveAdmission& admission, IReceivePorts& ports,
+                       HttpBeginInfo& info) {
     if (!admission.IsRunning())
-        return false;
+        return BeginResult::NotRunning;
     if (!ParseBeginPayload(payload, info)) {
         Log::Write("FileHttpReceiveManager invalid file.http.begin payload");
-        return false;
+        return BeginResult::Invalid;
     }
     if (origin == BeginOrigin::Peer) {
         if (!info.targetPath.empty() || info.conflictRename != localConflictRename)
@@ -272,9 +272,9 @@ bool AdmitBegin(std::string_view payload, BeginOrigin origin, bool localConflict
         ports.PublishError({info.transferId, 409, "receiver busy"}, correlationId);
         Log::Write("FileHttpReceiveManager busy active=%llu reject=%llu",
                    static_cast<unsigned long long>(active), static_cast<unsigned long long>(info.transferId));
-        return false;
+        return BeginResult::Busy;
     }
-    return true;
+    return BeginResult::Started;
 }
 
 ReceiveOutcome RunReceiveWorker(const HttpBeginInfo& info, uint64_t correlationId,
@@ -282,20 +282,22 @@ ReceiveOutcome RunReceiveWorker(const HttpBeginInfo& info, uint64_t correlationI
     return WorkerRun(info, correlationId, admission, ports).Run();
 }
 
-bool StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
-                  uint64_t correlationId, ReceiveAdmission& admission, std::shared_ptr<IReceivePorts> ports,
-                  const StartReceiveWorker& start) {
+BeginResult StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                         uint64_t correlationId, ReceiveAdmission& admission,
+                         std::shared_ptr<IReceivePorts> ports, const StartReceiveWorker& start) {
     HttpBeginInfo info;
-    if (!AdmitBegin(payload, origin, localConflictRename, correlationId, admission, *ports, info))
-        return false;
+    const BeginResult admitted =
+        AdmitBegin(payload, origin, localConflictRename, correlationId, admission, *ports, info);
+    if (admitted != BeginResult::Started)
+        return admitted;
     std::string error;
     if (start([info, correlationId, &admission,
                ports] { RunReceiveWorker(info, correlationId, admission, *ports); },
               error))
-        return true;
+        return BeginResult::Started;
     admission.Release(info.transferId);
     Log::Write("[HTTP][FAIL] FileHttpReceiveManager worker start failed id=%llu err=%s",
                static_cast<unsigned long long>(info.transferId), error.c_str());
     ports->PublishError({info.transferId, 500, "receiver worker start failed"}, correlationId);
-    return false;
+    return BeginResult::NoWorker;
 }

@@ -83,14 +83,18 @@ private:
 
 enum class BeginOrigin { Peer, Local };
 
+// How a begin ended: a worker started (for AdmitBegin: admitted, the caller starts it), or why not. Busy is
+// the one refusal a caller may retry later.
+enum class BeginResult { Started, NotRunning, Invalid, Busy, NoWorker };
+
 // Reads a begin payload and takes the slot for it. Not running: ignored. Invalid: logged. Busy: answered
 // with a 409 "receiver busy" error report. A begin from the peer chooses neither the folder nor the
 // conflict rule (a peer must not write where it likes): both come from this PC (localConflictRename); a
-// local begin's payload already carries them (LocalBeginPayload). True when the caller is to run the worker
-// with info.
-bool AdmitBegin(std::string_view payload, BeginOrigin origin, bool localConflictRename,
-                uint64_t correlationId, ReceiveAdmission& admission, IReceivePorts& ports,
-                HttpBeginInfo& info);
+// local begin's payload already carries them (LocalBeginPayload). Started when the caller is to run the
+// worker with info.
+BeginResult AdmitBegin(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                       uint64_t correlationId, ReceiveAdmission& admission, IReceivePorts& ports,
+                       HttpBeginInfo& info);
 
 enum class ReceiveOutcome { Done, Canceled, Failed };
 
@@ -105,7 +109,6 @@ using StartReceiveWorker = std::function<bool(std::function<void()> body, std::s
 
 // Admits a begin (AdmitBegin) and runs its worker through start. When no thread can be made, the slot is
 // given back, or every later begin would be answered "receiver busy", and the sender gets a 500 error.
-// True when a worker was started.
-bool StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
-                  uint64_t correlationId, ReceiveAdmission& admission, std::shared_ptr<IReceivePorts> ports,
-                  const StartReceiveWorker& start);
+BeginResult StartReceive(std::string_view payload, BeginOrigin origin, bool localConflictRename,
+                         uint64_t correlationId, ReceiveAdmission& admission,
+                         std::shared_ptr<IReceivePorts> ports, const StartReceiveWorker& start);

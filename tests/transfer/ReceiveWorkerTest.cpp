@@ -405,8 +405,9 @@ protected:
 };
 
 TEST_F(AdmitBeginTest, PeerBeginGetsThisPcsFolderAndConflictRule) {
-    ASSERT_TRUE(AdmitBegin(Payload(5, "targetPath=C:\\\\Windows\nconflict=rename"), BeginOrigin::Peer, false,
-                           0, admission, ports, info));
+    ASSERT_EQ(AdmitBegin(Payload(5, "targetPath=C:\\\\Windows\nconflict=rename"), BeginOrigin::Peer, false, 0,
+                         admission, ports, info),
+              BeginResult::Started);
     EXPECT_EQ(info.targetPath, "");
     EXPECT_FALSE(info.conflictRename);
     EXPECT_EQ(admission.ActiveId(), 5u);
@@ -416,25 +417,29 @@ TEST_F(AdmitBeginTest, PeerBeginGetsThisPcsFolderAndConflictRule) {
 }
 
 TEST_F(AdmitBeginTest, PeerBeginMatchingThisPcIsNotLogged) {
-    ASSERT_TRUE(AdmitBegin(Payload(5, "targetPath=\nconflict=rename"), BeginOrigin::Peer, true, 0, admission,
-                           ports, info));
+    ASSERT_EQ(AdmitBegin(Payload(5, "targetPath=\nconflict=rename"), BeginOrigin::Peer, true, 0, admission,
+                         ports, info),
+              BeginResult::Started);
     EXPECT_TRUE(info.conflictRename);
     EXPECT_EQ(CountLogMessages("settings ignored"), 0u);
 }
 
 TEST_F(AdmitBeginTest, LocalBeginKeepsItsFolder) {
-    ASSERT_TRUE(AdmitBegin(Payload(5, "targetPath=D:\\\\drop\nconflict=overwrite"), BeginOrigin::Local, true,
-                           0, admission, ports, info));
+    ASSERT_EQ(AdmitBegin(Payload(5, "targetPath=D:\\\\drop\nconflict=overwrite"), BeginOrigin::Local, true, 0,
+                         admission, ports, info),
+              BeginResult::Started);
     EXPECT_EQ(info.targetPath, "D:\\drop");
     EXPECT_FALSE(info.conflictRename) << "the local payload already carries this PC's rule";
 }
 
 TEST_F(AdmitBeginTest, InvalidOrStoppedIsNotAnswered) {
-    EXPECT_FALSE(AdmitBegin("mode=http_manifest \ntransferId=5\nmanifestUrl=u", BeginOrigin::Peer, false, 0,
-                            admission, ports, info));
+    EXPECT_EQ(AdmitBegin("mode=http_manifest \ntransferId=5\nmanifestUrl=u", BeginOrigin::Peer, false, 0,
+                         admission, ports, info),
+              BeginResult::Invalid);
     EXPECT_EQ(CountLogMessages("FileHttpReceiveManager invalid file.http.begin payload"), 1u);
     admission.SetRunning(false);
-    EXPECT_FALSE(AdmitBegin(Payload(5), BeginOrigin::Peer, false, 0, admission, ports, info));
+    EXPECT_EQ(AdmitBegin(Payload(5), BeginOrigin::Peer, false, 0, admission, ports, info),
+              BeginResult::NotRunning);
     EXPECT_TRUE(ports.calls.empty());
     EXPECT_EQ(admission.ActiveId(), 0u);
 }
@@ -444,17 +449,22 @@ TEST_F(AdmitBeginTest, TwoSimultaneousBeginsGetExactlyOneBusyAnswer) {
         FakePorts roundPorts;
         ReceiveAdmission roundAdmission;
         roundAdmission.SetRunning(true);
-        std::atomic<int> accepted{0};
+        std::atomic<int> accepted{0}, refusedBusy{0};
         auto begin = [&](uint64_t id) {
             HttpBeginInfo mine;
-            if (AdmitBegin(Payload(id), BeginOrigin::Peer, false, 0, roundAdmission, roundPorts, mine))
+            const BeginResult result =
+                AdmitBegin(Payload(id), BeginOrigin::Peer, false, 0, roundAdmission, roundPorts, mine);
+            if (result == BeginResult::Started)
                 ++accepted;
+            else if (result == BeginResult::Busy)
+                ++refusedBusy;
         };
         std::thread first(begin, 100);
         std::thread second(begin, 200);
         first.join();
         second.join();
         ASSERT_EQ(accepted.load(), 1);
+        ASSERT_EQ(refusedBusy.load(), 1) << "the loser is told busy, not started nor failed";
         ASSERT_EQ(roundPorts.errors.size(), 1u);
         const FileResultReport& busy = roundPorts.errors.front();
         EXPECT_EQ(busy.errorCode, 409);
@@ -473,7 +483,8 @@ TEST_F(AdmitBeginTest, StartedWorkerRunsTheTransferAndAWorkerThatCannotStartFree
         held = std::move(body);
         return true;
     };
-    ASSERT_TRUE(StartReceive(Payload(5), BeginOrigin::Peer, false, 0, admission, shared, holdIt));
+    ASSERT_EQ(StartReceive(Payload(5), BeginOrigin::Peer, false, 0, admission, shared, holdIt),
+              BeginResult::Started);
     EXPECT_EQ(admission.ActiveId(), 5u);
     held();
     EXPECT_TRUE(shared->Called("error 5 500 download manifest failed"));
@@ -483,13 +494,15 @@ TEST_F(AdmitBeginTest, StartedWorkerRunsTheTransferAndAWorkerThatCannotStartFree
         error = "Resource temporarily unavailable";
         return false;
     };
-    EXPECT_FALSE(StartReceive(Payload(6), BeginOrigin::Peer, false, 0, admission, shared, refuse));
+    EXPECT_EQ(StartReceive(Payload(6), BeginOrigin::Peer, false, 0, admission, shared, refuse),
+              BeginResult::NoWorker);
     EXPECT_EQ(admission.ActiveId(), 0u) << "a later begin must not be answered \"receiver busy\"";
     EXPECT_TRUE(shared->Called("error 6 500 receiver worker start failed"));
     EXPECT_EQ(CountLogMessages("[HTTP][FAIL] FileHttpReceiveManager worker start failed id=6 err=Resource "
                                "temporarily unavailable"),
               1u);
-    EXPECT_TRUE(StartReceive(Payload(7), BeginOrigin::Peer, false, 0, admission, shared, holdIt));
+    EXPECT_EQ(StartReceive(Payload(7), BeginOrigin::Peer, false, 0, admission, shared, holdIt),
+              BeginResult::Started);
 }
 
 } // namespace

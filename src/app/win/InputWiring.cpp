@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "app/TransportLifecycleModule.h"
-#include "dragdrop/win/DragDrop.h"
+#include "app/win/RemoteDragWiring.h"
+#include "dragdrop/win/DragVisualFlag.h"
 #include "input/InjectionHid.h"
 #include "input/InputPeers.h"
 #include "input/InputSender.h"
@@ -30,18 +31,16 @@ public:
     }
 };
 
-// The services of other areas that injection reaches; the remote-drag members keep their "absent" answers
-// until that service exists.
+// The services of other areas that injection reaches.
 class AppInputPeers final : public IInputPeers {
 public:
     void RequestHostVideoRestart() override { ::RequestHostVideoRestart(); }
-    bool SetDragVisualActive(bool active) override {
-        const bool changed = DragVisualOverlay::ExchangeActive(active) != active;
-        if (active)
-            DragVisualOverlay::StartOnce();
-        if (HWND overlay = DragVisualOverlay::Window())
-            ::PostMessageW(overlay, WM_TIMER, DragVisualOverlay::kTimerId, 0);
-        return changed;
+    bool SetDragVisualActive(bool active) override { return ExchangeDragVisualAndRefresh(active) != active; }
+    bool RemoteDragTakeover(uint32_t type, int32_t data1, int32_t data2) override {
+        return RemoteDragTakeoverInput(type, data1, data2);
+    }
+    void RemoteDragObserve(uint32_t type, int32_t data1, int32_t data2) override {
+        RemoteDragObserveInput(type, data1, data2);
     }
     bool HasRemoteFileOffer() override { return ClipboardChannel::Instance().HasRemoteFileOffer(); }
     bool IsLocalClipboardEmpty() override { return ClipboardChannel::Instance().IsLocalClipboardEmpty(); }

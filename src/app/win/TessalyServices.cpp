@@ -5,6 +5,7 @@
 #include "app/win/FirewallWorker.h"
 #include "app/win/InputWiring.h"
 #include "app/win/ProductMainWindowParts.h"
+#include "app/win/RemoteDragWiring.h"
 #include "app/win/ServiceWiring.h"
 #include "app/win/TransferWiring.h"
 #include "core/ConfigService.h"
@@ -41,6 +42,7 @@ void TessalyServices::ConnectServices() {
     ConnectInputServices();
     ConnectAudioServices();
     ConnectTransferServices();
+    ConnectRemoteDragServices();
     InstallProductMainWindowParts();
 }
 

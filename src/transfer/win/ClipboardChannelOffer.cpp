@@ -6,6 +6,7 @@
 #include "core/RuntimeState.h"
 #include "core/ThreadHelpers.h"
 #include "core/win/Handles.h"
+#include "dragdrop/win/RemoteDragControlled.h"
 #include "dragdrop/win/ShellSelection.h"
 #include "transfer/ClipboardKind.h"
 #include "transfer/ClipboardMessage.h"
@@ -113,6 +114,12 @@ bool ClipboardChannel::SendFileOffer(HWND owner) {
         return false;
     }
     case FileOfferStep::UseSelection:
+        // The selection where the copy's drag or click began, when fresh, else the one under the cursor.
+        if (ClipboardFileStartCache::Take(paths)) {
+            Log::Write("[CLIPFILE][OFFER][START_CACHE] using cached remote selection count=%u first=%S",
+                       static_cast<unsigned>(paths.size()), FirstPath(paths));
+            break;
+        }
         paths = CursorSelectionPaths();
         if (paths.empty()) {
             Log::Write("[CLIPFILE][OFFER] file-like clipboard format found but no readable paths yet");

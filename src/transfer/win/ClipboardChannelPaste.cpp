@@ -131,7 +131,8 @@ bool ClipboardChannel::StartRemoteClipboardFilesPaste() {
         }
     }
     StateManager::Instance().SetFileTransferBusy(true, "clipboard-paste");
-    const bool ok = FileHttpReceiveManager::Instance().BeginFromHttpBeginPayload(payload, target);
+    const bool ok =
+        FileHttpReceiveManager::Instance().BeginFromHttpBeginPayload(payload, target) == BeginResult::Started;
     StateManager::Instance().SetFileTransferBusy(false, "clipboard-paste");
     Log::Write("[TRANSFER][ACCEPT] http target=%s ok=%d payload=%u", target.c_str(), ok,
                static_cast<unsigned>(payload.size()));

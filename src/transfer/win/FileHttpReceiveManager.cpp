@@ -146,23 +146,24 @@ void FileHttpReceiveManager::OnBeginCommand(const CommandMessage& message) {
     Accept(message.PayloadText(), BeginOrigin::Peer, message.correlationId);
 }
 
-bool FileHttpReceiveManager::BeginFromHttpBeginPayload(const std::string& payload,
-                                                       const std::string& targetFolderUtf8) {
+BeginResult FileHttpReceiveManager::BeginFromHttpBeginPayload(const std::string& payload,
+                                                              const std::string& targetFolderUtf8) {
     if (!m_admission.IsRunning()) {
         Log::Write("FileHttpReceiveManager BeginFromHttpBeginPayload ignored: not running");
-        return false;
+        return BeginResult::NotRunning;
     }
     const std::string edited = LocalBeginPayload(payload, targetFolderUtf8, ConflictRenameSetting());
-    Accept(edited, BeginOrigin::Local, 0);
+    const BeginResult result = Accept(edited, BeginOrigin::Local, 0);
     Log::Write("[RDRAG][DROP] FileHttpReceiveManager begin target=%s payloadBytes=%u",
                targetFolderUtf8.c_str(), static_cast<unsigned>(edited.size()));
-    return true;
+    return result;
 }
 
-void FileHttpReceiveManager::Accept(const std::string& payload, BeginOrigin origin, uint64_t correlationId) {
-    StartReceive(payload, origin, ConflictRenameSetting(), correlationId, m_admission,
-                 std::make_shared<SystemReceivePorts>(AllowedHost()),
-                 [](std::function<void()> body, std::string& error) {
-                     return StartDetachedWorker(kWorkerName, std::move(body), &error);
-                 });
+BeginResult FileHttpReceiveManager::Accept(const std::string& payload, BeginOrigin origin,
+                                           uint64_t correlationId) {
+    return StartReceive(payload, origin, ConflictRenameSetting(), correlationId, m_admission,
+                        std::make_shared<SystemReceivePorts>(AllowedHost()),
+                        [](std::function<void()> body, std::string& error) {
+                            return StartDetachedWorker(kWorkerName, std::move(body), &error);
+                        });
 }

@@ -25,15 +25,16 @@ public:
     bool IsRunning() const { return m_admission.IsRunning(); }
     // A begin from the peer: its targetPath and conflict setting are ignored.
     void OnBeginCommand(const CommandMessage& message);
-    // A local drop or paste: this PC chooses the folder and the conflict rule.
-    bool BeginFromHttpBeginPayload(const std::string& payload, const std::string& targetFolderUtf8);
+    // A local drop or paste: this PC chooses the folder and the conflict rule. Started only when the
+    // download's worker runs; Busy when another transfer holds the receiver.
+    BeginResult BeginFromHttpBeginPayload(const std::string& payload, const std::string& targetFolderUtf8);
     // The address the HTTP client may connect to (the clipboard channel's peer); start-up installs it.
     // Without one, the clipboard channel's connected peer.
     void SetPeerAddressSource(std::function<std::string()> source);
 
 private:
     FileHttpReceiveManager() = default;
-    void Accept(const std::string& payload, BeginOrigin origin, uint64_t correlationId);
+    BeginResult Accept(const std::string& payload, BeginOrigin origin, uint64_t correlationId);
     std::string AllowedHost();
 
     std::mutex m_mutex;
