@@ -322,6 +322,7 @@ void VirtualScreenEnter(int32_t mode, POINT point, const char* reason) {
     const ScreenPoint local = ToScreenPoint(point);
     s.motion.Begin(RemoteCursorForEntry(mode, local, desktop, size), size);
     s.pin = PinPointForEntry(mode, local, desktop);
+    s.entryMode = mode;
     s.leftTrackedDown = false;
     s.active.store(true);
     link.SetInputScope(true, Or(reason, "VirtualScreenEnter"));
@@ -346,7 +347,7 @@ void VirtualScreenLeave(const char* reason) {
     s.active.store(false);
     link.SetInputScope(false, Or(reason, "VirtualScreenLeave"));
     s.motion.ClearPending();
-    const int32_t mode = s.mode.load();
+    const int32_t mode = s.entryMode;
     const ScreenPoint restore = RestorePointForLeave(mode, s.pin, VsDesktopRect());
     if (s.localFileDrag.exchange(false)) {
         VirtualScreen::SendDragVisualState(false, Or(reason, "virtual-screen-leave-local-drag"));

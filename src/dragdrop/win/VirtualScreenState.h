@@ -33,6 +33,7 @@ struct DropCompletion {
 struct VirtualScreenState {
     std::atomic<int32_t> mode{0};
     std::atomic<bool> active{false};
+    int32_t entryMode = 0; // the mode the cursor crossed in: mode off still restores through that edge
     ScreenPoint pin;
     VirtualCursorMotion motion;
     ScreenPoint lastHookPoint{INT_MIN, INT_MIN}; // both INT_MIN: none
