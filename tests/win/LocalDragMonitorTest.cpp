@@ -187,18 +187,20 @@ TEST_F(LocalDragMonitorTest, AReleaseOutsideDownloadsTheHeldOfferAndARefusalRuns
         },
         2000));
     RuntimeSetRole(RuntimeRole::Controller);
-    RemoteDragSlot::Instance().Hold(21, 3, 900);
+    // The slot remembers the last drag used up across tests: this one takes a fresh id.
+    const uint64_t id = RemoteDragSlot::Instance().Read().consumedDragId + 21;
+    RemoteDragSlot::Instance().Hold(id, 3, 900);
     m_offer.startDownload = false;
     PressAt({400, 400});
     InjectMouse(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return m_offer.downloads.size() == 1; }, 3000)) << FlushedLog();
     EXPECT_FALSE(RuntimeMakeSnapshot().dropReady) << "a refused download is not ready";
-    EXPECT_NE(RemoteDragSlot::Instance().Read().consumedDragId, 21u) << "nor used up";
+    EXPECT_NE(RemoteDragSlot::Instance().Read().consumedDragId, id) << "nor used up";
     EXPECT_EQ(m_link.Notes(), (std::vector<std::string>{"cancel-drag"}));
     EXPECT_TRUE(InOrder(FlushedLog(),
                         {"[RDRAG][CANCEL] ESC requested by "
                          "local-monitor-mouse-up-outside-trigger-failed-clear-takeover",
-                         "[RDRAG][DROP][FAIL] download not started dragId=21",
+                         "[RDRAG][DROP][FAIL] download not started dragId=" + std::to_string(id),
                          "[RDRAG][DROP] release outside count=3 bytes=900 target=<default> trigger=0"}));
 
     // Tried again, the download starts and the drag is used up.
@@ -207,7 +209,7 @@ TEST_F(LocalDragMonitorTest, AReleaseOutsideDownloadsTheHeldOfferAndARefusalRuns
     InjectMouse(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return m_offer.downloads.size() == 2; }, 3000));
     EXPECT_TRUE(RuntimeMakeSnapshot().dropReady);
-    EXPECT_EQ(RemoteDragSlot::Instance().Read().consumedDragId, 21u);
+    EXPECT_EQ(RemoteDragSlot::Instance().Read().consumedDragId, id);
 }
 
 } // namespace
