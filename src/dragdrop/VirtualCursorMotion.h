@@ -45,7 +45,6 @@ public:
     // Sends the cursor now (limited to the peer's size); a send stamps the tick, counts and clears pending.
     bool Send(uint32_t now, bool priority, ICursorSender& sender);
 
-    void SetRemote(ScreenPoint remote) { m_remote = remote; }
     void SetSize(RemoteScreenSize size) { m_size = size; }
     // Leaving: no send tick, nothing pending.
     void Reset();

@@ -99,7 +99,7 @@ TEST_F(VirtualCursorMotionTest, LostInputLeavesAndARefusedSendStaysPending) {
 }
 
 TEST_F(VirtualCursorMotionTest, SendClampsToTheRemoteSize) {
-    motion.SetRemote({5000, -3});
+    motion.Begin({5000, -3}, {1000, 800});
     ASSERT_TRUE(motion.Send(now, true, sender));
     EXPECT_EQ(sender.sent.back(), (ScreenPoint{999, 0}));
     EXPECT_TRUE(sender.priorities.back());

@@ -213,14 +213,6 @@ uint32_t DragOutStartTick() {
     return VsState().dragOutStartTick.load();
 }
 
-HWND ManagerWindow() {
-    return VsState().manager;
-}
-
-HWND EdgeWindow() {
-    return VsState().edge;
-}
-
 IDropTarget* DropTarget() {
     return VsState().dropTarget.Get();
 }

@@ -59,9 +59,7 @@ bool IsLocalFileDrag();
 uint32_t LastLocalDropTick();
 uint32_t DragOutStartTick();
 
-// The windows and the hook procedure, for the tests that drive them.
-HWND ManagerWindow();
-HWND EdgeWindow();
+// The drop target, the hook and raw input, for the tests that drive them.
 IDropTarget* DropTarget();
 bool IsHookInstalled();
 bool IsRawInputRegistered();
