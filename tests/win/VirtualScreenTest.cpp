@@ -1,12 +1,14 @@
-// Under Wine: the virtual screen in-process with a recording link in place of the input channel. The hook
-// and raw input are driven through their procedures (the crossing is a physical-mouse rule, and SendInput
-// marks its messages injected); the cursor itself is real.
+// Under Wine: the virtual screen in-process with a recording link in place of the input channel. Raw input
+// comes from real SendInput moves (Wine reports them as raw input); the hook's own crossing only takes
+// physical moves, which SendInput cannot make, so its procedure is called directly. The cursor is real.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <ole2.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "HdropBuilder.h"
@@ -79,6 +81,23 @@ POINT Cursor() {
     POINT p{};
     GetCursorPos(&p);
     return p;
+}
+
+// A relative move by SendInput from another thread while this one pumps (it owns the hook and the raw
+// input window): Wine reports it as raw input, as a physical mouse would be.
+void MoveBy(int dx, int dy) {
+    std::atomic<bool> done{false};
+    std::thread mover([&] {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = dx;
+        in.mi.dy = dy;
+        in.mi.dwFlags = MOUSEEVENTF_MOVE;
+        SendInput(1, &in, sizeof in);
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, 3000);
+    mover.join();
 }
 
 class VirtualScreenTest : public ::testing::Test {
@@ -268,6 +287,34 @@ TEST_F(VirtualScreenTest, ComingBackWithoutTheLeftButtonCancelsTheHeldOffer) {
     VirtualScreen::OnRawMouse(-50, 0, 0);
     EXPECT_EQ(m_offer.cancels, (std::vector<std::string>{"virtual-screen-leave-without-held-left-button"}));
     EXPECT_EQ(VirtualScreen::DragOutStartTick(), 0u);
+}
+
+TEST_F(VirtualScreenTest, SendInputMotionAtTheEdgeCrossesByRawInputAndComesBack) {
+    VirtualScreen::SetMode(2);
+    ASSERT_TRUE(SetCursorPos(m_width - 2, 300));
+    MoveBy(5, 0);
+    ASSERT_TRUE(PumpUntil([] { return VirtualScreen::IsActive(); }, 3000)) << FlushedLog();
+    EXPECT_EQ(Cursor().x, m_width - 1);
+    const int32_t remoteY = 300 * 1000 / m_height;
+
+    m_link.Clear();
+    MoveBy(40, 0);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            const auto sent = m_link.SentPackets();
+            return !sent.empty() && sent.back().packet.x > 0;
+        },
+        3000));
+    const VirtualScreenPacket last = m_link.SentPackets().back().packet;
+    EXPECT_EQ(last.type, VirtualScreenPacketType::kMouseMove);
+    EXPECT_EQ(last.y, remoteY) << "a horizontal move keeps the row";
+    ASSERT_TRUE(PumpUntil([] { return Cursor().x == GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1; }, 3000))
+        << "the local cursor stays pinned";
+
+    MoveBy(-500, 0);
+    ASSERT_TRUE(PumpUntil([] { return !VirtualScreen::IsActive(); }, 3000)) << FlushedLog();
+    EXPECT_TRUE(InOrder(FlushedLog(), {"[VSCREEN][ENTER] reason=raw-edge mode=2",
+                                       "[VSCREEN][LEAVE] reason=raw-back-to-local"}));
 }
 
 } // namespace
