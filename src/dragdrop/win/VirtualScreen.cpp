@@ -14,10 +14,6 @@
 
 namespace {
 
-const char* Or(const char* reason, const char* fallback) {
-    return reason != nullptr && *reason != '\0' ? reason : fallback;
-}
-
 // Sends the cursor after the scope and readiness rules; the motion counts what went out.
 class LinkCursorSender final : public ICursorSender {
 public:
@@ -80,13 +76,13 @@ void LeaveDragOut(VirtualScreenState& s, const char* reason) {
         s.dragOutPending = true;
         if (s.manager != nullptr)
             ::SetTimer(s.manager, VirtualScreen::kDragOutTimerId, VirtualScreen::kDragOutTimerMs, nullptr);
-        DragDrop::ArmRemoteDrag(Or(reason, "virtual-screen-leave"));
+        DragDrop::ArmRemoteDrag(ReasonOr(reason, "virtual-screen-leave"));
         const bool physical = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0 ||
                               (::GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0 ||
                               (::GetAsyncKeyState(VK_MBUTTON) & 0x8000) != 0;
         Log::Write("[VSCREEN][RDRAG_OUT] armed pending=1 trackedLeftDown=%d asyncPhysicalDown=%d reason=%s "
                    "tick=%lu",
-                   1, physical ? 1 : 0, Or(reason, "virtual-screen-leave"),
+                   1, physical ? 1 : 0, ReasonOr(reason, "virtual-screen-leave"),
                    static_cast<unsigned long>(s.dragOutStartTick.load()));
         return;
     }
@@ -94,7 +90,7 @@ void LeaveDragOut(VirtualScreenState& s, const char* reason) {
     StopDragOutWatch(s);
     VsSetOverlay(false, "virtual-screen-false-drag-guard");
     Log::Write("[VSCREEN][RDRAG_OUT][FALSE_DRAG_GUARD] cancel pending: left button not held reason=%s",
-               Or(reason, "virtual-screen-leave"));
+               ReasonOr(reason, "virtual-screen-leave"));
 }
 
 } // namespace
@@ -188,7 +184,7 @@ void SendDragVisualState(bool active, const char* reason) {
     if (s.dragVisualSent.load() == active)
         return;
     s.dragVisualSent.store(active);
-    reason = Or(reason, "virtual-screen");
+    reason = ReasonOr(reason, "virtual-screen");
     IVirtualScreenLink& link = VirtualScreenLink();
     const bool ok = link.IsInputReady() && link.Send(DragVisualPacket(active), true);
     if (ok)
@@ -239,7 +235,7 @@ void RegisterRawInput(bool on, const char* reason) {
     if (ok)
         s.rawRegistered = on;
     Log::Write("[VSCREEN][RAW] %s ok=%d gle=%lu reason=%s", on ? "register" : "remove", ok ? 1 : 0, gle,
-               Or(reason, ""));
+               ReasonOr(reason, ""));
 }
 
 void SetMode(int32_t requested) {
@@ -292,7 +288,7 @@ bool DropRemoteDragOut(const char* reason) {
         VsSetOverlay(false, "virtual-screen-remote-drag-drop-failed");
     VirtualScreenLink().CancelRemoteDrag();
     StopDragOutWatch(s);
-    Log::Write("[VSCREEN][RDRAG_OUT][DROP] reason=%s target=%s ok=%d age=%lu", Or(reason, ""),
+    Log::Write("[VSCREEN][RDRAG_OUT][DROP] reason=%s target=%s ok=%d age=%lu", ReasonOr(reason, ""),
                target.empty() ? "<default>" : target.c_str(), ok ? 1 : 0, static_cast<unsigned long>(age));
     return ok;
 }
@@ -317,15 +313,15 @@ void VirtualScreenEnter(int32_t mode, POINT point, const char* reason) {
     s.entryMode = mode;
     s.leftTrackedDown = false;
     s.active.store(true);
-    link.SetInputScope(true, Or(reason, "VirtualScreenEnter"));
+    link.SetInputScope(true, ReasonOr(reason, "VirtualScreenEnter"));
     if (s.manager != nullptr)
         ::SetTimer(s.manager, VirtualScreen::kMoveTimerId, VirtualScreen::kMoveTimerMs, nullptr);
     SetCursorTo(s.pin);
-    link.SyncModifiers(Or(reason, "VirtualScreenEnter"));
+    link.SyncModifiers(ReasonOr(reason, "VirtualScreenEnter"));
     VirtualScreen::SendCursorMove(true);
     const ScreenPoint remote = s.motion.Remote();
     Log::Write("[VSCREEN][ENTER] reason=%s mode=%d local=%ld,%ld pin=%ld,%ld remote=%d,%d size=%dx%d",
-               Or(reason, "VirtualScreenEnter"), mode, point.x, point.y, static_cast<long>(s.pin.x),
+               ReasonOr(reason, "VirtualScreenEnter"), mode, point.x, point.y, static_cast<long>(s.pin.x),
                static_cast<long>(s.pin.y), remote.x, remote.y, size.width, size.height);
 }
 
@@ -333,30 +329,30 @@ void VirtualScreenLeave(const char* reason) {
     VirtualScreenState& s = VsState();
     IVirtualScreenLink& link = VirtualScreenLink();
     if (!s.active.load()) {
-        link.SetInputScope(false, Or(reason, "VirtualScreenLeaveInactive"));
+        link.SetInputScope(false, ReasonOr(reason, "VirtualScreenLeaveInactive"));
         return;
     }
     s.active.store(false);
-    link.SetInputScope(false, Or(reason, "VirtualScreenLeave"));
+    link.SetInputScope(false, ReasonOr(reason, "VirtualScreenLeave"));
     s.motion.ClearPending();
     const int32_t mode = s.entryMode;
     const ScreenPoint restore = RestorePointForLeave(mode, s.pin, VsDesktopRect());
     if (s.localFileDrag.exchange(false)) {
-        VirtualScreen::SendDragVisualState(false, Or(reason, "virtual-screen-leave-local-drag"));
-        Log::Write("[VSCREEN][LOCAL_DRAG] leave clears local-file-drag reason=%s", Or(reason, ""));
+        VirtualScreen::SendDragVisualState(false, ReasonOr(reason, "virtual-screen-leave-local-drag"));
+        Log::Write("[VSCREEN][LOCAL_DRAG] leave clears local-file-drag reason=%s", ReasonOr(reason, ""));
     } else {
         LeaveDragOut(s, reason);
     }
     s.motion.Reset();
     s.lastHookPoint = {INT_MIN, INT_MIN};
     SetCursorTo(restore);
-    link.ReleaseModifiers(Or(reason, "VirtualScreenLeave"));
+    link.ReleaseModifiers(ReasonOr(reason, "VirtualScreenLeave"));
     const MoveCounters& c = s.motion.Counters();
     Log::Write("[VSCREEN][MOVE_STATS] raw=%llu sent=%llu coalesced=%llu stale=%llu reason=%s",
                static_cast<unsigned long long>(c.raw), static_cast<unsigned long long>(c.sent),
                static_cast<unsigned long long>(c.coalesced), static_cast<unsigned long long>(c.stale),
-               Or(reason, ""));
+               ReasonOr(reason, ""));
     const ScreenPoint remote = s.motion.Remote();
-    Log::Write("[VSCREEN][LEAVE] reason=%s restore=%ld,%ld remote=%d,%d mode=%d", Or(reason, ""),
+    Log::Write("[VSCREEN][LEAVE] reason=%s restore=%ld,%ld remote=%d,%d mode=%d", ReasonOr(reason, ""),
                static_cast<long>(restore.x), static_cast<long>(restore.y), remote.x, remote.y, mode);
 }

@@ -16,10 +16,6 @@ namespace {
 
 constexpr DWORD kDropCursorSettleMs = 260;
 
-const char* Or(const char* reason, const char* fallback) {
-    return reason != nullptr && *reason != '\0' ? reason : fallback;
-}
-
 bool UpdateDropCursor(int32_t mode, POINT point, const char* reason) {
     VirtualScreenState& s = VsState();
     if (mode == 0)
@@ -39,7 +35,7 @@ bool UpdateDropCursor(int32_t mode, POINT point, const char* reason) {
                    s.localFileDrag.load() ? 1 : 0);
         return true;
     }
-    VirtualScreenEnter(mode, point, Or(reason, "virtual-drop-enter"));
+    VirtualScreenEnter(mode, point, ReasonOr(reason, "virtual-drop-enter"));
     if (!s.active.load()) {
         Log::Write("[VSCREEN][DROP] cursor update skipped reason=%s virtual-scope-not-active mode=%d", reason,
                    mode);
@@ -92,7 +88,7 @@ namespace VirtualScreen {
 
 bool DropFilesToRemote(const std::vector<std::u16string>& paths, POINT point, int32_t mode,
                        const char* reason) {
-    reason = Or(reason, "edge-drop");
+    reason = ReasonOr(reason, "edge-drop");
     if (paths.empty())
         return false;
     const auto count = static_cast<unsigned>(paths.size());

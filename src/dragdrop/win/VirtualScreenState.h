@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/HasText.h"
 #include "core/win/Handles.h"
 #include "dragdrop/VirtualCursorMotion.h"
 #include "dragdrop/VirtualScreenGeometry.h"
@@ -59,6 +60,11 @@ struct VirtualScreenState {
 };
 
 VirtualScreenState& VsState();
+
+// An optional reason, or its default.
+inline const char* ReasonOr(const char* reason, const char* fallback) {
+    return HasText(reason) ? reason : fallback;
+}
 
 class IVirtualScreenEdge;
 // The virtual screen as the drag service and RemoteView see it (installed while started).
