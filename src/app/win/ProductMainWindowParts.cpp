@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/win/VirtualScreenLinkWin.h"
+#include "dragdrop/win/VirtualScreen.h"
 #include "transfer/win/ClipboardChannel.h"
 #include "ui/win/ControlViewWindow.h"
 #include "ui/win/LongTransferWatcher.h"
@@ -35,6 +37,18 @@ public:
     void LayoutStateView(HWND main, HWND stateView) override { LayoutStateViewWindow(main, stateView); }
 
     // --- Virtual screen.
+    bool IsVirtualScreenStarted() override { return VirtualScreen::IsStarted(); }
+    bool StartVirtualScreen(HWND main) override {
+        SetVirtualScreenLink(&ProductVirtualScreenLink());
+        return VirtualScreen::Start(::GetModuleHandleW(nullptr), main);
+    }
+    void StopVirtualScreen() override { VirtualScreen::Stop(); }
+    void SetVirtualScreenMode(int32_t mode) override { VirtualScreen::SetMode(mode); }
+    int32_t VirtualScreenMode() override { return VirtualScreen::Mode(); }
+    bool IsNearVirtualEdge(POINT screenPoint) override {
+        const int32_t mode = VirtualScreen::Mode();
+        return mode != 0 && VirtualScreen::IsPointAtEdge(screenPoint, mode, kDropMargin);
+    }
 
     // --- Clipboard channel.
     bool IsClipboardChannelRunning() override { return ClipboardChannel::Instance().IsRunning(); }
