@@ -2046,6 +2046,92 @@ def check_clipboard_files(h: Harness) -> None:
     f.raise_if_any()
 
 
+VSCREEN_WAIT_S = 10
+VSCREEN_STEP = 40  # pixels of one relative move: a raw-input motion the virtual cursor follows
+
+
+def xdo(pc: SimulatedPc, *args: str) -> None:
+    host_run(["xdotool", *args], env={**os.environ, "DISPLAY": f":{pc.display}"})
+
+
+def move_relative(pc: SimulatedPc, dx: int, dy: int) -> None:
+    """Relative moves in steps, each a raw motion the virtual screen turns into a cursor move on the peer."""
+    steps = max(1, -(-max(abs(dx), abs(dy)) // VSCREEN_STEP))
+    done_x = done_y = 0
+    for i in range(1, steps + 1):
+        sx, sy = dx * i // steps - done_x, dy * i // steps - done_y
+        xdo(pc, "mousemove_relative", "--", str(sx), str(sy), "sleep", "0.03")
+        done_x, done_y = done_x + sx, done_y + sy
+
+
+def check_virtual_screen(h: Harness) -> None:
+    """With the peer set to the right of PC B (VirtualScreenMode 2), B's mouse pushed past the right edge of
+    its desktop goes on moving on A: B pins its own cursor and A's cursor follows; a click lands in a test
+    window on A, and moving back past A's left edge returns the mouse to B."""
+    a, b = h.pcs
+    # Auto-connect off, so the session is the one B's connect button starts, not one B started by itself.
+    restart_with_settings(h, b, {"VirtualScreenMode": 2, "AutoConnectEnable": 0}, "vscreen")
+    take_control(h, loaded_video_quality(b) or "ULTRA")
+    f = Findings()
+    _, missing = wait_for(b, [r"\[VSCREEN\]\[MODE\] old=\d+ new=2 active=0", r"\[VSCREEN\]\[HOOK\] installed .*"])
+    for pattern in missing:
+        f.add(b, f"no line /{pattern}/ with VirtualScreenMode 2 stored")
+    f.raise_if_any()
+    record = a.dir / "vscreen-probe.txt"
+    record.unlink(missing_ok=True)
+    x, y, w, ht = PROBE_RECT
+    a.apps["vscreen-probe"] = h.procs.spawn(
+        f"{a.label} InputProbe",
+        a.in_pc(["wine64", str(h.input_probe), str(x), str(y), str(w), str(ht), "300", win_path(record)]),
+        output=a.output_file("vscreen-probe"), env=a.env(), cwd=a.dir)
+    try:
+        time.sleep(1.5)  # the probe window shown
+        sw, sh = h.screen
+        before = len(b.log("app", complete=False).lines)
+        xdo(b, "mousemove", str(sw - 40), str(sh // 2), "sleep", "0.2")
+        move_relative(b, 80, 0)
+        enter = r"\[VSCREEN\]\[ENTER\] reason=\S+ mode=2 local=-?\d+,-?\d+ pin=-?\d+,-?\d+ remote=(-?\d+),(-?\d+) size=(\d+)x(\d+)"
+        log, missing = wait_for(b, [enter], after=before, seconds=VSCREEN_WAIT_S)
+        if missing:
+            seen = [m for _, m in log.lines[before:] if m.startswith("[VSCREEN]")]
+            raise CheckFailed([f"{b.label}: the mouse pushed past the right edge did not cross to {a.label} "
+                               f"(its virtual-screen lines: {seen[-6:] or 'none'})"])
+        m = re.search(enter, log.lines[next(i for i in log.find(enter) if i >= before)][1])
+        rx, ry, rw, rh = (int(v) for v in m.groups())
+        if (rw, rh) != tuple(h.screen):
+            f.add(b, f"the virtual screen maps to {rw}x{rh}, not A's desktop {sw}x{sh}")
+        progress(f"PC B: the mouse crossed to A at {rx},{ry}")
+        target = (x + w // 2, y + ht // 2)
+        move_relative(b, target[0] - rx, target[1] - ry)
+        time.sleep(0.3)
+        xdo(b, "mousedown", "1", "sleep", "0.1", "mouseup", "1")
+        lines = wait_probe(record, lambda ls: any(ln.startswith("button L up") for ln in ls))
+        downs = [m for m in (re.match(r"button L down x=(-?\d+) y=(-?\d+)", ln) for ln in lines) if m]
+        if not downs:
+            f.add(a, f"the test window saw no click from B's virtual cursor moved to {target} (record: {lines[-5:]})")
+        else:
+            progress(f"PC A: B's click through the virtual screen landed at {downs[0].group(1)},{downs[0].group(2)}")
+        a.screenshot(h.out / "vscreen-a.png")
+        b.screenshot(h.out / "vscreen-b.png")
+        before = len(b.log("app", complete=False).lines)
+        move_relative(b, -(target[0] + 60), 0)
+        leave = r"\[VSCREEN\]\[LEAVE\] reason=\S+ restore=(-?\d+),(-?\d+) .*"
+        _, missing = wait_for(b, [leave], after=before, seconds=VSCREEN_WAIT_S)
+        if missing:
+            f.add(b, "the mouse moved back past A's left edge did not return to B")
+        else:
+            progress("PC B: the mouse came back from A")
+    finally:
+        proc = a.apps.pop("vscreen-probe", None)
+        if proc is not None:
+            h.procs.stop(proc)
+        if record.is_file():
+            shutil.copy2(record, h.out / "vscreen-probe.txt")
+        # Later checks move B's mouse freely: the next start reads the setting off again.
+        b.set_setting("VirtualScreenMode", 0)
+    f.raise_if_any()
+
+
 def check_hostile_peer(h: Harness) -> None:
     """B controls a hostile stand-in of A (tests/e2e/hostilepeer.py on A's address and clipboard port) that
     announces a transfer with names that leave the target folder and asks for C:\\Windows: B refuses the
@@ -2261,6 +2347,7 @@ CHECKS = [
     Check("clipboard-text", check_clipboard_text, needs=("video-ultra",)),
     Check("clipboard-image", check_clipboard_image, needs=("video-ultra",)),
     Check("clipboard-files", check_clipboard_files, needs=("video-ultra",)),
+    Check("virtual-screen", check_virtual_screen, needs=("input",)),
     Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
