@@ -5,6 +5,7 @@
 namespace {
 std::atomic<bool> g_active{false};
 std::atomic<uint64_t> g_deadline{0};
+std::atomic<uint32_t> g_skips{0};
 } // namespace
 
 void SetRemoteViewPresentPause(bool active) {
@@ -17,4 +18,12 @@ void SetRemoteViewPresentPauseUntil(uint64_t deadlineTick) {
 
 PresentPauseState ReadRemoteViewPresentPause() {
     return PresentPauseState{g_active.load(), g_deadline.load()};
+}
+
+void CountRemoteViewPresentPauseSkip() {
+    g_skips.fetch_add(1);
+}
+
+uint32_t TakeRemoteViewPresentPauseSkips() {
+    return g_skips.exchange(0);
 }

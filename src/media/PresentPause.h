@@ -13,3 +13,8 @@ struct PresentPauseState {
     uint64_t deadlineTick = 0;
 };
 PresentPauseState ReadRemoteViewPresentPause();
+
+// Frames the pause held back, for the main window's line when it lifts the pause. Take returns the count
+// and starts it again.
+void CountRemoteViewPresentPauseSkip();
+uint32_t TakeRemoteViewPresentPauseSkips();

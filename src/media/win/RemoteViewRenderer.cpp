@@ -151,6 +151,8 @@ void RenderLoop(const StopSignal& stop, int32_t width, int32_t height, unsigned 
         }
         const RenderPacing::Verdict verdict =
             pacing.Decide(::GetTickCount64(), renderer.ShouldSkipFrame(), ReadRemoteViewPresentPause());
+        if (verdict == RenderPacing::Verdict::PresentPause)
+            CountRemoteViewPresentPauseSkip();
         if (verdict != RenderPacing::Verdict::Draw ||
             (frame.pixelFormat != kRemoteViewPixelNV12 && frame.pixelFormat != kRemoteViewPixelBGRA)) {
             ++dropped;

@@ -5,16 +5,9 @@
 #include "ui/DragCursorPixels.h"
 #include "ui/ResizeBorder.h"
 #include "ui/win/RemoteViewWindow.h"
+#include "ui/win/WindowDpi.h"
 
 namespace {
-
-UINT WindowDpi(HWND hwnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpi != nullptr ? getDpi(hwnd) : 0;
-    return dpi != 0 ? dpi : 96;
-}
 
 int MetricForDpi(int index, UINT dpi) {
     using GetMetricForDpiFn = int(WINAPI*)(int, UINT);
@@ -31,7 +24,7 @@ bool IsCursorInMainResizeBorder(HWND hwnd) {
     POINT cursor{};
     if (main == nullptr || !::GetWindowRect(main, &rc) || !::GetCursorPos(&cursor))
         return false;
-    const UINT dpi = WindowDpi(main);
+    const UINT dpi = GetWindowDpi(main);
     const int padded = MetricForDpi(SM_CXPADDEDBORDER, dpi);
     const int bandX = ResizeBandWidth(padded, MetricForDpi(SM_CXFRAME, dpi));
     const int bandY = ResizeBandWidth(padded, MetricForDpi(SM_CYFRAME, dpi));
