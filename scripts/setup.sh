@@ -13,7 +13,7 @@ packages=(
   g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libturbojpeg0-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools nasm
-  wine wine64 libwine xvfb xauth x11-utils imagemagick xdotool
+  wine wine64 libwine xvfb xauth x11-utils x11-xserver-utils imagemagick xdotool
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   iproute2 util-linux procps psmisc python3 python3-pil pulseaudio
   x264 ffmpeg

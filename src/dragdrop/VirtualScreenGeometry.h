@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/ScreenPoint.h"
+
 // Where the peer's screen stands beside this desktop, and the arithmetic of crossing between the two. The
 // mode names the edge of the local desktop that leads to the peer.
 
@@ -18,12 +20,6 @@ inline constexpr int32_t kDropMargin = 32;
 // cursor lands when it does.
 inline constexpr int32_t kReturnOvershoot = 10;
 inline constexpr int32_t kRestoreInset = 36;
-
-struct ScreenPoint {
-    int32_t x = 0;
-    int32_t y = 0;
-    bool operator==(const ScreenPoint&) const = default;
-};
 
 // right and bottom are exclusive.
 struct ScreenRect {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/ScreenPoint.h"
 #include "ui/MainWindowGeometry.h"
 
 // The main window's border codes: the system's own hit-test values, so they pass through WM_NCHITTEST and
@@ -17,10 +18,6 @@ inline constexpr int32_t kHitBottomLeft = 16;
 inline constexpr int32_t kHitBottomRight = 17;
 
 bool IsBorderHit(int32_t hit);
-
-struct ScreenPoint {
-    int32_t x = 0, y = 0;
-};
 
 // The DPI the hit test works at: the window's own when it is plausible (72..384), else 96.
 uint32_t HitTestDpi(uint32_t windowDpi);

@@ -2085,6 +2085,8 @@ def check_virtual_screen(h: Harness) -> None:
         a.in_pc(["wine64", str(h.input_probe), str(x), str(y), str(w), str(ht), "300", win_path(record)]),
         output=a.output_file("vscreen-probe"), env=a.env(), cwd=a.dir)
     try:
+        # No pointer acceleration: each relative move is then a raw motion of exactly its size.
+        host_run(["xset", "m", "1", "1"], env={**os.environ, "DISPLAY": f":{b.display}"})
         time.sleep(1.5)  # the probe window shown
         sw, sh = h.screen
         before = len(b.log("app", complete=False).lines)
@@ -2429,7 +2431,7 @@ def preflight(args: argparse.Namespace) -> list[str]:
         if not Path(path).is_file():
             problems.append(f"{what} {path} not found (build first)")
     search = f"{WINE_BIN_DIR}:{os.environ.get('PATH', '')}"
-    for tool in ("ip", "unshare", "hostname", "Xvfb", "import", "identify", "xwininfo", "xdotool", "wine64",
+    for tool in ("ip", "unshare", "hostname", "Xvfb", "import", "identify", "xwininfo", "xdotool", "xset", "wine64",
                  "wineserver"):
         if shutil.which(tool, path=search) is None:
             problems.append(f"{tool} not found (scripts/setup.sh installs it)")
