@@ -100,22 +100,34 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return 1;
 }
 
-// The main window and a probe window on a thread of their own, which only pumps messages: the menu's modal
-// loop runs there while the test drives it from here.
+// A thread of its own for the main window and a probe window; it only pumps messages, so the menu's modal
+// loop runs there while the test drives it from here. One thread serves the whole suite (as the program's
+// one UI thread would); each test makes and destroys its own main window on it.
 class UiThread {
 public:
     bool Start() {
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_thread = std::thread([this, ready] { Run(ready); });
-        const bool ok = WaitForSingleObject(ready, kWaitMs) == WAIT_OBJECT_0 && m_main != nullptr;
-        CloseHandle(ready);
-        return ok;
+        m_done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        m_thread = std::thread([this] { Run(); });
+        return WaitForSingleObject(m_done, kWaitMs) == WAIT_OBJECT_0;
     }
     void Stop() {
         if (!m_thread.joinable())
             return;
-        PostThreadMessageW(m_threadId, WM_APP_QUIT_TEST, 0, 0);
+        PostThreadMessageW(m_threadId, kQuit, 0, 0);
         m_thread.join();
+        CloseHandle(m_done);
+    }
+    // Creates the main window on the thread; null when it could not be made.
+    HWND CreateMain() {
+        m_main = nullptr;
+        PostThreadMessageW(m_threadId, kCreateMain, 0, 0);
+        WaitForSingleObject(m_done, kWaitMs);
+        return m_main;
+    }
+    // Destroys the main window when it still exists (WM_DESTROY posts a quit the thread swallows).
+    void DestroyMain() {
+        PostThreadMessageW(m_threadId, kDestroyMain, 0, 0);
+        WaitForSingleObject(m_done, 3 * kWaitMs);
     }
     HWND Main() const { return m_main; }
     DWORD ThreadId() const { return m_threadId; }
@@ -125,9 +137,11 @@ public:
     }
 
 private:
-    static constexpr UINT WM_APP_QUIT_TEST = WM_APP + 92;
+    static constexpr UINT kQuit = WM_APP + 92;
+    static constexpr UINT kCreateMain = WM_APP + 93;
+    static constexpr UINT kDestroyMain = WM_APP + 94;
 
-    void Run(HANDLE ready) {
+    void Run() {
         m_threadId = GetCurrentThreadId();
         HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSW wc{};
@@ -137,16 +151,27 @@ private:
         RegisterClassW(&wc);
         m_probe = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
                                   nullptr);
-        if (CreateMainWindow(instance, SW_SHOW).ok)
-            m_main = MainWindowHandle();
-        SetEvent(ready);
         MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (msg.hwnd == nullptr && msg.message == WM_APP_QUIT_TEST) {
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue exists before Start returns
+        SetEvent(m_done);
+        for (;;) {
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+            if (got == 0)
+                continue; // the quit of a destroyed main window
+            if (got < 0)
+                break;
+            if (msg.hwnd == nullptr && msg.message == kQuit)
+                break;
+            if (msg.hwnd == nullptr && msg.message == kCreateMain) {
+                if (CreateMainWindow(instance, SW_SHOW).ok)
+                    m_main = MainWindowHandle();
+                SetEvent(m_done);
+                continue;
+            }
+            if (msg.hwnd == nullptr && msg.message == kDestroyMain) {
                 if (m_main != nullptr && IsWindow(m_main))
-                    DestroyWindow(m_main); // WM_DESTROY posts the quit
-                else
-                    PostQuitMessage(0);
+                    DestroyWindow(m_main);
+                SetEvent(m_done);
                 continue;
             }
             TranslateMessage(&msg);
@@ -156,8 +181,9 @@ private:
     }
 
     std::thread m_thread;
+    HANDLE m_done = nullptr;
     DWORD m_threadId = 0;
-    HWND m_main = nullptr;
+    std::atomic<HWND> m_main{nullptr};
     HWND m_probe = nullptr;
 };
 
@@ -218,8 +244,10 @@ protected:
         static RegistrySettingsPlatform platform(kSettingsKey, std::wstring(kSettingsKey) + L"\\Guard");
         ConfigService::Instance().Attach(platform, nullptr);
         g_releaseStop = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+        ASSERT_TRUE(s_ui.Start());
     }
     static void TearDownTestSuite() {
+        s_ui.Stop();
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
         CloseHandle(g_releaseStop);
     }
@@ -231,7 +259,7 @@ protected:
         SetMainWindowParts(&m_parts);
         SetMainWindowLifecycle({&StubStart, &StubStop});
         m_logStart = OwnLog().size();
-        ASSERT_TRUE(m_ui.Start());
+        ASSERT_NE(m_ui.CreateMain(), nullptr);
         m_root = LayoutTrayPopup(BuildTrayMenu(TrayMenuInputs{}), {}, 96);
     }
 
@@ -239,7 +267,7 @@ protected:
         if (!Popups().empty())
             PressKey(VK_ESCAPE);
         WaitUntil([&] { return Popups().empty(); }, kWaitMs);
-        m_ui.Stop();
+        m_ui.DestroyMain();
         SetMainWindowParts(nullptr);
         SetMainWindowLifecycle({});
         MainUi().asyncShutdownDone.store(false);
@@ -308,11 +336,14 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return Popups().empty(); }, kWaitMs));
     }
 
+    static UiThread s_ui;
     TrayTestParts m_parts;
-    UiThread m_ui;
+    UiThread& m_ui = s_ui;
     TrayPopupLayout m_root;
     size_t m_logStart = 0;
 };
+
+UiThread TrayMenuTest::s_ui;
 
 // Root entries: 0 auto connect, 1 disconnect, 2 separator, 3 virtual screen, 4 quality, 5 file transfer,
 // 6 language, 7 start with system, 8 audio, 9 disk, 10 other devices, 11 Ctrl+Alt+Del, 12 reset, 13

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/Log.h"
+#include "core/ScopeExit.h"
 #include "core/win/Handles.h"
 #include "ui/TrayMenuPaint.h"
 #include "ui/TrayPopupLayout.h"
@@ -14,7 +15,7 @@ namespace {
 // Posted by a popup to itself to open the submenu of one of its entries; wParam is the entry's index, read
 // back against the popup's own entries when it arrives.
 constexpr UINT kWmOpenSubmenu = WM_APP + 0x31;
-constexpr DWORD kLoopWaitMs = 20; // how often the loop looks at the buttons and Escape between messages
+constexpr DWORD kLoopWaitMs = 50; // the loop also looks at the owner between messages
 
 struct Session;
 
@@ -224,38 +225,30 @@ bool IsButtonDown(UINT message) {
     }
 }
 
-// A press of a button or Escape that began while the menu was up. Presses already held when it opened
-// (the click that asked for it) do not count.
-class PressWatch {
-public:
-    PressWatch() {
-        for (int i = 0; i < kCount; ++i)
-            m_down[i] = Down(kKeys[i]);
-    }
-    // Which key went down since the last look: 0 none, else the virtual key.
-    int NewPress() {
-        int pressed = 0;
-        for (int i = 0; i < kCount; ++i) {
-            const bool down = Down(kKeys[i]);
-            if (down && !m_down[i] && pressed == 0)
-                pressed = kKeys[i];
-            m_down[i] = down;
+// The menu that is up on this thread (one at a time), for the mouse hook below.
+Session* g_activeSession = nullptr;
+
+// Presses in other programs' windows never reach this thread's queue, so a low-level mouse hook watches
+// every press while the menu is up: one outside all levels ends the menu. It only marks, never blocks, and
+// passes the press on.
+LRESULT CALLBACK OutsidePressHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && g_activeSession != nullptr && IsButtonDown(static_cast<UINT>(wParam))) {
+        const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        if (!g_activeSession->Contains(info->pt)) {
+            g_activeSession->done = true;
+            ::PostMessageW(g_activeSession->owner, WM_NULL, 0, 0); // wakes the loop
         }
-        return pressed;
     }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
-private:
-    static constexpr int kCount = 4;
-    static constexpr int kKeys[kCount] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_ESCAPE};
-    static bool Down(int key) { return (::GetAsyncKeyState(key) & 0x8000) != 0; }
-    bool m_down[kCount] = {};
-};
-
-// Messages for the popups go to them; a press outside them or Escape ends the menu. Presses in other
-// programs' windows never reach this queue, so the buttons are also watched directly.
+// Messages for the popups go to them; a press outside them or Escape ends the menu.
 void RunLoop(Session& session) {
     ::SetForegroundWindow(session.owner);
-    PressWatch presses;
+    g_activeSession = &session;
+    ScopeExit inactive([] { g_activeSession = nullptr; });
+    UniqueHook outsidePresses(
+        ::SetWindowsHookExW(WH_MOUSE_LL, OutsidePressHook, ::GetModuleHandleW(nullptr), 0));
     while (!session.done) {
         if (!::IsWindow(session.owner))
             return;
@@ -277,12 +270,6 @@ void RunLoop(Session& session) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        const int pressed = presses.NewPress();
-        if (session.done || pressed == 0)
-            continue;
-        POINT cursor = {};
-        if (pressed == VK_ESCAPE || (::GetCursorPos(&cursor) && !session.Contains(cursor)))
-            session.done = true;
     }
 }
 
@@ -295,10 +282,15 @@ std::optional<uint32_t> RunTrayPopup(HWND owner, const std::vector<TrayMenuItem>
     Session session;
     session.owner = owner;
     session.work = TrayWorkAreaAt(at);
+    // Watching from before the first level shows, so that no press can fall between showing and watching.
+    g_activeSession = &session;
+    ScopeExit inactive([] { g_activeSession = nullptr; });
+    UniqueHook outsidePresses(
+        ::SetWindowsHookExW(WH_MOUSE_LL, OutsidePressHook, ::GetModuleHandleW(nullptr), 0));
     if (!OpenLevel(session, items, {at.x, at.y}, dpi))
         return std::nullopt;
     RunLoop(session);
-    session.CloseBelow(0);
+    session.CloseBelow(0); // deepest first, the root last
     session.levels.clear();
     return session.selected;
 }
