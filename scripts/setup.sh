@@ -16,7 +16,6 @@ packages=(
   wine wine64 libwine xvfb xauth x11-utils imagemagick xdotool
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   iproute2 util-linux procps psmisc python3 python3-pil pulseaudio
-  fonts-wqy-microhei
   x264 ffmpeg
 )
 

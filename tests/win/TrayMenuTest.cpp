@@ -319,6 +319,23 @@ protected:
         return nullptr;
     }
 
+    // The popup as the screen shows it, once it has painted: its background colour just inside the top edge
+    // and its last separator in place.
+    WindowSnapshot PaintedPopup(HWND popup) {
+        WindowSnapshot shot;
+        const TrayRect& lastSeparator = m_root.itemRects[13];
+        const int32_t separatorY = (lastSeparator.top + lastSeparator.bottom) / 2;
+        WaitUntil(
+            [&] {
+                shot = CaptureWindow(popup);
+                return shot.width > 40 && shot.height > separatorY &&
+                       shot.Pixel(shot.width / 2, 3) == 0xFAFAFA &&
+                       shot.Pixel(shot.width / 2, separatorY) == 0xE2E2E2;
+            },
+            kWaitMs);
+        return shot;
+    }
+
     void Click(POINT at) {
         SendMouse(0, at);
         SendMouse(MOUSEEVENTF_LEFTDOWN, at);
@@ -454,16 +471,14 @@ TEST_F(TrayMenuTest, ExitWithoutTheServiceSaysSo) {
 TEST_F(TrayMenuTest, MenuIsDrawnInEnglish) {
     HWND root = OpenMenu({200, 100});
     ASSERT_NE(root, nullptr);
-    UpdateWindow(root);
-    EXPECT_TRUE(MatchesReference(CaptureWindow(root), "tray-menu-english"));
+    EXPECT_TRUE(MatchesReference(PaintedPopup(root), "tray-menu-english"));
 }
 
 TEST_F(TrayMenuTest, MenuIsDrawnInChinese) {
     ConfigService::Instance().SetUiLanguageEnglish(false);
     HWND root = OpenMenu({200, 100});
     ASSERT_NE(root, nullptr);
-    UpdateWindow(root);
-    EXPECT_TRUE(MatchesReference(CaptureWindow(root), "tray-menu-chinese"));
+    EXPECT_TRUE(MatchesReference(PaintedPopup(root), "tray-menu-chinese"));
 }
 
 } // namespace
