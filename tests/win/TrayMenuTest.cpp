@@ -27,6 +27,7 @@
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
 #include "ui/win/MainWindowState.h"
+#include "ui/win/TransferProgressView.h"
 #include "ui/win/TrayExit.h"
 #include "ui/win/TrayIcon.h"
 #include "ui/win/TrayMenu.h"
@@ -62,6 +63,9 @@ public:
     }
     HOOKPROC KeyboardHookProc() override { return nullptr; }
     void HotkeyPoll(HWND) override {}
+    // The window registers the progress window's class once per process: with the real procedure, as the
+    // program does, so that later suites get a working class.
+    WNDPROC ProgressWindowProc() override { return TransferProgressWindowProc(); }
     void SetVirtualScreenMode(int32_t mode) override { virtualScreenMode = mode; }
     int32_t VirtualScreenMode() override { return virtualScreenMode; }
     void SetLocalVideoVisibility(bool) override {}
