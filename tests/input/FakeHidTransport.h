@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,8 +19,9 @@
 //   "find", "open <path>", "lengths", "prepare <n>", "write <frame hex>", "read <n> <timeout>",
 //   "sleep <ms>", "close"
 // where the frame hex is the frame inside the written report. How the device answers is set in `settings`
-// before the calls. It also watches for two calls into the device at the same time (overlaps) and for a
-// handle closed while another thread is inside a call on it.
+// before the calls; input reports may also be scripted one by one (ScriptRead), including one that never
+// arrives, which the read reports as timed out. It also watches for two calls into the device at the same
+// time (overlaps) and for a handle closed while another thread is inside a call on it.
 class FakeHidTransport : public IHidTransport {
 public:
     struct Settings {
@@ -63,6 +65,16 @@ public:
             });
     }
 
+    // The next read returns these bytes (cut or zero-padded to the read's length).
+    void ScriptRead(std::vector<uint8_t> bytes) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_scriptedReads.emplace_back(std::move(bytes));
+    }
+    // The next read waits for a reply that never comes: it ends as timed out.
+    void ScriptMissingRead() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_scriptedReads.emplace_back(std::nullopt);
+    }
     void Set(const Settings& s) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_settings = s;
@@ -140,6 +152,13 @@ private:
         HidIoResult ReadReport(uint8_t* buffer, uint32_t length, uint32_t timeoutMs) override {
             Call call(m_owner);
             m_owner.Note("read " + std::to_string(length) + " " + std::to_string(timeoutMs));
+            if (std::optional<std::optional<std::vector<uint8_t>>> scripted = m_owner.NextScriptedRead()) {
+                if (!*scripted)
+                    return {HidIoStatus::TimedOut, 0, 258u};
+                for (uint32_t i = 0; i < length; ++i)
+                    buffer[i] = i < (*scripted)->size() ? (**scripted)[i] : 0;
+                return {HidIoStatus::Done, length, 0};
+            }
             HidIoStatus status = m_owner.Current().readStatus;
             if (status != HidIoStatus::Done)
                 return {status, 0, status == HidIoStatus::TimedOut ? 258u : 31u};
@@ -151,6 +170,15 @@ private:
     private:
         FakeHidTransport& m_owner;
     };
+
+    std::optional<std::optional<std::vector<uint8_t>>> NextScriptedRead() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_scriptedReads.empty())
+            return std::nullopt;
+        std::optional<std::vector<uint8_t>> next = std::move(m_scriptedReads.front());
+        m_scriptedReads.pop_front();
+        return next;
+    }
 
     // Marks a call into the device; a second one at the same time is an overlap.
     struct Call {
@@ -181,6 +209,7 @@ private:
     std::vector<std::string> m_events;
     std::vector<std::vector<uint8_t>> m_reports;
     std::vector<std::string> m_debugTexts;
+    std::deque<std::optional<std::vector<uint8_t>>> m_scriptedReads; // nullopt: a reply that never arrives
     std::atomic<int> m_inCall{0};
 };
 

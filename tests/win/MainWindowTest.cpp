@@ -396,10 +396,19 @@ TEST_F(MainWindowTest, NotificationFromAWorkerBecomesABalloonOnTheUiThread) {
         e.value1 = 1;
         EventBus::Instance().Publish(e);
     }).join();
-    ASSERT_TRUE(PumpUntil([&] { return !m_parts->balloons.empty(); }, 2000));
-    EXPECT_EQ(m_parts->balloons[0].text, L"Body text");
-    EXPECT_EQ(m_parts->balloons[0].flags, 1u);
-    EXPECT_EQ(m_parts->balloons[0].timeout, 2000u);
+    // The bus keeps the handlers of an earlier window of this process: notifications that other suites
+    // published since then are queued ahead of this one.
+    const Balloon* shown = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            for (const Balloon& b : m_parts->balloons)
+                if (b.text == L"Body text")
+                    shown = &b;
+            return shown != nullptr;
+        },
+        2000));
+    EXPECT_EQ(shown->flags, 1u);
+    EXPECT_EQ(shown->timeout, 2000u);
 }
 
 TEST_F(MainWindowTest, FinalDestroyStopsTheLifecycleOffTheUiThreadAndQuits) {

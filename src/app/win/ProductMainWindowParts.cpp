@@ -14,6 +14,11 @@
 #include "ui/win/MainWindowState.h"
 #include "ui/win/StateViewPanel.h"
 #include "ui/win/TransferProgressView.h"
+#include "ui/win/TrayIcon.h"
+#include "ui/win/TrayMenu.h"
+#include "ui/win/TrayNativeMenu.h"
+#include "ui/win/TrayStartWithWindows.h"
+#include "ui/win/TrayWindowVisibility.h"
 #include "ui/win/WindowDpi.h"
 
 namespace {
@@ -22,9 +27,24 @@ namespace {
 class ProductMainWindowParts final : public IMainWindowParts {
 public:
     // --- Tray.
+    void AddTrayIcon(HWND main) override { TrayAddIcon(main); }
+    void RemoveTrayIcon(HWND main) override { TrayRemoveIcon(main); }
+    void ShowTrayBalloon(HWND main, const std::wstring& text, uint32_t infoFlags,
+                         uint32_t timeoutMs) override {
+        TrayShowBalloon(main, text, infoFlags, timeoutMs);
+    }
+    void HideTrayBalloon(HWND main) override { TrayHideBalloon(main); }
+    void ShowTrayMenu(HWND main, POINT at, const char* source) override {
+        TrayShowMenu(main, at, source, *this);
+    }
+    void RestoreFromTray(HWND main) override { TrayRestoreMainWindow(main, *this); }
     void HideMainWindowToTray(HWND main) override {
-        IMainWindowParts::HideMainWindowToTray(main);
         HideTransferProgressWithMainWindow(MainUi().progressWindow);
+        TrayHideMainWindow(main, *this);
+    }
+    void QueryStartWithWindows(bool forceReload) override { GetStartWithWindows(forceReload); }
+    bool HandleMenuItemMessage(UINT message, LPARAM lParam) override {
+        return HandleNativeTrayMenuItem(message, lParam);
     }
 
     // --- Custom resize, fullscreen and DPI.

@@ -403,6 +403,59 @@ private:
     HICON m_icon = nullptr;
 };
 
+// Owns a menu from CreatePopupMenu; a submenu belongs to its parent once appended (Release it then).
+class UniqueMenu {
+public:
+    UniqueMenu() = default;
+    explicit UniqueMenu(HMENU menu) : m_menu(menu) {}
+    UniqueMenu(UniqueMenu&& other) noexcept : m_menu(std::exchange(other.m_menu, nullptr)) {}
+    UniqueMenu& operator=(UniqueMenu&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_menu, nullptr));
+        return *this;
+    }
+    UniqueMenu(const UniqueMenu&) = delete;
+    UniqueMenu& operator=(const UniqueMenu&) = delete;
+    ~UniqueMenu() { Reset(); }
+
+    HMENU Get() const { return m_menu; }
+    HMENU Release() { return std::exchange(m_menu, nullptr); }
+    void Reset(HMENU menu = nullptr) {
+        HMENU old = std::exchange(m_menu, menu);
+        if (old != nullptr)
+            ::DestroyMenu(old);
+    }
+
+private:
+    HMENU m_menu = nullptr;
+};
+
+// Owns a window made with CreateWindowExW on this thread; destroyed with DestroyWindow when it still exists.
+class UniqueWindow {
+public:
+    UniqueWindow() = default;
+    explicit UniqueWindow(HWND window) : m_window(window) {}
+    UniqueWindow(UniqueWindow&& other) noexcept : m_window(std::exchange(other.m_window, nullptr)) {}
+    UniqueWindow& operator=(UniqueWindow&& other) noexcept {
+        if (this != &other)
+            Reset(std::exchange(other.m_window, nullptr));
+        return *this;
+    }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    ~UniqueWindow() { Reset(); }
+
+    HWND Get() const { return m_window; }
+    void Reset(HWND window = nullptr) {
+        HWND old = std::exchange(m_window, window);
+        if (old != nullptr && ::IsWindow(old))
+            ::DestroyWindow(old);
+    }
+
+private:
+    HWND m_window = nullptr;
+};
+
 // Owns a desktop handle from OpenInputDesktop or OpenDesktop.
 class UniqueDesktop {
 public:

@@ -4,11 +4,9 @@
 
 #include <string>
 
-namespace {
-
 // The executable's directory (up to and including the last separator) plus the file name; the bare
 // name when the module path cannot be read.
-std::wstring LogFilePath() {
+std::wstring Win32LogFilePath() {
     wchar_t module[MAX_PATH] = {};
     DWORD len = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring path = (len == 0 || len >= MAX_PATH) ? std::wstring() : std::wstring(module, len);
@@ -16,6 +14,8 @@ std::wstring LogFilePath() {
     path = sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
     return path + L"Tessaly.log";
 }
+
+namespace {
 
 class WindowsLogPlatform final : public ILogPlatform {
 public:
@@ -36,10 +36,11 @@ public:
         return std::string(value, len);
     }
     bool OpenFile() override {
-        // A copy relaunched elevated can start before its parent has closed the log: give the parent a moment.
+        // A copy relaunched elevated can start before its parent has closed the log: give the parent a
+        // moment.
         for (int attempt = 0; attempt < 20; ++attempt) {
-            m_file.Reset(::CreateFileW(LogFilePath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+            m_file.Reset(::CreateFileW(Win32LogFilePath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (m_file.Valid() || ::GetLastError() != ERROR_SHARING_VIOLATION)
                 break;
             ::Sleep(50);
