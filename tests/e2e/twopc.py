@@ -2038,6 +2038,7 @@ def check_clipboard_files(h: Harness) -> None:
                     if re.match(r"\[CLIPFILE\]\[(HOOK|CTRLV|TARGET|PASTE|PASTE_ASYNC|LOCAL_CLIP)\]", message)]
             f.add(b, f"its paste lines after Ctrl+V: {seen[-6:] or 'none'}")
         if not findings:
+            b.screenshot(h.out / "transfer-b.png")  # B's transfer window with the paste's progress
             note_arrival(h, f"files {a.label} -> {b.label} (Ctrl+V on the desktop): "
                             + ", ".join(f"{rel} ({(target / rel).stat().st_size} bytes)" for rel in expected))
     finally:
@@ -2137,6 +2138,28 @@ def check_virtual_screen(h: Harness) -> None:
         # Later checks move B's mouse freely: its next start reads the setting off again.
         b.set_setting("VirtualScreenMode", 0)
     f.raise_if_any()
+
+
+def check_tray_menu(h: Harness) -> None:
+    """PC B's user right-clicks Tessaly's tray icon: the rounded tray menu opens at the cursor (out/tray-menu-b.png)
+    and Escape closes it without a command."""
+    b = h.pc("b")
+    sw, sh = h.screen
+    before = len(b.log("app", complete=False).lines)
+    xdo(b, "mousemove", str(sw - 80), str(sh - 60))
+    driven(b, "tray-menu")
+    popup = r"\[TRAY\]\[MENU\]\[CUSTOM\] popup hwnd=\S+ parent=\S+ items=\d+ size=\d+x\d+ pos=-?\d+,-?\d+"
+    _, missing = wait_for(b, [popup], after=before)
+    if missing:
+        raise CheckFailed([f"{b.label}: no line /{popup}/ after a right click on the tray icon"])
+    time.sleep(0.5)  # drawn
+    b.screenshot(h.out / "tray-menu-b.png")
+    progress(f"PC B: the tray menu is open (tray-menu-b.png)")
+    xdo(b, "key", "Escape")
+    closed = r"\[TRAY\]\[MENU\] closed cmd=0 gle=\d+"
+    _, missing = wait_for(b, [closed], after=before)
+    if missing:
+        raise CheckFailed([f"{b.label}: the tray menu did not close on Escape (no line /{closed}/)"])
 
 
 def check_hostile_peer(h: Harness) -> None:
@@ -2355,6 +2378,7 @@ CHECKS = [
     Check("clipboard-image", check_clipboard_image, needs=("video-ultra",)),
     Check("clipboard-files", check_clipboard_files, needs=("video-ultra",)),
     Check("virtual-screen", check_virtual_screen, needs=("input",)),
+    Check("tray-menu", check_tray_menu, needs=("start",)),
     Check("video-h264", check_video_h264, needs=("control-stop", "standin-encoder")),
     Check("garbage", check_garbage, needs=("start",)),
     Check("single-instance", check_single_instance, needs=("start",)),
