@@ -3,7 +3,8 @@
 # and Wine prefix, joined by a virtual cable. Runs the end-to-end checks (tests/e2e/twopc.py): PC B takes
 # control of PC A and shows A's desktop in its RemoteView; later both restart with auto-connect on and
 # connect by themselves. During B's session a text, a picture and files are copied from one PC to the
-# other. Keeps both PCs up for a few seconds, then prints both logs, what crossed between the PCs
+# other, B's mouse crosses onto A through the virtual screen and B's tray menu is opened. Keeps both PCs up
+# for a few seconds, then prints both logs, what crossed between the PCs
 # (out/clipboard-arrived.txt) and where the screenshots are: out/b.png (PC B's display) beside out/a.png
 # (PC A's).
 #
