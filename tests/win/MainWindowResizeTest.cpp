@@ -18,29 +18,15 @@
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
 #include "ui/win/MainWindowResize.h"
+#include "ui/win/ResizeMainWindowParts.h"
 #include "ui/win/StateViewVisibility.h"
 #include "ui/win/WindowDpi.h"
 
 namespace {
 
 // The resize section as the program installs it; no hook or hotkey poll takes the shortcuts first.
-class ResizeParts final : public IMainWindowParts {
+class ResizeParts final : public ResizeMainWindowParts<> {
 public:
-    bool IsResizeIdle() override { return MainResizeShared().LayoutAllowed(); }
-    void DeferLayout(HWND main, const char* reason) override { MainResize(main).DeferLayout(reason); }
-    void EndResize(HWND main, const char* reason, bool) override { MainResize(main).EndAll(reason); }
-    bool CancelCustomResize(HWND main) override { return MainResize(main).CancelCustom(); }
-    bool HandleResizeMessage(HWND main, UINT message, WPARAM wParam, LPARAM lParam,
-                             LRESULT* result) override {
-        return HandleMainResizeMessage(main, message, wParam, lParam, result);
-    }
-    void OnResizeTimer(HWND main, UINT_PTR id) override { OnMainResizeTimer(main, id); }
-    bool IsFullscreen() override { return ::IsFullscreen(); }
-    void FullscreenRelayout(HWND main) override { PositionFullscreenHint(main); }
-    void ToggleFullscreen(HWND main, const char* source) override { ::ToggleFullscreen(main, source); }
-    HWND FullscreenHintLabel() override { return FullscreenHintWindow(); }
-    void EndFullscreenHint(HWND main) override { ::EndFullscreenHint(main); }
-    void LogDpiLine(HWND main, const char* text) override { LogWindowDpi(main, text); }
     HOOKPROC KeyboardHookProc() override { return nullptr; }
     void HotkeyPoll(HWND) override {}
 };

@@ -6,12 +6,11 @@
 #include "dragdrop/win/VirtualScreen.h"
 #include "transfer/win/ClipboardChannel.h"
 #include "ui/win/ControlViewWindow.h"
-#include "ui/win/FullscreenWindow.h"
 #include "ui/win/LongTransferWatcher.h"
 #include "ui/win/MainWindow.h"
 #include "ui/win/MainWindowParts.h"
-#include "ui/win/MainWindowResize.h"
 #include "ui/win/MainWindowState.h"
+#include "ui/win/ResizeMainWindowParts.h"
 #include "ui/win/StateViewPanel.h"
 #include "ui/win/TransferProgressView.h"
 #include "ui/win/TrayIcon.h"
@@ -19,12 +18,11 @@
 #include "ui/win/TrayNativeMenu.h"
 #include "ui/win/TrayStartWithWindows.h"
 #include "ui/win/TrayWindowVisibility.h"
-#include "ui/win/WindowDpi.h"
 
 namespace {
 
 // Each group overrides only what its piece owns; the rest keeps the harmless defaults.
-class ProductMainWindowParts final : public IMainWindowParts {
+class ProductMainWindowParts final : public ResizeMainWindowParts<> {
 public:
     // --- Tray.
     void AddTrayIcon(HWND main) override { TrayAddIcon(main); }
@@ -47,25 +45,7 @@ public:
         return HandleNativeTrayMenuItem(message, lParam);
     }
 
-    // --- Custom resize, fullscreen and DPI.
-    bool IsResizeIdle() override { return MainResizeShared().LayoutAllowed(); }
-    void DeferLayout(HWND main, const char* reason) override { MainResize(main).DeferLayout(reason); }
-    void EndResize(HWND main, const char* reason, bool forced) override {
-        (void)forced; // the window is going away: always forced
-        MainResize(main).EndAll(reason);
-    }
-    bool CancelCustomResize(HWND main) override { return MainResize(main).CancelCustom(); }
-    bool HandleResizeMessage(HWND main, UINT message, WPARAM wParam, LPARAM lParam,
-                             LRESULT* result) override {
-        return HandleMainResizeMessage(main, message, wParam, lParam, result);
-    }
-    void OnResizeTimer(HWND main, UINT_PTR id) override { OnMainResizeTimer(main, id); }
-    bool IsFullscreen() override { return ::IsFullscreen(); }
-    void FullscreenRelayout(HWND main) override { PositionFullscreenHint(main); }
-    void ToggleFullscreen(HWND main, const char* source) override { ::ToggleFullscreen(main, source); }
-    HWND FullscreenHintLabel() override { return FullscreenHintWindow(); }
-    void EndFullscreenHint(HWND main) override { ::EndFullscreenHint(main); }
-    void LogDpiLine(HWND main, const char* text) override { LogWindowDpi(main, text); }
+    // --- Custom resize, fullscreen and DPI: from ResizeMainWindowParts.
 
     // --- ControlView and StateView.
     double ControlViewScale(HWND main) override { return ControlViewScaleOf(main); }
