@@ -182,11 +182,12 @@ int RunLocalCommand(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
-                     "child-rect CLASS | minimize | restore | tray-menu | clip-set-text TEXT | clip-get-text | "
-                     "clip-set-image W H SEED | clip-get-image-hash | clip-set-files PATH... | "
-                     "desktop-window X Y W H SECONDS | signal-event NAME\n");
+        std::fprintf(
+            stderr,
+            "usage: TessalyDriver wait-window [timeoutMs] | quit | final-destroy | place X Y W H | "
+            "child-rect CLASS | minimize | restore | tray-menu | clip-set-text TEXT | clip-get-text | "
+            "clip-set-image W H SEED | clip-get-image-hash | clip-set-files PATH... | "
+            "desktop-window X Y W H SECONDS | signal-event NAME\n");
         return 2;
     }
     const int local = RunLocalCommand(argc, argv);

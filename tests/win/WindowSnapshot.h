@@ -57,7 +57,8 @@ inline WindowSnapshot CaptureScreenRect(const RECT& r) {
     }
     shot.width = w;
     shot.height = h;
-    shot.bgra.assign(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + size_t(w) * h * 4);
+    shot.bgra.assign(static_cast<const uint8_t*>(bits),
+                     static_cast<const uint8_t*>(bits) + size_t(w) * h * 4);
     for (size_t i = 3; i < shot.bgra.size(); i += 4)
         shot.bgra[i] = 0xFF; // the screen has no alpha; keep saved files opaque
     return shot;
@@ -146,12 +147,14 @@ inline ::testing::AssertionResult MatchesReference(const WindowSnapshot& shot, c
     }
     auto reference = LoadSnapshot(ReferenceImagePath(name));
     if (!reference)
-        return ::testing::AssertionFailure() << name << ": no reference image (run with TSLY_UPDATE_REFERENCES=1 "
-                                             << "and look at it)";
+        return ::testing::AssertionFailure()
+               << name << ": no reference image (run with TSLY_UPDATE_REFERENCES=1 "
+               << "and look at it)";
     const double share = SnapshotDifference(shot, *reference, channelTolerance);
     if (share > maxShare)
-        return ::testing::AssertionFailure() << name << ": " << share * 100 << "% of the pixels differ from "
-                                             << "the reference (" << shot.width << "x" << shot.height << " against "
-                                             << reference->width << "x" << reference->height << ")";
+        return ::testing::AssertionFailure()
+               << name << ": " << share * 100 << "% of the pixels differ from "
+               << "the reference (" << shot.width << "x" << shot.height << " against " << reference->width
+               << "x" << reference->height << ")";
     return ::testing::AssertionSuccess();
 }
